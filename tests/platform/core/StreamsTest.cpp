@@ -1,0 +1,48 @@
+#include "platform/core/Exceptions.h"
+#include "platform/core/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace core;
+
+TEST(MemoryStream, WritesReadsSeeksAndZeroFillsGaps)
+{
+    TMemoryStream s;
+    s.WriteString("abc");
+    s.Seek(2, TSeekOrigin::soCurrent);
+    s.WriteString("z");
+    EXPECT_EQ(s.Size(), 6);
+    EXPECT_EQ(s.DataString(), std::string("abc\0\0z", 6));
+    s.SetPosition(1);
+    char buf[8] = {};
+    EXPECT_EQ(s.Read(buf, 8), 5);
+    EXPECT_EQ(s.Read(buf, 8), 0);
+    s.SetPosition(0);
+    EXPECT_THROW(s.ReadBuffer(buf, 7), EReadError);
+    s.SetSize(2);
+    EXPECT_EQ(s.Position(), 2);
+}
+
+TEST(FileStream, CreateWriteReopenAndErrorsNameTheFile)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "konverze-stream-test";
+    std::filesystem::create_directories(dir);
+    const std::string name = (dir / "a.bin").string();
+    {
+        TFileStream f(name, fmCreate);
+        f.WriteString("hello");
+    }
+    EXPECT_EQ(ReadFileBytes(name), "hello");
+    TMemoryStream m;
+    m.LoadFromFile(name);
+    EXPECT_EQ(m.Size(), 5);
+    try {
+        TFileStream f((dir / "missing.bin").string(), fmOpenRead);
+        FAIL();
+    } catch (const EFOpenError& e) {
+        EXPECT_NE(e.Message().find("missing.bin"), std::string::npos);
+    }
+    std::filesystem::remove_all(dir);
+}
