@@ -202,9 +202,15 @@ void TFileStream::SetSize(std::int64_t newSize)
 
 std::string ReadFileBytes(const std::string& fileName)
 {
+    // Read to the end rather than trust the size: files under /proc and pipes
+    // report none, and a file may grow while it is read.
     TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
-    std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
-    file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    std::string bytes;
+    const std::int64_t size = file.Size();
+    bytes.reserve(size > 0 ? static_cast<std::size_t>(size) : 0);
+    char buffer[1 << 16];
+    for (std::int64_t n; (n = file.Read(buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<std::size_t>(n));
     return bytes;
 }
 

@@ -46,3 +46,15 @@ TEST(FileStream, CreateWriteReopenAndErrorsNameTheFile)
     }
     std::filesystem::remove_all(dir);
 }
+
+TEST(FileStream, ReadFileBytesReadsFilesThatReportNoSize)
+{
+    // Files under /proc have no size until they are read.
+    const std::string version = ReadFileBytes("/proc/version");
+    EXPECT_EQ(version.rfind("Linux", 0), 0u) << version;
+    const std::string big(200000, 'x');
+    const auto name = (std::filesystem::temp_directory_path() / "konverze-stream-big.bin").string();
+    WriteFileBytes(name, big);
+    EXPECT_EQ(ReadFileBytes(name), big);
+    std::filesystem::remove(name);
+}
