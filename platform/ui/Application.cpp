@@ -7,6 +7,7 @@
 #include "platform/ui/MessageTranslation.h"
 
 #include <QApplication>
+#include <QInputEvent>
 #include <QPointer>
 #include <QWidget>
 

@@ -161,6 +161,7 @@ void TControl::ApplyBounds()
         width_ = widget_->width();
         height_ = widget_->height();
     }
+    BoundsChanged();
 }
 
 void TControl::SetAlign(TAlign align)

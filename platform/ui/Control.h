@@ -12,12 +12,12 @@
 #include "platform/ui/Graphics.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <string>
 
 class QEvent;
 class QObject;
-class QWidget;
 
 namespace ui {
 
@@ -109,6 +109,8 @@ protected:
     virtual void FontChanged();
     // The parent's client area changed or the control was moved; the widget follows.
     void ApplyBounds();
+    // The bounds were applied to the widget.
+    virtual void BoundsChanged() {}
     // Runs a handler of the program; an exception goes to the application's handler.
     template <class F>
     void Fire(F&& handler);

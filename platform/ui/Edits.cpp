@@ -84,9 +84,9 @@ void TCustomEdit::ColorChanged()
 // ---- TMemo ----
 
 // The memo's lines, read from and written to the editor itself.
-class TMemo::Lines : public core::TStrings {
+class TMemo::MemoLines : public core::TStrings {
 public:
-    explicit Lines(TMemo* memo) : memo_(memo) {}
+    explicit MemoLines(TMemo* memo) : memo_(memo) {}
 
     int Count() const override { return static_cast<int>(Split().size()); }
     std::string Get(int index) const override
@@ -140,7 +140,7 @@ private:
     TMemo* memo_;
 };
 
-TMemo::TMemo(core::TComponent* owner) : TWinControl(owner), lines_(std::make_unique<Lines>(this))
+TMemo::TMemo(core::TComponent* owner) : TWinControl(owner), lines_(std::make_unique<MemoLines>(this))
 {
     auto* editor = new QPlainTextEdit;
     SetWidget(editor);

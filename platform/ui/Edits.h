@@ -70,7 +70,7 @@ protected:
     void ColorChanged() override;
 
 private:
-    class Lines;
+    class MemoLines;
     QPlainTextEdit* editor() const;
 
     std::unique_ptr<core::TStrings> lines_;

@@ -11,6 +11,7 @@
 #include "platform/ui/WinControl.h"
 
 #include <functional>
+#include <utility>
 
 namespace ui {
 
@@ -127,10 +128,10 @@ public:
 };
 
 // Creates a form or data module with its owner and runs its OnCreate.
-template <class T>
-T* CreateComponent(core::TComponent* owner)
+template <class T, class... Args>
+T* CreateComponent(core::TComponent* owner, Args&&... args)
 {
-    auto* instance = new T(owner);
+    auto* instance = new T(owner, std::forward<Args>(args)...);
     instance->AfterConstruction();
     return instance;
 }

@@ -70,6 +70,8 @@ protected:
     virtual void RemoveControl(TControl* control);
     // Places the aligned children inside rect, narrowing it as they take their room.
     virtual void AlignControls(QRect& rect);
+    // Hidden widgets hear of their new size only when shown: realign at once.
+    void BoundsChanged() override { Realign(); }
 
     // The child controls, in the order they were placed.
     std::vector<TControl*> controls_;
