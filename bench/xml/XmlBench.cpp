@@ -1,0 +1,100 @@
+// Speed of the XML library's foundations: interning, line-end folding, code
+// page and UTF-16 conversion, escaping.
+
+#include "xml/Conversions.h"
+#include "xml/FastStreams.h"
+#include "xml/SymbolTable.h"
+#include "xml/TextRoutines.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+using namespace xml;
+
+namespace {
+
+std::string SampleText(std::size_t size)
+{
+    const std::string line = "<D:Oznaceni_Vstupu typ=\"listina\">Příliš žluťoučký kůň úpěl ďábelské ódy</D:Oznaceni_Vstupu>\r\n";
+    std::string text;
+    while (text.size() < size)
+        text += line;
+    return text;
+}
+
+void InternNames(benchmark::State& state)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 100000; ++i)
+        names.push_back("element" + std::to_string(i % 5000) + (i % 3 ? "" : "_value_" + std::to_string(i)));
+    for (auto _ : state) {
+        TxSymbolTable table(nullptr);
+        for (const std::string& name : names)
+            benchmark::DoNotOptimize(table.Intern(name));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(names.size()));
+}
+BENCHMARK(InternNames);
+
+void CopyFoldingLineEnds(benchmark::State& state)
+{
+    const std::string text = SampleText(1 << 20);
+    std::string out(text.size(), '\0');
+    for (auto _ : state) {
+        bool folding = false;
+        benchmark::DoNotOptimize(Utf8CopyBuffer(text.data(), out.data(), text.size(), folding));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(CopyFoldingLineEnds);
+
+void Utf8ToUtf16(benchmark::State& state)
+{
+    const std::string text = SampleText(1 << 20);
+    std::u16string out(text.size(), u'\0');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Utf8ToUtf16Buffer(text.data(), out.data(), text.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(Utf8ToUtf16);
+
+void Utf8ToWindows1250(benchmark::State& state)
+{
+    const std::string text = SampleText(1 << 20);
+    std::string out(text.size(), '\0');
+    for (auto _ : state) {
+        bool substitution = false;
+        benchmark::DoNotOptimize(Utf8ToAnsiBuffer(text.data(), out.data(), 1250, substitution, text.size()));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(Utf8ToWindows1250);
+
+void EscapeAndUnescape(benchmark::State& state)
+{
+    const std::string text = SampleText(1 << 16);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(UnescapeText(EscapeText(text)));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(EscapeAndUnescape);
+
+void BufferedWriting(benchmark::State& state)
+{
+    const std::string piece = "<element attribute=\"value\">";
+    for (auto _ : state) {
+        TxFastMemStream target(1 << 20);
+        {
+            TxBufferWriter writer(target, 65536);
+            for (int i = 0; i < 100000; ++i)
+                writer.Write(piece.data(), static_cast<std::int64_t>(piece.size()));
+        }
+        benchmark::DoNotOptimize(target.Memory());
+    }
+    state.SetBytesProcessed(state.iterations() * 100000 * static_cast<std::int64_t>(piece.size()));
+}
+BENCHMARK(BufferedWriting);
+
+} // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// Diagnostics of the XML library. Objects of the library do not raise on bad
+// input; they hand a short message with a severity to a handler. A message
+// climbs the owner chain until it meets the first TDebugComponent whose
+// OnDebugMessage is assigned; when there is none, it is dropped silently.
+
+#include "platform/core/Component.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace xml {
+
+enum TxDebugLevel : std::uint8_t { dlInfo = 0, dlHint = 1, dlWarn = 2, dlFail = 3 };
+
+// "info", "hint", "warn", "fail", for handlers that print the level.
+extern const char* const DebugLevelNames[4];
+
+using TOnDebugMessage =
+    std::function<void(core::TObject* sender, TxDebugLevel level, const std::string& message)>;
+
+class TDebugComponent : public core::TComponent {
+public:
+    explicit TDebugComponent(core::TComponent* owner) : core::TComponent(owner) {}
+    std::string ClassName() const override { return "TDebugComponent"; }
+
+    // Delivers to the first assigned handler of this component and its owners.
+    virtual void EmitDebug(core::TObject* sender, TxDebugLevel level, const std::string& message);
+
+    TOnDebugMessage OnDebugMessage;
+};
+
+class TDebugPersistent : public core::TPersistent {
+public:
+    explicit TDebugPersistent(TDebugComponent* owner) : owner_(owner) {}
+    std::string ClassName() const override { return "TDebugPersistent"; }
+
+    TDebugComponent* DebugOwner() const noexcept { return owner_; }
+    // Passes the message unchanged to the owner; without an owner it is dropped.
+    virtual void EmitDebug(core::TObject* sender, TxDebugLevel level, const std::string& message);
+
+private:
+    TDebugComponent* owner_;
+};
+
+// printf-style formatting for diagnostic texts.
+std::string DebugFormat(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+
+} // namespace xml

@@ -1,0 +1,95 @@
+#pragma once
+// The document's symbol table: every name and text of a document is interned
+// once and referred to by a 32-bit ID. ID 0 is the empty string; the stored
+// symbols have the IDs 1..count. The table can be renumbered by use, most used
+// first, and written to and read from a stream for the binary form.
+
+#include "xml/Debug.h"
+
+#include "platform/core/Streams.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xml {
+
+struct TxSymbol {
+    std::int32_t ID = 0;
+    std::uint32_t UseCount = 0;
+    std::uint32_t Style = 0;
+    const char* Bytes = nullptr; // owned by the table, no terminator
+    std::int32_t Length = 0;
+
+    std::string_view Text() const noexcept { return {Bytes, static_cast<std::size_t>(Length)}; }
+};
+
+// The order of the table's sorted view: by length, then by the first byte, then
+// by the first difference found walking inward alternately from the back and
+// the front (last, second, second-to-last, third...); bytes compare unsigned.
+int CompareSymbols(const TxSymbol& a, const TxSymbol& b);
+
+// Binary search of a list in CompareSymbols order: true and the index when
+// found; else false and the index at which probe belongs.
+bool FindSymbol(const std::vector<const TxSymbol*>& sorted, const TxSymbol& probe, int& index);
+
+class TxSymbolTable : public TDebugComponent {
+public:
+    explicit TxSymbolTable(core::TComponent* owner);
+    ~TxSymbolTable() override;
+    std::string ClassName() const override { return "TxSymbolTable"; }
+
+    // The ID of text, added when new; the empty string is 0 and adds nothing.
+    std::int32_t Intern(std::string_view text);
+    // The text of an ID; 0 and negative IDs give the empty string, an unknown
+    // ID gives it with the warning "string ID not found".
+    std::string Lookup(std::int32_t id);
+    // The same without a copy; valid until the table is cleared.
+    std::string_view LookupView(std::int32_t id);
+
+    void Clear();
+    int SymbolCount() const noexcept { return static_cast<int>(symbols_.size()); }
+    // The symbol with that ID (1..count); raises EListError outside.
+    const TxSymbol& Symbol(std::int32_t id) const;
+    // The symbols in CompareSymbols order (a duplicate read from a stream stands
+    // only in the by-ID order).
+    std::vector<const TxSymbol*> SortedSymbols() const;
+
+    void ResetUseCounts();
+    void IncUseCount(std::int32_t id);
+    // Renumbers the symbols by use, most used first. newIds, indexed by old ID
+    // 0..count, receives each symbol's new ID.
+    void SortByUse(std::vector<std::int32_t>& newIds);
+    // Symbols used more than once after the last SortByUse.
+    int MultiUseCount() const noexcept { return multiUseCount_; }
+
+    void LoadFromStream(core::TStream& stream);
+    // Reads one record (style, length, bytes) and appends it; returns its ID.
+    std::int32_t ReadSymbol(core::TStream& stream);
+    // The count n, then the records of the IDs 1..n.
+    void SaveToStream(core::TStream& stream, int n);
+    void WriteSymbol(core::TStream& stream, std::int32_t id);
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::int32_t id; // 0: empty
+    };
+
+    const char* Store(std::string_view text);
+    std::int32_t Append(std::string_view text, std::uint32_t style, bool& duplicate);
+    std::int32_t Find(std::string_view text, std::uint32_t hash, std::size_t& slot) const;
+    void Rehash(std::size_t slotCount);
+
+    std::vector<TxSymbol> symbols_; // symbol with ID n at index n-1
+    std::vector<Slot> slots_;       // open addressing over the first symbol of each text
+    std::size_t indexed_ = 0;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;
+    std::size_t freeLeft_ = 0;
+    int multiUseCount_ = 0;
+};
+
+} // namespace xml

@@ -1,0 +1,49 @@
+#pragma once
+// Character data as it stands in XML: escaping and unescaping of references,
+// line ends, blanks; and the comparison by which names are matched.
+
+#include "xml/Layout.h"
+
+#include <string>
+#include <string_view>
+
+namespace xml {
+
+// -1, 0 or 1, ignoring letter case for ASCII, Latin-1 and Latin Extended-A
+// letters (every Czech letter), the same on every machine.
+int CompareTextLocale(std::string_view a, std::string_view b);
+// CompareTextLocale(a, b) == 0, with a byte-wise fast path for the usual case.
+bool SameName(std::string_view a, std::string_view b);
+
+// The five characters & < > ' " as &amp; &lt; &gt; &apos; &quot;.
+std::string EscapeText(std::string_view text);
+// Resolves the five references and numeric character references (decimal, or
+// hexadecimal after "x"); a reference to CR gives LF. Unknown references, a
+// "&" without ";" before the next "&", and references to no character
+// (surrogates, beyond U+10FFFF) stay as they are.
+std::string UnescapeText(std::string_view text);
+
+// CR LF and a lone CR become LF.
+std::string NormalizeLineBreaks(std::string_view text);
+// Each LF becomes the style's line break.
+std::string ApplyLineBreakStyle(std::string_view text, TxLineBreakStyle style);
+
+// Blanks here are the bytes below 33.
+std::string TrimBlanks(std::string_view text);
+std::string_view TrimmedView(std::string_view text);
+std::string TrimBlanksFlag(std::string_view text, bool& trimmed);
+
+struct TxSplitText {
+    std::string_view Leading;
+    std::string_view Core;
+    std::string_view Trailing;
+};
+// Leading blanks, the core, trailing blanks; a text of blanks only is all leading.
+TxSplitText SplitBlanks(std::string_view text);
+
+// Without any tab, LF, CR or space.
+std::string RemoveBlanks(std::string_view text);
+// Every "," as ".".
+std::string CommaToPoint(std::string_view text);
+
+} // namespace xml
