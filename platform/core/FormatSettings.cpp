@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
+#include <new>
 
 namespace core {
 
@@ -282,6 +283,30 @@ TFormatSettings GetLocaleFormatSettings(const std::string& localeName)
     return s;
 }
 
-TFormatSettings FormatSettings = GetLocaleFormatSettings();
+namespace {
+
+// Storage that needs no construction of its own, so the reference below is
+// bound before any dynamic initialisation; the record itself is built by the
+// first FormatSettingsInit and lives until the process ends.
+union Storage {
+    constexpr Storage() : unset() {}
+    ~Storage() {}
+    char unset;
+    TFormatSettings value;
+};
+constinit Storage storage;
+bool built = false;
+
+} // namespace
+
+constinit TFormatSettings& FormatSettings = storage.value;
+
+detail::FormatSettingsInit::FormatSettingsInit()
+{
+    if (!built) {
+        new (&storage.value) TFormatSettings(GetLocaleFormatSettings());
+        built = true;
+    }
+}
 
 } // namespace core

@@ -64,8 +64,18 @@ TFormatSettings LocaleFormatSettings(locale_t locale);
 // come out quoted.
 std::string FormatFromStrftime(std::string_view format);
 
-// The process-wide record, filled from the user's locale when the program starts.
-extern TFormatSettings FormatSettings;
+// The process-wide record, filled from the user's locale when the program
+// starts. It is ready before any start-up code of a file that includes this
+// header runs, whatever order the files are initialised in.
+extern TFormatSettings& FormatSettings;
+
+namespace detail {
+// One per translation unit: the first one to run fills the record.
+struct FormatSettingsInit {
+    FormatSettingsInit();
+};
+static const FormatSettingsInit formatSettingsInit;
+} // namespace detail
 
 // --- dates and times as text ----------------------------------------------------
 

@@ -7,6 +7,20 @@
 
 using namespace core;
 
+namespace {
+
+// Start-up code of another file, run before main() and perhaps before the
+// file that holds the process-wide record.
+const std::string startupDate = DateToStr(EncodeDate(2010, 5, 12));
+
+} // namespace
+
+TEST(FormatSettings, TheProcessWideRecordIsReadyForStartUpCode)
+{
+    EXPECT_EQ(startupDate, DateToStr(EncodeDate(2010, 5, 12), GetLocaleFormatSettings()));
+    EXPECT_FALSE(startupDate.empty());
+}
+
 TEST(FormatSettings, CzechConventionsUnderThePlainCLocale)
 {
     for (const char* name : {"C", "POSIX", "C.UTF-8", "xx_NOWHERE.UTF-8"}) {
