@@ -58,7 +58,13 @@ std::string Translate(std::string_view f, bool longDate)
                 literal += f[i];
             } else {
                 flushLiteral();
-                out += f[i] == '"' ? std::string("'\"'") : std::string(1, f[i]);
+                // Quotes would open literal text in the codes: quote them instead.
+                if (f[i] == '"')
+                    out += "'\"'";
+                else if (f[i] == '\'')
+                    out += "\"'\"";
+                else
+                    out += f[i];
             }
             continue;
         }

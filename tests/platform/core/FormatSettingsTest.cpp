@@ -100,4 +100,6 @@ TEST(FormatSettings, CLibraryFormatsBecomeFormatCodes)
     const std::string format = FormatFromStrftime("%d de %B");
     EXPECT_EQ(format, "dd \"de\" mmmm");
     EXPECT_EQ(FormatDateTime(format, EncodeDate(2010, 5, 12), TFormatSettings::Czech()), "12 de květen");
+    const std::string quoted = FormatFromStrftime("'%y \"%m\"");
+    EXPECT_EQ(FormatDateTime(quoted, EncodeDate(2010, 5, 12), TFormatSettings::Czech()), "'10 \"05\"");
 }
