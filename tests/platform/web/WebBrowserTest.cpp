@@ -3,6 +3,7 @@
 #include "platform/web/WebBrowser.h"
 #include "tests/platform/web/WebTestSupport.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/WebTestEnvironment.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -476,6 +477,7 @@ TEST_F(WebBrowserTest, TheWindowChangesParentsAndKeepsThePage)
 
 int main(int argc, char** argv)
 {
+    testsupport::SetHeadlessWebEnvironment();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
