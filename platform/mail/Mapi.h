@@ -60,7 +60,7 @@ struct MapiFileDesc {
     // Where the attachment stands in the note text; the client decides.
     ULONG nPosition = 0;
     std::string lpszPathName;
-    // The name the attachment shows; empty means the path's own name.
+    // The name the attachment shows; not passed on: the client shows the path's own name.
     std::string lpszFileName;
     void* lpFileType = nullptr;
 };

@@ -133,6 +133,8 @@ private:
     std::size_t recordStart_ = 0;
 };
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
 // A stretch of rows of one sheet that becomes one sheet of the file.
 struct TSheetPart {
     const TWorksheet* sheet = nullptr;
@@ -424,7 +426,8 @@ private:
             const bool wide = TByteWriter::IsWide(text);
             const std::size_t unit = wide ? 2 : 1;
             // The length and flags stay in one record with at least one character.
-            if (w_.Room() < 3 + (text.empty() ? 0 : unit)) {
+            const std::size_t firstCharacter = text.empty() ? 0 : IsHighSurrogate(text[0]) ? 2 : 1;
+            if (w_.Room() < 3 + firstCharacter * unit) {
                 w_.End();
                 w_.Begin(rtCONTINUE);
             }
@@ -435,7 +438,11 @@ private:
             w_.U8(wide ? 1 : 0);
             std::size_t done = 0;
             for (;;) {
-                const std::size_t count = std::min(text.size() - done, w_.Room() / unit);
+                std::size_t count = std::min(text.size() - done, w_.Room() / unit);
+                // Readers decode each record's part of a text on its own: a
+                // character of two UTF-16 units stays in one record.
+                if (done + count < text.size() && count > 0 && IsHighSurrogate(text[done + count - 1]))
+                    --count;
                 w_.Characters(text, wide, done, count);
                 done += count;
                 if (done == text.size())
