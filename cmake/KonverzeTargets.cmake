@@ -46,6 +46,14 @@ function(konverze_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT}
-                       DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} DISCOVERY_TIMEOUT 60)
+  # The environment is set by a file of our own that ctest reads after the
+  # discovered tests: passed through gtest_discover_tests, the list of
+  # variables falls apart into separate property arguments.
+  set(env_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
+  file(WRITE "${env_file}"
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${env}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${env_file}")
 endfunction()

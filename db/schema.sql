@@ -1,0 +1,28 @@
+-- The register database "konverze.mdb": the conversions and the users.
+-- Texts hold up to 255 characters (VARCHAR(255) is what the data layer
+-- enforces), date-times are REAL days since 1899-12-30, Booleans 0 or 1.
+
+CREATE TABLE konverze (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    poradove_cislo VARCHAR(255),
+    datum_konverze DATETIME,
+    oznaceni_vstupu VARCHAR(255),
+    datum_sepsani_vstupu DATETIME,
+    osvobozeni BOOLEAN NOT NULL DEFAULT 0,
+    cislo_dokladu VARCHAR(255),
+    overujici_osoba VARCHAR(255),
+    vystavujici_osoba VARCHAR(255)
+);
+
+-- The register is searched and sorted by the conversion date.
+CREATE INDEX konverze_datum_konverze ON konverze (datum_konverze);
+
+CREATE TABLE uzivatel (
+    jmeno_prijmeni VARCHAR(255),
+    ulice VARCHAR(255),
+    psc VARCHAR(255),
+    mesto VARCHAR(255),
+    vystavujici VARCHAR(255),
+    email VARCHAR(255),
+    ID_advokata VARCHAR(255)
+);

@@ -1,0 +1,498 @@
+#include "platform/data/ADOQuery.h"
+
+#include "platform/core/Letters.h"
+#include "platform/core/Unicode.h"
+#include "platform/data/ADOConnection.h"
+#include "platform/data/Conversions.h"
+#include "platform/data/DataError.h"
+#include "platform/data/JetSql.h"
+#include "platform/data/Statement.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace data {
+
+namespace {
+
+struct ColumnInfo {
+    std::string name;
+    std::string declType; // upper case, empty for a computed column
+    std::string table;    // the table the column comes from, empty when computed
+    std::string origin;   // its name in that table
+};
+
+bool Has(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+// The field type for a declared column type, or ftUnknown when the declaration says nothing.
+TFieldType TypeOfDeclaration(const std::string& decl)
+{
+    if (decl.empty())
+        return ftUnknown;
+    if (Has(decl, "BOOL") || Has(decl, "BIT") || Has(decl, "YESNO") || Has(decl, "LOGICAL"))
+        return ftBoolean;
+    if (Has(decl, "DATE") || Has(decl, "TIME"))
+        return ftDateTime;
+    if (Has(decl, "BIGINT") || Has(decl, "INT8"))
+        return ftLargeint;
+    if (Has(decl, "INT") || Has(decl, "COUNTER") || (Has(decl, "LONG") && !Has(decl, "LONGTEXT")))
+        return ftInteger;
+    if (Has(decl, "MEMO") || Has(decl, "LONGTEXT") || Has(decl, "CLOB"))
+        return ftWideMemo;
+    if (Has(decl, "CHAR") || Has(decl, "TEXT") || Has(decl, "STRING"))
+        return ftWideString;
+    if (Has(decl, "REAL") || Has(decl, "FLOA") || Has(decl, "DOUB") || Has(decl, "NUM") || Has(decl, "DEC") ||
+        Has(decl, "CURRENCY") || Has(decl, "MONEY") || Has(decl, "SINGLE"))
+        return ftFloat;
+    return ftUnknown;
+}
+
+// The size in parentheses of a text declaration, VARCHAR(255) -> 255; 0 when none.
+int DeclaredSize(const std::string& decl)
+{
+    const std::size_t open = decl.find('(');
+    if (open == std::string::npos)
+        return 0;
+    return std::max(0, std::atoi(decl.c_str() + open + 1));
+}
+
+TFieldType TypeOfValue(int sqliteType)
+{
+    switch (sqliteType) {
+    case SQLITE_INTEGER: return ftInteger;
+    case SQLITE_FLOAT: return ftFloat;
+    default: return ftWideString;
+    }
+}
+
+const char* FieldTypeName(TFieldType type)
+{
+    switch (type) {
+    case ftString: return "String";
+    case ftWideString: return "WideString";
+    case ftWideMemo: return "WideMemo";
+    case ftInteger: return "Integer";
+    case ftLargeint: return "Largeint";
+    case ftAutoInc: return "AutoInc";
+    case ftFloat: return "Float";
+    case ftBoolean: return "Boolean";
+    case ftDateTime: return "DateTime";
+    case ftUnknown: break;
+    }
+    return "Unknown";
+}
+
+bool IsTextType(TFieldType type) { return type == ftString || type == ftWideString || type == ftWideMemo; }
+
+std::string_view ColumnText(sqlite3_stmt* s, int column)
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return p == nullptr ? std::string_view() : std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+}
+
+// Reads one column of the current row as a value of the given kind and hands
+// it to the sink: Null(), Int(i), Real(d), Text(view). A value that cannot be
+// read as that kind (a word in a date column) is Null.
+template <class Sink>
+void ReadColumn(sqlite3_stmt* s, int column, TVarType type, Sink& sink)
+{
+    const int stored = sqlite3_column_type(s, column);
+    if (stored == SQLITE_NULL) {
+        sink.Null();
+        return;
+    }
+    switch (type) {
+    case varString:
+        sink.Text(ColumnText(s, column));
+        return;
+    case varInteger:
+        if (stored == SQLITE_INTEGER) {
+            sink.Int(sqlite3_column_int64(s, column));
+        } else if (stored == SQLITE_FLOAT) {
+            sink.Int(static_cast<std::int64_t>(std::nearbyint(sqlite3_column_double(s, column))));
+        } else {
+            long long i;
+            if (detail::TryStrToInt64(ColumnText(s, column), i))
+                sink.Int(i);
+            else
+                sink.Null();
+        }
+        return;
+    case varBoolean:
+        // Jet writes true as -1; anything but 0 reads as true.
+        if (stored == SQLITE_INTEGER || stored == SQLITE_FLOAT) {
+            sink.Int(sqlite3_column_double(s, column) != 0 ? 1 : 0);
+        } else {
+            const std::string_view t = ColumnText(s, column);
+            double d;
+            if (core::SameText(t, "true"))
+                sink.Int(1);
+            else if (core::SameText(t, "false"))
+                sink.Int(0);
+            else if (detail::TryStrToFloat(t, d))
+                sink.Int(d != 0 ? 1 : 0);
+            else
+                sink.Null();
+        }
+        return;
+    case varDouble:
+    case varDate:
+        if (stored == SQLITE_INTEGER || stored == SQLITE_FLOAT) {
+            sink.Real(sqlite3_column_double(s, column));
+        } else {
+            const std::string_view t = ColumnText(s, column);
+            double d;
+            const bool ok = type == varDate ? ParseJetDateLiteral(t, d) || detail::TryStrToDateTime(t, d)
+                                            : detail::TryStrToFloat(t, d);
+            if (ok)
+                sink.Real(d);
+            else
+                sink.Null();
+        }
+        return;
+    case varNull: sink.Null(); return;
+    }
+}
+
+// Writes into the last row of a record store.
+struct StoreSink {
+    TRecordStore& store;
+    int column;
+    void Null() {}
+    void Int(std::int64_t v) { store.SetLastInt(column, v); }
+    void Real(double v) { store.SetLastReal(column, v); }
+    void Text(std::string_view v) { store.SetLastText(column, v); }
+};
+
+// Makes a variant of the field's kind.
+struct VariantSink {
+    TVarType type;
+    Variant value;
+    void Null() { value = Variant(); }
+    void Int(std::int64_t v) { value = type == varBoolean ? Variant(v != 0) : Variant(v); }
+    void Real(double v) { value = type == varDate ? Variant::FromDateTime(v) : Variant(v); }
+    void Text(std::string_view v) { value = Variant(std::string(v)); }
+};
+
+} // namespace
+
+TADOQuery::TADOQuery(core::TComponent* owner) : TDataSet(owner)
+{
+    sql_.OnChange = [this](core::TObject*) { SqlChanged(); };
+}
+
+TADOQuery::~TADOQuery()
+{
+    ShutDown();
+    if (connection_ != nullptr) {
+        connection_->RemoveDataSet(this);
+        connection_->RemoveFreeNotification(this);
+    }
+}
+
+void TADOQuery::SetConnection(TADOConnection* connection)
+{
+    if (connection == connection_)
+        return;
+    Close();
+    if (connection_ != nullptr) {
+        connection_->RemoveDataSet(this);
+        connection_->RemoveFreeNotification(this);
+    }
+    connection_ = connection;
+    if (connection_ != nullptr) {
+        connection_->AddDataSet(this);
+        connection_->FreeNotification(this);
+    }
+}
+
+void TADOQuery::Notification(core::TComponent* component, core::TOperation operation)
+{
+    TDataSet::Notification(component, operation);
+    if (operation == core::TOperation::opRemove && component == connection_)
+        connection_ = nullptr;
+}
+
+void TADOQuery::SqlChanged() { Close(); }
+
+sqlite3* TADOQuery::Database() const
+{
+    if (connection_ == nullptr)
+        Error("Missing Connection or ConnectionString");
+    connection_->Open();
+    return connection_->Handle();
+}
+
+int TADOQuery::ExecSQL()
+{
+    sqlite3* db = Database();
+    TStatement statement(db, TranslateJetSql(sql_.Text()));
+    statement.Run();
+    rowsAffected_ = sqlite3_changes(db);
+    return rowsAffected_;
+}
+
+bool TADOQuery::CanWrite() const
+{
+    return connection_ != nullptr && connection_->Connected() && connection_->Mode() != cmRead &&
+           !updateTable_.empty();
+}
+
+bool TADOQuery::CanWriteField(const TField* field) const
+{
+    const int index = field->Index();
+    return index >= 0 && index < static_cast<int>(bindings_.size()) &&
+           !bindings_[static_cast<std::size_t>(index)].tableColumn.empty();
+}
+
+void TADOQuery::CloseCursor()
+{
+    bindings_.clear();
+    updateTable_.clear();
+    keyColumn_ = -1;
+}
+
+void TADOQuery::OpenCursor()
+{
+    sqlite3* db = Database();
+    TStatement statement(db, TranslateJetSql(sql_.Text()));
+    sqlite3_stmt* s = statement.Handle();
+    const int columnCount = sqlite3_column_count(s);
+    if (columnCount == 0)
+        Error("CommandText does not return a result set");
+
+    std::vector<ColumnInfo> columns(static_cast<std::size_t>(columnCount));
+    std::vector<std::string> names;
+    for (int i = 0; i < columnCount; ++i) {
+        ColumnInfo& c = columns[static_cast<std::size_t>(i)];
+        c.name = sqlite3_column_name(s, i);
+        if (const char* d = sqlite3_column_decltype(s, i))
+            c.declType = core::UpperCase(d);
+        const char* database = sqlite3_column_database_name(s, i);
+        const char* table = sqlite3_column_table_name(s, i);
+        const char* origin = sqlite3_column_origin_name(s, i);
+        if (database != nullptr && std::string_view(database) == "main" && table && origin) {
+            c.table = table;
+            c.origin = origin;
+            if (updateTable_.empty())
+                updateTable_ = table;
+        }
+        names.push_back(c.name);
+    }
+
+    // The update table's integer primary key is its rowid: the key of a record.
+    std::string keyName;
+    bool keyAutoInc = false;
+    if (!updateTable_.empty()) {
+        TStatement info(db, "PRAGMA table_info(" + QuoteName(updateTable_) + ")");
+        int keys = 0;
+        std::string keyType;
+        while (info.Step()) {
+            if (sqlite3_column_int(info.Handle(), 5) > 0) {
+                ++keys;
+                keyName = reinterpret_cast<const char*>(sqlite3_column_text(info.Handle(), 1));
+                const char* type = reinterpret_cast<const char*>(sqlite3_column_text(info.Handle(), 2));
+                keyType = type ? type : "";
+            }
+        }
+        if (keys != 1 || !core::SameText(keyType, "INTEGER"))
+            keyName.clear();
+        if (!keyName.empty()) {
+            int autoinc = 0;
+            sqlite3_table_column_metadata(db, "main", updateTable_.c_str(), keyName.c_str(), nullptr, nullptr,
+                                          nullptr, nullptr, &autoinc);
+            keyAutoInc = autoinc != 0;
+        }
+    }
+    for (int i = 0; i < columnCount && keyColumn_ < 0; ++i) {
+        const ColumnInfo& c = columns[static_cast<std::size_t>(i)];
+        if (!keyName.empty() && c.table == updateTable_ && core::SameText(c.origin, keyName))
+            keyColumn_ = i;
+    }
+
+    // A computed column's type shows in its first value.
+    bool hasRow = statement.Step();
+
+    auto create = [&](int column) -> TField* {
+        const ColumnInfo& c = columns[static_cast<std::size_t>(column)];
+        TFieldType type = TypeOfDeclaration(c.declType);
+        if (type == ftUnknown)
+            type = hasRow ? TypeOfValue(sqlite3_column_type(s, column)) : ftWideString;
+        if (column == keyColumn_ && keyAutoInc)
+            type = ftAutoInc;
+        TField* f = CreateField(type, this);
+        if (type == ftWideString) {
+            const int size = DeclaredSize(c.declType);
+            f->SetSize(size > 0 ? size : 255);
+        }
+        if (c.table != updateTable_ || c.table.empty())
+            f->SetReadOnly(true);
+        return f;
+    };
+    const std::vector<int> fieldColumns = BindFields(names, create);
+
+    const int fieldCount = static_cast<int>(fieldColumns.size());
+    bindings_.assign(static_cast<std::size_t>(fieldCount), Binding());
+    std::vector<TVarType> types;
+    for (int k = 0; k < fieldCount; ++k) {
+        TField* f = Fields()->Fields(k);
+        const int column = fieldColumns[static_cast<std::size_t>(k)];
+        const ColumnInfo& c = columns[static_cast<std::size_t>(column)];
+        const TFieldType declared = TypeOfDeclaration(c.declType);
+        if (declared != ftUnknown && IsTextType(declared) != IsTextType(f->DataType()) && f->DataType() != ftUnknown)
+            Error("Type mismatch for field '" + f->FieldName() + "', expecting: " + FieldTypeName(f->DataType()) +
+                  " actual: " + FieldTypeName(declared));
+        Binding& b = bindings_[static_cast<std::size_t>(k)];
+        b.column = column;
+        if (!c.table.empty() && c.table == updateTable_)
+            b.tableColumn = c.origin;
+        if (declared == ftWideString)
+            b.maxChars = DeclaredSize(c.declType);
+        types.push_back(f->ValueType());
+    }
+
+    TRecordStore& records = Records();
+    records.Reset(fieldCount);
+    while (hasRow) {
+        records.AppendRow();
+        for (int k = 0; k < fieldCount; ++k) {
+            StoreSink sink{records, k};
+            ReadColumn(s, bindings_[static_cast<std::size_t>(k)].column, types[static_cast<std::size_t>(k)], sink);
+        }
+        if (keyColumn_ >= 0)
+            records.SetLastRowId(sqlite3_column_int64(s, keyColumn_));
+        hasRow = statement.Step();
+    }
+}
+
+void TADOQuery::CheckTextLengths() const
+{
+    for (int k = 0; k < static_cast<int>(bindings_.size()); ++k) {
+        const Binding& b = bindings_[static_cast<std::size_t>(k)];
+        const Variant& value = BufferValue(k);
+        if (b.tableColumn.empty() || b.maxChars <= 0 || !BufferChanged(k) || value.VarType() != varString)
+            continue;
+        const std::size_t length = core::Utf8Length(value.AsString());
+        if (length > static_cast<std::size_t>(b.maxChars))
+            Error("The text of field '" + Fields()->Fields(k)->FieldName() + "' is " + std::to_string(length) +
+                  " characters long; the column holds at most " + std::to_string(b.maxChars) + ".");
+    }
+}
+
+std::int64_t TADOQuery::LocateRow(int position)
+{
+    const std::int64_t known = Records().RowId(position);
+    if (known != TRecordStore::kNoRowId)
+        return known;
+    // No key: the row whose columns hold the values read.
+    std::string where;
+    std::vector<Variant> values;
+    for (int k = 0; k < static_cast<int>(bindings_.size()); ++k) {
+        const Binding& b = bindings_[static_cast<std::size_t>(k)];
+        if (b.tableColumn.empty())
+            continue;
+        const TVarType type = Fields()->Fields(k)->ValueType();
+        if (!where.empty())
+            where += " AND ";
+        // A Boolean read as true may be stored as 1 or -1.
+        where += type == varBoolean ? "(" + QuoteName(b.tableColumn) + " <> 0) IS ?" : QuoteName(b.tableColumn) + " IS ?";
+        values.push_back(Records().Get(position, k, type));
+    }
+    const char* lost = "Row cannot be located for updating. Some values may have been changed since it was last read.";
+    if (where.empty())
+        throw EADOError(lost);
+    TStatement find(Database(), "SELECT rowid FROM " + QuoteName(updateTable_) + " WHERE " + where + " LIMIT 1");
+    for (std::size_t i = 0; i < values.size(); ++i)
+        find.Bind(static_cast<int>(i + 1), values[i]);
+    if (!find.Step())
+        throw EADOError(lost);
+    const std::int64_t rowId = sqlite3_column_int64(find.Handle(), 0);
+    Records().SetRowId(position, rowId);
+    return rowId;
+}
+
+void TADOQuery::ReadBack(std::int64_t rowId)
+{
+    std::string list;
+    std::vector<int> fields;
+    for (int k = 0; k < static_cast<int>(bindings_.size()); ++k) {
+        const Binding& b = bindings_[static_cast<std::size_t>(k)];
+        if (b.tableColumn.empty())
+            continue;
+        list += (list.empty() ? "" : ", ") + QuoteName(b.tableColumn);
+        fields.push_back(k);
+    }
+    if (fields.empty())
+        return;
+    TStatement read(Database(), "SELECT " + list + " FROM " + QuoteName(updateTable_) + " WHERE rowid = ?");
+    read.Bind(1, Variant(rowId));
+    if (!read.Step())
+        return;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        VariantSink sink{Fields()->Fields(fields[i])->ValueType(), Variant()};
+        ReadColumn(read.Handle(), static_cast<int>(i), sink.type, sink);
+        SetBufferValue(fields[i], sink.value);
+    }
+}
+
+void TADOQuery::WriteRecord(int position, bool inserting)
+{
+    CheckTextLengths();
+    sqlite3* db = Database();
+    std::vector<int> changed;
+    for (int k = 0; k < static_cast<int>(bindings_.size()); ++k)
+        if (!bindings_[static_cast<std::size_t>(k)].tableColumn.empty() && BufferChanged(k))
+            changed.push_back(k);
+    const std::string table = QuoteName(updateTable_);
+
+    std::int64_t rowId;
+    if (inserting) {
+        std::string sql = "INSERT INTO " + table;
+        if (changed.empty()) {
+            sql += " DEFAULT VALUES";
+        } else {
+            std::string names, marks;
+            for (int k : changed) {
+                names += (names.empty() ? "" : ", ") + QuoteName(bindings_[static_cast<std::size_t>(k)].tableColumn);
+                marks += marks.empty() ? "?" : ", ?";
+            }
+            sql += " (" + names + ") VALUES (" + marks + ")";
+        }
+        TStatement insert(db, sql);
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            insert.Bind(static_cast<int>(i + 1), BufferValue(changed[i]));
+        insert.Run();
+        rowId = sqlite3_last_insert_rowid(db);
+        Records().SetRowId(position, rowId);
+    } else {
+        if (changed.empty())
+            return;
+        rowId = LocateRow(position);
+        std::string sets;
+        for (int k : changed)
+            sets += (sets.empty() ? "" : ", ") + QuoteName(bindings_[static_cast<std::size_t>(k)].tableColumn) + " = ?";
+        TStatement update(db, "UPDATE " + table + " SET " + sets + " WHERE rowid = ?");
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            update.Bind(static_cast<int>(i + 1), BufferValue(changed[i]));
+        update.Bind(static_cast<int>(changed.size() + 1), Variant(rowId));
+        update.Run();
+        if (sqlite3_changes(db) == 0)
+            throw EADOError("Row cannot be located for updating. Some values may have been changed since it was last read.");
+    }
+    // The values as stored: the new key, defaults, the column's own conversions.
+    ReadBack(rowId);
+}
+
+void TADOQuery::RemoveRecord(int position)
+{
+    const std::int64_t rowId = LocateRow(position);
+    TStatement remove(Database(), "DELETE FROM " + QuoteName(updateTable_) + " WHERE rowid = ?");
+    remove.Bind(1, Variant(rowId));
+    remove.Run();
+    if (sqlite3_changes(Database()) == 0)
+        throw EADOError("Row cannot be located for deleting. Some values may have been changed since it was last read.");
+}
+
+} // namespace data

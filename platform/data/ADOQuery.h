@@ -1,0 +1,89 @@
+#pragma once
+// A query over the connection's database: SQL lines in, a static cursor out.
+//
+// SQL holds the statement as lines; it runs as the lines joined. Changing the
+// lines closes the query. The SQL is written for the Jet engine and
+// translated on the way (JetSql.h); nothing of the caller's text is changed
+// but date literals, YEAR/MONTH/DAY and double-quoted literals.
+//
+// Open reads the whole result into memory. Records inserted, edited or
+// deleted in the query are written to the table the result's columns come
+// from (the FROM table), the row found by its key ID (the table's integer
+// primary key) or, for a table without one, by the values read. Columns the
+// query computes (such as a sub-select "as pocet_rok") are never written, and
+// after an insert the new key is in its field. Post refuses a text longer
+// than its column's declared size (VARCHAR(255): 255 characters) and leaves
+// the record in its editing state.
+
+#include "platform/core/StringList.h"
+#include "platform/data/DataSet.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace data {
+
+class TADOConnection;
+
+// All cursors here are static; the type is kept for the callers' settings.
+enum TCursorType { ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStatic };
+
+class TADOQuery : public TDataSet {
+public:
+    explicit TADOQuery(core::TComponent* owner);
+    ~TADOQuery() override;
+    std::string ClassName() const override { return "TADOQuery"; }
+
+    TADOConnection* Connection() const noexcept { return connection_; }
+    // Closes the query first.
+    void SetConnection(TADOConnection* connection);
+    core::TStrings* SQL() noexcept { return &sql_; }
+    const core::TStrings* SQL() const noexcept { return &sql_; }
+    TCursorType CursorType() const noexcept { return cursorType_; }
+    void SetCursorType(TCursorType type) { cursorType_ = type; }
+
+    // Runs SQL that returns no rows; the number of rows changed.
+    int ExecSQL();
+    int RowsAffected() const noexcept { return rowsAffected_; }
+
+    // The table that Post and Delete write to; empty while closed or when the
+    // result comes from no table.
+    const std::string& UpdateTable() const noexcept { return updateTable_; }
+
+protected:
+    void OpenCursor() override;
+    void CloseCursor() override;
+    void WriteRecord(int position, bool inserting) override;
+    void RemoveRecord(int position) override;
+    bool CanWrite() const override;
+    bool CanWriteField(const TField* field) const override;
+    void Notification(core::TComponent* component, core::TOperation operation) override;
+
+private:
+    // What the query knows of the result column behind each field.
+    struct Binding {
+        int column = -1;           // in the result
+        std::string tableColumn;   // the update table's column; empty when computed or another table's
+        int maxChars = 0;          // declared text size; 0 without a limit
+    };
+
+    void SqlChanged();
+    sqlite3* Database() const;
+    void CheckTextLengths() const;
+    // The database's row number of the record at position, found by key or by the values read.
+    std::int64_t LocateRow(int position);
+    void ReadBack(std::int64_t rowId);
+
+    TADOConnection* connection_ = nullptr;
+    core::TStringList sql_;
+    TCursorType cursorType_ = ctStatic;
+    int rowsAffected_ = 0;
+    std::string updateTable_;
+    std::vector<Binding> bindings_; // per field
+    int keyColumn_ = -1;            // the result column holding the rowid, -1 when none
+};
+
+} // namespace data

@@ -1,0 +1,78 @@
+#pragma once
+// The records of a static cursor, all held in memory: a table of cells, one
+// row per record and one column per field. Texts live in one shared arena and
+// numbers inside the cells, so reading a large result costs no allocation per
+// value. Rows are addressed by position; inserting and deleting move only the
+// positions, never the cells.
+
+#include "platform/data/Variant.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace data {
+
+class TRecordStore {
+public:
+    static constexpr std::int64_t kNoRowId = std::numeric_limits<std::int64_t>::min();
+
+    // Forgets every row and sets the number of columns.
+    void Reset(int columns);
+    int Columns() const noexcept { return columns_; }
+    int Count() const noexcept { return static_cast<int>(order_.size()); }
+
+    // Appends a row of Null cells at the end.
+    void AppendRow();
+    // Inserts a row of Null cells before position pos (Count() appends).
+    void InsertRow(int pos);
+    void EraseRow(int pos);
+
+    bool IsNull(int pos, int column) const { return Cell(pos, column).kind == kNull; }
+    // The cell as a variant of the given kind (integers and Booleans are kept
+    // as integers, doubles and date-times as doubles).
+    Variant Get(int pos, int column, TVarType type) const;
+    void Set(int pos, int column, const Variant& value);
+
+    // Writers for filling a freshly appended last row quickly.
+    void SetLastInt(int column, std::int64_t value) { LastCell(column) = {kInt, 0, {value}}; }
+    void SetLastReal(int column, double value);
+    void SetLastText(int column, std::string_view text);
+
+    // The database's own number of the row, kNoRowId when unknown.
+    std::int64_t RowId(int pos) const { return rowIds_[order_[static_cast<std::size_t>(pos)]]; }
+    void SetRowId(int pos, std::int64_t id) { rowIds_[order_[static_cast<std::size_t>(pos)]] = id; }
+    void SetLastRowId(std::int64_t id) { rowIds_.back() = id; }
+
+private:
+    enum Kind : std::uint32_t { kNull, kInt, kReal, kText };
+    struct CellData {
+        Kind kind;
+        std::uint32_t length; // bytes of a text
+        union {
+            std::int64_t i;
+            double d;
+            std::uint64_t offset; // of a text in the arena
+        };
+    };
+
+    const CellData& Cell(int pos, int column) const
+    {
+        return cells_[order_[static_cast<std::size_t>(pos)] * static_cast<std::size_t>(columns_) +
+                      static_cast<std::size_t>(column)];
+    }
+    CellData& Cell(int pos, int column) { return const_cast<CellData&>(std::as_const(*this).Cell(pos, column)); }
+    CellData& LastCell(int column) { return cells_[cells_.size() - static_cast<std::size_t>(columns_ - column)]; }
+    std::uint32_t NewSlot();
+
+    int columns_ = 0;
+    std::vector<CellData> cells_;
+    std::vector<std::int64_t> rowIds_;
+    std::vector<std::uint32_t> order_; // position -> slot
+    std::string arena_;
+};
+
+} // namespace data

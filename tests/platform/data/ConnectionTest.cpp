@@ -1,0 +1,171 @@
+// The connection: its string, its provider, its file, sharing, and the SQL
+// functions it brings along.
+
+#include "TestDatabase.h"
+
+#include "platform/data/ADOConnection.h"
+#include "platform/data/ADOQuery.h"
+#include "platform/data/DataError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace data;
+
+namespace {
+
+std::string Provider(const std::string& file) { return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + file; }
+
+// The first column of the first row of a query.
+std::string Scalar(TADOConnection* connection, const std::string& sql)
+{
+    TADOQuery query(nullptr);
+    query.SetConnection(connection);
+    query.SQL()->Add(sql);
+    query.Open();
+    return query.Fields()->Fields(0)->AsString();
+}
+
+} // namespace
+
+TEST(Connection, ParsesKeyValuePairs)
+{
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(TADOConnection::ParseConnectionString(
+                  "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/home/jan/data/konverze.mdb"),
+              (Pairs{{"Provider", "Microsoft.Jet.OLEDB.4.0"},
+                     {"User ID", "Admin"},
+                     {"Data Source", "/home/jan/data/konverze.mdb"}}));
+    EXPECT_EQ(TADOConnection::ParseConnectionString(" Data Source = \"/a;b/k.mdb\" ; Mode='Share ''Deny'' None';;x"),
+              (Pairs{{"Data Source", "/a;b/k.mdb"}, {"Mode", "Share 'Deny' None"}}));
+    EXPECT_TRUE(TADOConnection::ParseConnectionString("").empty());
+}
+
+TEST(Connection, OpensTheNamedFileWithTheJetProvider)
+{
+    TestDatabase db;
+    TADOConnection connection(nullptr);
+    EXPECT_TRUE(connection.LoginPrompt());
+    connection.SetLoginPrompt(false);
+    connection.SetMode(cmShareDenyNone);
+    // The provider's name is taken without regard to letter case, as keys are.
+    connection.SetConnectionString("provider=microsoft.jet.oledb.4.0;DATA SOURCE=" + db.Path());
+    connection.SetConnected(true);
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(connection.DataSource(), db.Path());
+    EXPECT_THROW(connection.SetConnectionString(""), EDatabaseError);
+    EXPECT_EQ(connection.Execute("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('A'), ('B')"), 2);
+    connection.Close();
+    EXPECT_FALSE(connection.Connected());
+}
+
+TEST(Connection, MissingFileIsAnErrorNamingItAndIsNeverCreated)
+{
+    TestDatabase db;
+    const std::string missing = db.Folder() + "nowhere/konverze.mdb";
+    const std::string alsoMissing = db.Folder() + "konverze2.mdb";
+    TADOConnection connection(nullptr);
+    for (const std::string& file : {missing, alsoMissing}) {
+        connection.SetConnectionString(Provider(file));
+        try {
+            connection.Open();
+            FAIL() << "opened " << file;
+        } catch (const EADOError& e) {
+            EXPECT_EQ(e.Message(), "Could not find file '" + file + "'.");
+        }
+        EXPECT_FALSE(connection.Connected());
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+}
+
+TEST(Connection, UnknownProviderIsNamed)
+{
+    TestDatabase db;
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + db.Path());
+    try {
+        connection.Open();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "Provider 'Microsoft.ACE.OLEDB.12.0' cannot be found. It may not be properly installed.");
+    }
+    connection.SetConnectionString("Data Source=" + db.Path());
+    EXPECT_THROW(connection.Open(), EADOError);
+    connection.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0");
+    EXPECT_THROW(connection.Open(), EADOError);
+}
+
+TEST(Connection, AFileThatIsNoDatabaseIsRefused)
+{
+    TestDatabase db;
+    const std::string file = db.Folder() + "text.mdb";
+    std::ofstream(file) << "Standard Jet DB, or so it says. This is plain text and long enough to be a header.\n";
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(Provider(file));
+    try {
+        connection.Open();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot open database '" + file + "'.", 0), 0u) << e.Message();
+    }
+    EXPECT_FALSE(connection.Connected());
+}
+
+TEST(Connection, ReadModeRefusesChanges)
+{
+    TestDatabase db;
+    db.Exec("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('Jan')");
+    core::TComponent owner(nullptr);
+    auto* connection = new TADOConnection(&owner);
+    connection->SetConnectionString(db.ConnectionString());
+    connection->SetMode(cmRead);
+    auto* query = new TADOQuery(&owner);
+    query->SetConnection(connection);
+    query->SQL()->Add("SELECT * from uzivatel ");
+    query->Open();
+    EXPECT_FALSE(query->CanModify());
+    EXPECT_FALSE(query->FieldByName("jmeno_prijmeni")->CanModify());
+    EXPECT_THROW(query->Edit(), EDatabaseError);
+    EXPECT_THROW(connection->Execute("DELETE FROM uzivatel"), EADOError);
+}
+
+TEST(Connection, ABusyDatabaseWaitsThenReports)
+{
+    TestDatabase db;
+    TADOConnection writer(nullptr), other(nullptr);
+    writer.SetConnectionString(db.ConnectionString());
+    other.SetConnectionString(db.ConnectionString());
+    other.SetBusyTimeout(100);
+    writer.Execute("BEGIN IMMEDIATE");
+    writer.Execute("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('Jan')");
+    try {
+        other.Execute("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('Eva')");
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "database is locked");
+    }
+    EXPECT_EQ(Scalar(&other, "SELECT COUNT(*) FROM uzivatel"), "0"); // readers are not kept out
+    writer.Execute("COMMIT");
+    other.Execute("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('Eva')");
+    EXPECT_EQ(Scalar(&writer, "SELECT COUNT(*) FROM uzivatel"), "2");
+}
+
+TEST(Connection, JetFunctionsInSql)
+{
+    TestDatabase db;
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(db.ConnectionString());
+    EXPECT_EQ(Scalar(&connection, "SELECT YEAR(#2010/12/31 23:59:59#)"), "2010");
+    EXPECT_EQ(Scalar(&connection, "SELECT MONTH(#2010/12/31 23:59:59#) * 100 + DAY(#2010/12/31#)"), "1231");
+    EXPECT_EQ(Scalar(&connection, "SELECT YEAR(#1899/12/29 06:00#)"), "1899");
+    EXPECT_EQ(Scalar(&connection, "SELECT YEAR('2011-01-01 00:00:00')"), "2011");
+    EXPECT_EQ(Scalar(&connection, "SELECT YEAR(NULL) IS NULL"), "1");
+    EXPECT_EQ(Scalar(&connection, "SELECT 'Čj. 5' LIKE '%čj%'"), "1");
+    EXPECT_EQ(Scalar(&connection, "SELECT '50% sleva' LIKE '50!%%' ESCAPE '!'"), "1");
+    EXPECT_EQ(Scalar(&connection, "SELECT '500 Kč' LIKE '50!%%' ESCAPE '!'"), "0");
+    EXPECT_EQ(Scalar(&connection, "SELECT NULL LIKE '%' IS NULL"), "1");
+    EXPECT_EQ(Scalar(&connection, "SELECT 'x' NOT LIKE 'X'"), "0");
+    EXPECT_THROW(Scalar(&connection, "SELECT 'x' LIKE 'x' ESCAPE 'ab'"), EADOError);
+}
