@@ -288,12 +288,16 @@ TWebBrowser::Impl::Impl(TWebBrowser& owner, IWebHostSite* site)
     page_->scripts().insert(ready);
 
     Connect();
-    ApplySiteSettings();
+    // The site is asked first at the first navigation: a site that makes its engine
+    // in its own constructor is not ready to answer before that.
 }
 
 TWebBrowser::Impl::~Impl()
 {
     link_->engine = nullptr;
+    // Nothing the page does while it goes may reach the site or the events any more.
+    QObject::disconnect(page_.get(), nullptr, this, nullptr);
+    QObject::disconnect(page_->profile(), nullptr, this, nullptr);
     // The view does not own the page: free the view first, then the page.
     delete view_.data();
     page_.reset();

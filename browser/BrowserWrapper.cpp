@@ -1,0 +1,124 @@
+#include "browser/BrowserWrapper.h"
+
+#include <QCoreApplication>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace browser {
+
+namespace {
+
+// The hidden window that holds engine windows while their control has none.
+QWidget* ParkingWindow()
+{
+    static QPointer<QWidget> parking;
+    if (!parking) {
+        parking = new QWidget;
+        parking->setObjectName(QStringLiteral("KonverzeBrowserParking"));
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, parking.data(),
+                         &QObject::deleteLater);
+    }
+    return parking;
+}
+
+} // namespace
+
+TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* site)
+    : TWinControl(owner), browser_(std::make_unique<web::TWebBrowser>(site))
+{
+    auto* container = new QWidget;
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    SetWidget(container);
+    AttachEngineWindow(browser_->Window());
+    SetBounds(0, 0, 300, 150);
+
+    web::TWebBrowser& b = *browser_;
+    b.OnStatusTextChange = [this](const std::string& text) { if (OnStatusTextChange) Fire([&] { OnStatusTextChange(this, text); }); };
+    b.OnProgressChange = [this](std::int32_t p, std::int32_t max) { if (OnProgressChange) Fire([&] { OnProgressChange(this, p, max); }); };
+    b.OnDownloadBegin = [this] { if (OnDownloadBegin) Fire([&] { OnDownloadBegin(this); }); };
+    b.OnDownloadComplete = [this] { if (OnDownloadComplete) Fire([&] { OnDownloadComplete(this); }); };
+    b.OnTitleChange = [this](const std::string& text) { if (OnTitleChange) Fire([&] { OnTitleChange(this, text); }); };
+    b.OnBeforeNavigate2 = [this](const std::string& url, std::uint32_t flags, const std::string& frame,
+                                 const std::string& post, const std::string& headers, bool& cancel) {
+        if (OnBeforeNavigate2)
+            Fire([&] { OnBeforeNavigate2(this, url, flags, frame, post, headers, cancel); });
+    };
+    b.OnNewWindow2 = [this](bool& cancel) { if (OnNewWindow2) Fire([&] { OnNewWindow2(this, cancel); }); };
+    b.OnNewWindow3 = [this](std::uint32_t flags, const std::string& context, const std::string& url, bool& cancel) {
+        if (OnNewWindow3)
+            Fire([&] { OnNewWindow3(this, cancel, flags, context, url); });
+    };
+    b.OnNavigateComplete2 = [this](const std::string& url) { if (OnNavigateComplete2) Fire([&] { OnNavigateComplete2(this, url); }); };
+    b.OnDocumentComplete = [this](const std::string& url) { if (OnDocumentComplete) Fire([&] { OnDocumentComplete(this, url); }); };
+    b.OnNavigateError = [this](const std::string& url, const std::string& frame, std::int32_t status, bool& cancel) {
+        if (OnNavigateError)
+            Fire([&] { OnNavigateError(this, url, frame, status, cancel); });
+    };
+    b.OnWindowClosing = [this](bool child, bool& cancel) { if (OnWindowClosing) Fire([&] { OnWindowClosing(this, child, cancel); }); };
+    b.OnQuit = [this] { if (OnQuit) Fire([&] { OnQuit(this); }); };
+    b.OnFileDownload = [this](bool active, bool& cancel) { Fire([&] { EngineFileDownload(active, cancel); }); };
+}
+
+TBrowserWrapper::~TBrowserWrapper()
+{
+    // The engine goes first, while the widgets it lives in are still there.
+    browser_.reset();
+    delete kept_.data();
+}
+
+QWidget* TBrowserWrapper::EngineWindow() const
+{
+    return kept_ ? nullptr : browser_->Window();
+}
+
+void TBrowserWrapper::AttachEngineWindow(QWidget* window)
+{
+    QWidget* container = Widget();
+    if (!container || !window)
+        return;
+    container->layout()->addWidget(window);
+    window->setGeometry(0, 0, container->width(), container->height());
+    window->show();
+}
+
+void TBrowserWrapper::DestroyWnd()
+{
+    if (HasState(core::csDestroying) || kept_)
+        return;
+    QWidget* window = browser_->Window();
+    if (Widget())
+        Widget()->layout()->removeWidget(window);
+    window->hide();
+    window->setParent(ParkingWindow());
+    kept_ = window;
+}
+
+void TBrowserWrapper::CreateWnd()
+{
+    // A kept window that is gone meanwhile is replaced by a new one showing the same page.
+    QWidget* window = kept_ ? kept_.data() : browser_->Window();
+    kept_ = nullptr;
+    if (window->parentWidget() == Widget())
+        return;
+    AttachEngineWindow(window);
+}
+
+void TBrowserWrapper::Navigate(const std::string& url)
+{
+    browser_->Navigate(url);
+}
+
+void TBrowserWrapper::Navigate2(const std::string& url, std::uint32_t flags, const std::string& targetFrameName,
+                                const std::string& postData, const std::string& headers)
+{
+    browser_->Navigate(url, flags, targetFrameName, postData, headers);
+}
+
+void TBrowserWrapper::ExecWB(std::uint32_t commandId, std::uint32_t execOption, const web::TOleVariant& in,
+                             web::TOleVariant* out)
+{
+    browser_->ExecWB(commandId, execOption, in, out);
+}
+
+} // namespace browser

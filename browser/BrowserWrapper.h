@@ -1,0 +1,91 @@
+#pragma once
+// The windowed control that hosts the web engine: the engine's operations and
+// properties, its events with the control as sender, and the engine window kept
+// alive across the control's window being taken down and made again.
+
+#include "platform/ui/WinControl.h"
+#include "platform/web/WebBrowser.h"
+
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace browser {
+
+class TBrowserWrapper : public ui::TWinControl {
+public:
+    // The site answers the engine's questions; it must outlive the engine (a derived control passes itself).
+    TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* site);
+    ~TBrowserWrapper() override;
+    std::string ClassName() const override { return "TBrowserWrapper"; }
+
+    web::TWebBrowser& Browser() { return *browser_; }
+    const web::TWebBrowser& Browser() const { return *browser_; }
+
+    void Navigate(const std::string& url);
+    void Navigate2(const std::string& url, std::uint32_t flags = 0, const std::string& targetFrameName = {},
+                   const std::string& postData = {}, const std::string& headers = {});
+    void ExecWB(std::uint32_t commandId, std::uint32_t execOption, const web::TOleVariant& in = {},
+                web::TOleVariant* out = nullptr);
+    std::int32_t ReadyState() const { return browser_->ReadyState(); }
+    std::shared_ptr<web::THTMLDocument> Document() { return browser_->Document(); }
+    std::string LocationURL() const { return browser_->LocationURL(); }
+    std::string LocationName() const { return browser_->LocationName(); }
+
+    // The engine's window (null while it is kept away from the control).
+    QWidget* EngineWindow() const;
+    // Takes the control's window down: the engine window is kept, hidden, with its page.
+    // While the control is being destroyed the engine simply goes with it.
+    virtual void DestroyWnd();
+    // Puts the kept engine window back into the control (a new one if it was lost).
+    virtual void CreateWnd();
+    bool HasKeptWindow() const { return !kept_.isNull(); }
+
+    // Browser events (the control is the sender).
+    std::function<void(core::TObject*, const std::string& text)> OnStatusTextChange;
+    std::function<void(core::TObject*, std::int32_t progress, std::int32_t progressMax)> OnProgressChange;
+    std::function<void(core::TObject*, std::int32_t command, bool enable)> OnCommandStateChange;
+    core::TNotifyEvent OnDownloadBegin;
+    core::TNotifyEvent OnDownloadComplete;
+    std::function<void(core::TObject*, const std::string& text)> OnTitleChange;
+    std::function<void(core::TObject*, const std::string& property)> OnPropertyChange;
+    std::function<void(core::TObject*, const std::string& url, std::uint32_t flags, const std::string& targetFrame,
+                       const std::string& postData, const std::string& headers, bool& cancel)>
+        OnBeforeNavigate2;
+    std::function<void(core::TObject*, bool& cancel)> OnNewWindow2;
+    std::function<void(core::TObject*, const std::string& url)> OnNavigateComplete2;
+    std::function<void(core::TObject*, const std::string& url)> OnDocumentComplete;
+    core::TNotifyEvent OnQuit;
+    std::function<void(core::TObject*, bool value)> OnVisible, OnToolBar, OnMenuBar, OnStatusBar, OnFullScreen,
+        OnTheaterMode, OnAddressBar, OnWindowSetResizable;
+    std::function<void(core::TObject*, std::int32_t value)> OnWindowSetLeft, OnWindowSetTop, OnWindowSetWidth,
+        OnWindowSetHeight;
+    std::function<void(core::TObject*, bool isChildWindow, bool& cancel)> OnWindowClosing;
+    std::function<void(core::TObject*, std::int32_t& cx, std::int32_t& cy)> OnClientToHostWindow;
+    std::function<void(core::TObject*, std::int32_t secureLockIcon)> OnSetSecureLockIcon;
+    std::function<void(core::TObject*, const std::string& url, const std::string& frame, std::int32_t statusCode,
+                       bool& cancel)>
+        OnNavigateError;
+    core::TNotifyEvent OnPrintTemplateInstantiation;
+    core::TNotifyEvent OnPrintTemplateTeardown;
+    std::function<void(core::TObject*, std::int32_t page, bool done)> OnUpdatePageStatus;
+    std::function<void(core::TObject*, bool impacted)> OnPrivacyImpactedStateChange;
+    std::function<void(core::TObject*, bool& cancel, std::uint32_t flags, const std::string& urlContext,
+                       const std::string& url)>
+        OnNewWindow3;
+
+protected:
+    // The engine's file-download event; a derived control may publish its own in its place.
+    virtual void EngineFileDownload(bool activeDocument, bool& cancel) { (void)activeDocument, (void)cancel; }
+
+private:
+    void AttachEngineWindow(QWidget* window);
+
+    std::unique_ptr<web::TWebBrowser> browser_;
+    QPointer<QWidget> kept_;
+};
+
+} // namespace browser
