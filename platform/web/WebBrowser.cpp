@@ -25,6 +25,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -124,8 +125,12 @@ std::string ComposeUserAgent(const std::string& engineAgent)
         if (registry.OpenKeyReadOnly(UserAgentTokenKey)) {
             core::TStringList names;
             registry.GetValueNames(names);
+            // A header carries printable ASCII only: other tokens stay registered but are not sent.
+            auto printable = [](const std::string& text) {
+                return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
+            };
             for (int i = 0; i < names.Count(); ++i)
-                if (const std::string token = Trim(names[i]); !token.empty())
+                if (const std::string token = Trim(names[i]); !token.empty() && printable(token))
                     tokens.push_back(token);
         }
     } catch (const core::Exception&) {
