@@ -2,7 +2,7 @@
 
 #include "platform/core/Letters.h"
 #include "platform/core/Unicode.h"
-#include "platform/data/Conversions.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataSet.h"
 
@@ -55,7 +55,7 @@ int TField::DisplayWidth() const
         return displayWidth_;
     switch (dataType_) {
     case ftString:
-    case ftWideString: return std::max(size_, static_cast<int>(DisplayLabel().size()));
+    case ftWideString: return std::max(size_, static_cast<int>(core::Utf8Length(DisplayLabel())));
     case ftBoolean: return 5;
     case ftDateTime: return 18;
     default: return 10;
@@ -112,8 +112,8 @@ std::int64_t TField::AsLargeInt() const
     if (v.IsNull())
         return 0;
     if (v.VarType() == varString) {
-        long long i;
-        if (!detail::TryStrToInt64(v.AsString(), i))
+        std::int64_t i;
+        if (!core::TryStrToInt64(v.AsString(), i))
             throw core::EConvertError("'" + v.AsString() + "' is not a valid integer value");
         return i;
     }
@@ -137,7 +137,7 @@ double TField::AsFloat() const
         return 0;
     if (v.VarType() == varString) {
         double d;
-        if (!detail::TryStrToFloat(v.AsString(), d))
+        if (!core::TryStrToFloat(v.AsString(), d))
             throw core::EConvertError("'" + v.AsString() + "' is not a valid floating point value");
         return d;
     }
@@ -170,7 +170,7 @@ double TField::AsDateTime() const
         return 0;
     if (v.VarType() == varString) {
         double d;
-        if (!detail::TryStrToDateTime(v.AsString(), d))
+        if (!core::TryStrToDateTime(v.AsString(), d))
             throw core::EConvertError("'" + v.AsString() + "' is not a valid date and time");
         return d;
     }
@@ -218,7 +218,7 @@ TWideMemoField::TWideMemoField(core::TComponent* owner) : TStringField(owner, ft
 std::string TNumericField::GetText(const Variant& value, bool display) const
 {
     if (display && !displayFormat_.empty())
-        return detail::FormatFloat(displayFormat_, value.AsFloat());
+        return core::FormatFloat(displayFormat_, value.AsFloat());
     return value.AsString();
 }
 
@@ -235,8 +235,8 @@ Variant TLargeintField::Convert(const Variant& value) const
         const std::string text = value.AsString();
         if (IsBlank(text))
             return Variant();
-        long long i;
-        if (!detail::TryStrToInt64(text, i))
+        std::int64_t i;
+        if (!core::TryStrToInt64(text, i))
             throw core::EConvertError("'" + text + "' is not a valid integer value");
         result = i;
         break;
@@ -267,7 +267,7 @@ Variant TFloatField::Convert(const Variant& value) const
         if (IsBlank(text))
             return Variant();
         double d;
-        if (!detail::TryStrToFloat(text, d))
+        if (!core::TryStrToFloat(text, d))
             throw core::EConvertError("'" + text + "' is not a valid floating point value");
         return Variant(d);
     }
@@ -320,7 +320,7 @@ Variant TDateTimeField::Convert(const Variant& value) const
         if (IsBlank(text))
             return Variant();
         double d;
-        if (!detail::TryStrToDateTime(text, d))
+        if (!core::TryStrToDateTime(text, d))
             throw core::EConvertError("'" + text + "' is not a valid date and time");
         return Variant::FromDateTime(d);
     }
@@ -332,8 +332,8 @@ Variant TDateTimeField::Convert(const Variant& value) const
 std::string TDateTimeField::GetText(const Variant& value, bool display) const
 {
     if (display && !displayFormat_.empty())
-        return detail::FormatDateTime(displayFormat_, value.AsDateTime());
-    return detail::DateTimeToStr(value.AsDateTime());
+        return core::FormatDateTime(displayFormat_, value.AsDateTime());
+    return core::DateTimeToStr(value.AsDateTime());
 }
 
 // --- The list ---

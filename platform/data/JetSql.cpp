@@ -1,7 +1,7 @@
 #include "platform/data/JetSql.h"
 
 #include "platform/core/Letters.h"
-#include "platform/data/Conversions.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/data/DataError.h"
 
 #include <cctype>
@@ -132,7 +132,7 @@ bool ParseJetDateLiteral(std::string_view text, double& value)
     }
     if (!any || i != text.size())
         return false;
-    return detail::TryEncodeDateTime(year, month, day, hour, min, sec, 0, value);
+    return core::TryEncodeDateTime(year, month, day, hour, min, sec, 0, value);
 }
 
 std::string TranslateJetSql(std::string_view sql)

@@ -1,6 +1,6 @@
 #include "platform/data/RecordStore.h"
 
-#include "platform/core/Exceptions.h"
+#include <algorithm>
 
 namespace data {
 
@@ -10,7 +10,27 @@ void TRecordStore::Reset(int columns)
     cells_.clear();
     rowIds_.clear();
     order_.clear();
-    arena_.clear();
+    blocks_.clear();
+    blockUsed_ = kBlockSize;
+}
+
+const char* TRecordStore::Keep(std::string_view text)
+{
+    if (text.size() > kBlockSize / 4) { // a long text gets a block of its own
+        auto own = std::make_unique_for_overwrite<char[]>(text.size());
+        std::copy(text.begin(), text.end(), own.get());
+        const char* p = own.get();
+        blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(own));
+        return p;
+    }
+    if (blockUsed_ + text.size() > kBlockSize) {
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        blockUsed_ = 0;
+    }
+    char* p = blocks_.back().get() + blockUsed_;
+    std::copy(text.begin(), text.end(), p);
+    blockUsed_ += text.size();
+    return p;
 }
 
 std::uint32_t TRecordStore::NewSlot()
@@ -44,8 +64,7 @@ void TRecordStore::SetLastText(int column, std::string_view text)
     CellData& c = LastCell(column);
     c.kind = kText;
     c.length = static_cast<std::uint32_t>(text.size());
-    c.offset = arena_.size();
-    arena_.append(text);
+    c.text = Keep(text);
 }
 
 Variant TRecordStore::Get(int pos, int column, TVarType type) const
@@ -73,7 +92,7 @@ Variant TRecordStore::Get(int pos, int column, TVarType type) const
         if (type == varString)
             return Variant(Variant(c.d).AsString());
         return Variant(c.d);
-    case kText: return Variant(std::string(arena_, c.offset, c.length));
+    case kText: return Variant(std::string(c.text, c.length));
     }
     return Variant();
 }
@@ -95,8 +114,7 @@ void TRecordStore::Set(int pos, int column, const Variant& value)
         const std::string text = value.AsString();
         c.kind = kText;
         c.length = static_cast<std::uint32_t>(text.size());
-        c.offset = arena_.size();
-        arena_.append(text);
+        c.text = Keep(text);
         break;
     }
     }

@@ -1,14 +1,15 @@
 #pragma once
 // The records of a static cursor, all held in memory: a table of cells, one
-// row per record and one column per field. Texts live in one shared arena and
-// numbers inside the cells, so reading a large result costs no allocation per
-// value. Rows are addressed by position; inserting and deleting move only the
-// positions, never the cells.
+// row per record and one column per field. Numbers live inside the cells and
+// texts in large blocks that never move, so reading a large result costs no
+// allocation and no copying per value. Rows are addressed by position;
+// inserting and deleting move only the positions, never the cells.
 
 #include "platform/data/Variant.h"
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,9 +56,10 @@ private:
         union {
             std::int64_t i;
             double d;
-            std::uint64_t offset; // of a text in the arena
+            const char* text; // in one of the blocks
         };
     };
+    static constexpr std::size_t kBlockSize = 1 << 20;
 
     const CellData& Cell(int pos, int column) const
     {
@@ -67,12 +69,15 @@ private:
     CellData& Cell(int pos, int column) { return const_cast<CellData&>(std::as_const(*this).Cell(pos, column)); }
     CellData& LastCell(int column) { return cells_[cells_.size() - static_cast<std::size_t>(columns_ - column)]; }
     std::uint32_t NewSlot();
+    // A stable copy of text.
+    const char* Keep(std::string_view text);
 
     int columns_ = 0;
     std::vector<CellData> cells_;
     std::vector<std::int64_t> rowIds_;
     std::vector<std::uint32_t> order_; // position -> slot
-    std::string arena_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t blockUsed_ = kBlockSize; // of the last block
 };
 
 } // namespace data

@@ -2,12 +2,14 @@
 
 #include "platform/core/Letters.h"
 #include "platform/core/Unicode.h"
-#include "platform/data/Conversions.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/data/DataError.h"
 #include "platform/data/JetSql.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <memory>
 
@@ -19,24 +21,36 @@ constexpr char32_t kAnyRun = 0xFFFFFFFF;
 constexpr char32_t kAnyOne = 0xFFFFFFFE;
 
 // Lower-case folding of text into out (which is reused between calls, so
-// matching a column row by row allocates nothing once it is warm).
+// matching a column row by row allocates nothing once it is warm). Folding
+// never lengthens a text: ASCII stays one byte and every letter that folds is
+// two bytes before and after.
 void FoldInto(std::string& out, std::string_view text)
 {
-    out.clear();
+    out.resize(text.size());
+    char* w = out.data();
     for (std::size_t pos = 0; pos < text.size();) {
         const unsigned char b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            out.push_back(static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b));
+            *w++ = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
             ++pos;
             continue;
         }
         const std::size_t start = pos;
         const char32_t cp = core::NextUtf8(text, pos);
-        if (cp == core::kReplacementChar)
-            out.append(text.substr(start, pos - start)); // bytes we cannot read stay as they are
-        else
-            core::AppendUtf8(out, core::FoldLower(cp));
+        const char32_t folded = cp == core::kReplacementChar ? cp : core::FoldLower(cp);
+        if (folded == cp) { // bytes we cannot read, or a character without case, stay as they are
+            w = std::copy(text.data() + start, text.data() + pos, w);
+            continue;
+        }
+        std::string piece;
+        core::AppendUtf8(piece, folded);
+        if (piece.size() != pos - start) { // not expected: keep the original
+            w = std::copy(text.data() + start, text.data() + pos, w);
+            continue;
+        }
+        w = std::copy(piece.begin(), piece.end(), w);
     }
+    out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
 void FoldInto(std::vector<char32_t>& out, std::string_view text)
@@ -175,8 +189,10 @@ bool DateArgument(sqlite3_value* value, double& result)
     case SQLITE_TEXT: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
         const std::string_view text(p, static_cast<std::size_t>(sqlite3_value_bytes(value)));
-        return detail::TryStrToFloat(text, result) || ParseJetDateLiteral(text, result) ||
-               detail::TryStrToDateTime(text, result);
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), result);
+        if (!text.empty() && ec == std::errc() && end == text.data() + text.size())
+            return true;
+        return ParseJetDateLiteral(text, result) || core::TryStrToDateTime(text, result);
     }
     default: return false;
     }
@@ -188,8 +204,8 @@ void DatePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     double value;
     if (!DateArgument(argv[0], value) || !(value > -693594.0 && value < 2958466.0))
         return; // NULL
-    int parts[7];
-    detail::DecodeDateTime(value, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]);
+    int parts[3];
+    core::DecodeDate(value, parts[0], parts[1], parts[2]);
     sqlite3_result_int(ctx, parts[Part]);
 }
 

@@ -1,7 +1,7 @@
 #include "platform/data/Variant.h"
 
 #include "platform/core/Letters.h"
-#include "platform/data/Conversions.h"
+#include "platform/core/FormatSettings.h"
 
 #include <cmath>
 #include <limits>
@@ -47,11 +47,11 @@ std::int64_t Variant::AsInt64() const
             return static_cast<std::int64_t>(std::nearbyint(real_));
         break;
     case varString: {
-        long long i;
-        if (detail::TryStrToInt64(text_, i))
+        std::int64_t i;
+        if (core::TryStrToInt64(text_, i))
             return i;
         double d;
-        if (detail::TryStrToFloat(text_, d) && std::fabs(d) < 9.2e18)
+        if (core::TryStrToFloat(text_, d) && std::fabs(d) < 9.2e18)
             return static_cast<std::int64_t>(std::nearbyint(d));
         break;
     }
@@ -78,7 +78,7 @@ double Variant::AsFloat() const
     case varDate: return real_;
     case varString: {
         double d;
-        if (detail::TryStrToFloat(text_, d))
+        if (core::TryStrToFloat(text_, d))
             return d;
         break;
     }
@@ -100,7 +100,7 @@ bool Variant::AsBoolean() const
         if (core::SameText(text_, "False"))
             return false;
         double d;
-        if (detail::TryStrToFloat(text_, d))
+        if (core::TryStrToFloat(text_, d))
             return d != 0;
         break;
     }
@@ -118,7 +118,7 @@ double Variant::AsDateTime() const
     case varDate: return real_;
     case varString: {
         double d;
-        if (detail::TryStrToDateTime(text_, d))
+        if (core::TryStrToDateTime(text_, d))
             return d;
         break;
     }
@@ -133,8 +133,8 @@ std::string Variant::AsString() const
     case varNull: return {};
     case varInteger: return std::to_string(int_);
     case varBoolean: return int_ ? "True" : "False";
-    case varDouble: return detail::FloatToStr(real_);
-    case varDate: return detail::DateTimeToStr(real_);
+    case varDouble: return core::FloatToStr(real_);
+    case varDate: return core::DateTimeToStr(real_);
     case varString: return text_;
     }
     return {};

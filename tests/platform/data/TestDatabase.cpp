@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include "platform/core/FormatSettings.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -8,6 +10,9 @@
 #include <stdexcept>
 
 namespace fs = std::filesystem;
+
+// Texts of dates and numbers in these tests are Czech, whatever this machine's locale.
+static const bool czechFormats = (core::FormatSettings = core::TFormatSettings::Czech(), true);
 
 TestDatabase::TestDatabase()
 {
