@@ -14,12 +14,7 @@ TDataSet::~TDataSet() { ShutDown(); }
 
 void TDataSet::ShutDown()
 {
-    if (state_ != dsInactive) {
-        state_ = dsInactive;
-        DataEvent(deUpdateState);
-        CloseCursor();
-        records_.Reset(0);
-    }
+    CloseQuietly();
     while (!dataSources_.empty())
         dataSources_.back()->SetDataSet(nullptr);
     // Fields the data set made are its own; persistent ones only forget it.
@@ -189,6 +184,14 @@ void TDataSet::ShutDownDefaultFields()
 void TDataSet::DoClose()
 {
     Fire(BeforeClose, this);
+    CloseQuietly();
+    Fire(AfterClose, this);
+}
+
+void TDataSet::CloseQuietly()
+{
+    if (state_ == dsInactive)
+        return;
     SetState(dsInactive);
     CloseCursor();
     records_.Reset(0);
@@ -198,7 +201,14 @@ void TDataSet::DoClose()
     buffer_.clear();
     changed_.clear();
     ShutDownDefaultFields();
-    Fire(AfterClose, this);
+}
+
+void TDataSet::FieldGone(TField* field)
+{
+    // The records hold a column per field: without this one they no longer fit.
+    if (!defaultFields_)
+        CloseQuietly();
+    RemoveField(field);
 }
 
 void TDataSet::SetState(TDataSetState state)

@@ -173,6 +173,10 @@ private:
 
     void DoOpen();
     void DoClose();
+    // Closes without the close events: while things are being freed.
+    void CloseQuietly();
+    // A persistent field is being freed.
+    void FieldGone(TField* field);
     void ShutDownDefaultFields();
     void BeginInsertAppend(bool append);
     void StartEditing(TDataSetState state);

@@ -25,7 +25,7 @@ TField::TField(core::TComponent* owner, TFieldType type) : core::TComponent(owne
 TField::~TField()
 {
     if (dataSet_ != nullptr)
-        dataSet_->RemoveField(this);
+        dataSet_->FieldGone(this);
 }
 
 void TField::SetDataSet(TDataSet* dataSet)

@@ -12,6 +12,8 @@ TStatement::TStatement(sqlite3* db, std::string_view sql) : db_(db)
         stmt_ = nullptr;
         Fail();
     }
+    if (stmt_ == nullptr) // nothing but blanks
+        throw EADOError("Command text was not set for the command object.");
     // One statement only: what follows it may be blanks and semicolons.
     for (const char* p = tail; p != nullptr && p < sql.data() + sql.size(); ++p)
         if (*p != ' ' && *p != ';' && *p != '\r' && *p != '\n' && *p != '\t') {

@@ -321,3 +321,39 @@ TEST_F(DataSetTest, SqlErrorsReachTheCallerAndLeaveTheQueryClosed)
     EXPECT_EQ(query->ExecSQL(), 2);
     EXPECT_EQ(query->RowsAffected(), 2);
 }
+
+TEST_F(DataSetTest, FreeingAPersistentFieldClosesTheDataSet)
+{
+    auto* serial = new TWideStringField(&owner);
+    serial->SetFieldName("poradove_cislo");
+    serial->SetDataSet(query);
+    auto* id = new TAutoIncField(&owner);
+    id->SetFieldName("ID");
+    id->SetDataSet(query);
+    query->Open();
+    query->Last();
+    EXPECT_EQ(id->AsInteger(), 5);
+    EXPECT_THROW(id->SetDataSet(nullptr), EDatabaseError);
+    int closes = 0;
+    query->AfterClose = [&](TDataSet*) { ++closes; };
+    delete serial;
+    EXPECT_FALSE(query->Active());
+    EXPECT_EQ(closes, 0); // freeing is no time for events
+    EXPECT_EQ(query->FieldCount(), 1);
+    query->Open();
+    EXPECT_EQ(id->AsInteger(), 1);
+    EXPECT_EQ(id->Index(), 0);
+}
+
+TEST_F(DataSetTest, EmptySqlIsAnError)
+{
+    query->SQL()->Clear();
+    try {
+        query->Open();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "Command text was not set for the command object.");
+    }
+    query->SQL()->Add("SELECT 1; SELECT 2");
+    EXPECT_THROW(query->Open(), EADOError);
+}
