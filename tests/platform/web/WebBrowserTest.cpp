@@ -410,6 +410,8 @@ TEST_F(WebBrowserTest, NewWindowsOpenHereUnlessRefused)
     Load("/opener.html");
     browser.Evaluate("document.getElementById('a').click()");
     ASSERT_TRUE(WaitUntil([&] { return browser.LocationName() == "Jiná"; }));
+    // The title comes before the load ends; let it end before the next navigation.
+    ASSERT_TRUE(WaitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
     ASSERT_EQ(site.newWindows.size(), 1u);
     EXPECT_EQ(site.newWindows[0], server.Url("/other.html"));
 
