@@ -7,14 +7,15 @@ namespace data {
 void TRecordStore::Reset(int columns)
 {
     columns_ = columns;
-    cells_.clear();
+    pages_.clear();
     rowIds_.clear();
     order_.clear();
     blocks_.clear();
     blockUsed_ = kBlockSize;
+    lastRow_ = nullptr;
 }
 
-const char* TRecordStore::Keep(std::string_view text)
+const char* TRecordStore::KeepInNewBlock(std::string_view text)
 {
     if (text.size() > kBlockSize / 4) { // a long text gets a block of its own
         auto own = std::make_unique_for_overwrite<char[]>(text.size());
@@ -23,20 +24,19 @@ const char* TRecordStore::Keep(std::string_view text)
         blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(own));
         return p;
     }
-    if (blockUsed_ + text.size() > kBlockSize) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-        blockUsed_ = 0;
-    }
-    char* p = blocks_.back().get() + blockUsed_;
-    std::copy(text.begin(), text.end(), p);
-    blockUsed_ += text.size();
-    return p;
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+    blockUsed_ = 0;
+    return Keep(text);
 }
 
 std::uint32_t TRecordStore::NewSlot()
 {
     const auto slot = static_cast<std::uint32_t>(rowIds_.size());
-    cells_.resize(cells_.size() + static_cast<std::size_t>(columns_), CellData{kNull, 0, {0}});
+    if ((slot & (kPageRows - 1)) == 0)
+        pages_.push_back(std::make_unique_for_overwrite<CellData[]>(kPageRows * static_cast<std::size_t>(columns_)));
+    CellData* row = &pages_.back()[(slot & (kPageRows - 1)) * static_cast<std::size_t>(columns_)];
+    std::fill(row, row + columns_, CellData{kNull, 0, {0}});
+    lastRow_ = row;
     rowIds_.push_back(kNoRowId);
     return slot;
 }
@@ -50,22 +50,6 @@ void TRecordStore::InsertRow(int pos)
 }
 
 void TRecordStore::EraseRow(int pos) { order_.erase(order_.begin() + pos); }
-
-void TRecordStore::SetLastReal(int column, double value)
-{
-    CellData& c = LastCell(column);
-    c.kind = kReal;
-    c.length = 0;
-    c.d = value;
-}
-
-void TRecordStore::SetLastText(int column, std::string_view text)
-{
-    CellData& c = LastCell(column);
-    c.kind = kText;
-    c.length = static_cast<std::uint32_t>(text.size());
-    c.text = Keep(text);
-}
 
 Variant TRecordStore::Get(int pos, int column, TVarType type) const
 {

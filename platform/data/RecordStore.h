@@ -7,6 +7,7 @@
 
 #include "platform/data/Variant.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -39,9 +40,21 @@ public:
     void Set(int pos, int column, const Variant& value);
 
     // Writers for filling a freshly appended last row quickly.
-    void SetLastInt(int column, std::int64_t value) { LastCell(column) = {kInt, 0, {value}}; }
-    void SetLastReal(int column, double value);
-    void SetLastText(int column, std::string_view text);
+    void SetLastInt(int column, std::int64_t value) { lastRow_[column] = {kInt, 0, {value}}; }
+    void SetLastReal(int column, double value)
+    {
+        CellData& c = lastRow_[column];
+        c.kind = kReal;
+        c.length = 0;
+        c.d = value;
+    }
+    void SetLastText(int column, std::string_view text)
+    {
+        CellData& c = lastRow_[column];
+        c.kind = kText;
+        c.length = static_cast<std::uint32_t>(text.size());
+        c.text = Keep(text);
+    }
 
     // The database's own number of the row, kNoRowId when unknown.
     std::int64_t RowId(int pos) const { return rowIds_[order_[static_cast<std::size_t>(pos)]]; }
@@ -60,24 +73,38 @@ private:
         };
     };
     static constexpr std::size_t kBlockSize = 1 << 20;
+    // Rows of cells come in pages that never move either: growing the store
+    // copies nothing.
+    static constexpr std::uint32_t kPageShift = 12;
+    static constexpr std::uint32_t kPageRows = 1u << kPageShift;
 
-    const CellData& Cell(int pos, int column) const
+    const CellData& SlotCell(std::uint32_t slot, int column) const
     {
-        return cells_[order_[static_cast<std::size_t>(pos)] * static_cast<std::size_t>(columns_) +
-                      static_cast<std::size_t>(column)];
+        return pages_[slot >> kPageShift][(slot & (kPageRows - 1)) * static_cast<std::size_t>(columns_) +
+                                          static_cast<std::size_t>(column)];
     }
+    const CellData& Cell(int pos, int column) const { return SlotCell(order_[static_cast<std::size_t>(pos)], column); }
     CellData& Cell(int pos, int column) { return const_cast<CellData&>(std::as_const(*this).Cell(pos, column)); }
-    CellData& LastCell(int column) { return cells_[cells_.size() - static_cast<std::size_t>(columns_ - column)]; }
     std::uint32_t NewSlot();
     // A stable copy of text.
-    const char* Keep(std::string_view text);
+    const char* Keep(std::string_view text)
+    {
+        if (blockUsed_ + text.size() > kBlockSize)
+            return KeepInNewBlock(text);
+        char* p = blocks_.back().get() + blockUsed_;
+        std::copy(text.begin(), text.end(), p);
+        blockUsed_ += text.size();
+        return p;
+    }
+    const char* KeepInNewBlock(std::string_view text);
 
     int columns_ = 0;
-    std::vector<CellData> cells_;
+    std::vector<std::unique_ptr<CellData[]>> pages_;
     std::vector<std::int64_t> rowIds_;
     std::vector<std::uint32_t> order_; // position -> slot
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockUsed_ = kBlockSize; // of the last block
+    CellData* lastRow_ = nullptr;        // the cells of the newest slot
 };
 
 } // namespace data
