@@ -5,9 +5,11 @@
 #include "xml/FastStreams.h"
 #include "xml/SymbolTable.h"
 #include "xml/TextRoutines.h"
+#include "xml/XmlDocument.h"
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,5 +98,61 @@ void BufferedWriting(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * 100000 * static_cast<std::int64_t>(piece.size()));
 }
 BENCHMARK(BufferedWriting);
+
+// A register-like document: 20 000 records of five fields with Czech text.
+std::unique_ptr<TXmlDocument> Register()
+{
+    auto doc = std::make_unique<TXmlDocument>(nullptr, true, false, true, "Konverze");
+    TxElement* root = doc->RootElement();
+    for (int i = 0; i < 20000; ++i) {
+        TXmlNode* record = root->ChildAdd("Zaznam");
+        record->PutAttrInt("cislo", i);
+        record->PutChildString("Oznaceni", "Výpis z katastru nemovitostí č. " + std::to_string(i));
+        record->PutChildInt("Stran", i % 17 + 1);
+        record->PutChildString("Vydal", "Mgr. Jana Nováková, advokátka");
+        record->PutChildString("Poznamka", "a < b & \"c\"");
+        record->PutChildFloat("Cena", 30.5 * (i % 9));
+    }
+    return doc;
+}
+
+void BuildDocument(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Register());
+    state.SetItemsProcessed(state.iterations() * 20000);
+}
+BENCHMARK(BuildDocument)->Unit(benchmark::kMillisecond);
+
+void WriteDocument(benchmark::State& state)
+{
+    const auto doc = Register();
+    doc->SetLayout(static_cast<TxXmlLayout>(state.range(0)));
+    doc->SetTextEncoding(static_cast<TxTextEncoding>(state.range(1)));
+    doc->SetTextCodePage(1250);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = doc->WriteToText();
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+// Readable UTF-8, compact UTF-8, readable Windows-1250, readable UTF-16.
+BENCHMARK(WriteDocument)->Args({1, 1})->Args({0, 1})->Args({1, 0})->Args({1, 3})->Unit(benchmark::kMillisecond);
+
+void FreeDeepTree(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<TXmlDocument>(nullptr, false, false, true, "n");
+        TXmlNode* node = doc->RootElement();
+        for (int i = 0; i < 100000; ++i)
+            node = node->ChildAdd("n");
+        state.ResumeTiming();
+        doc.reset();
+    }
+}
+BENCHMARK(FreeDeepTree)->Unit(benchmark::kMillisecond);
 
 } // namespace

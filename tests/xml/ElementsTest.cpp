@@ -1,0 +1,152 @@
+#include "xml/XmlDocument.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace xml;
+
+namespace {
+
+class Elements : public ::testing::Test {
+protected:
+    TXmlDocument doc{nullptr, false, false, true, "r"};
+    TxElement* root = doc.RootElement();
+
+    std::string Written()
+    {
+        doc.SetLayout(xlCompact);
+        return doc.WriteToUtf8Text();
+    }
+};
+
+} // namespace
+
+TEST_F(Elements, ValueNodeStaysFoundWhileNodesComeAndGo)
+{
+    root->AttributeAddNamed("a", "1");
+    root->SetValue("v");
+    EXPECT_EQ(root->ValueIndex(), 1) << "the value goes right after the attributes";
+    root->AttributeAddNamed("b", "2");
+    EXPECT_EQ(root->GetValue(), "v");
+    EXPECT_EQ(root->ValueIndex(), 2);
+    EXPECT_EQ(root->DirectNodeCount(), 2);
+
+    root->NodeInsert(0, new TxWhiteSpace(&doc));
+    EXPECT_EQ(root->DirectNodeCount(), 3) << "inserting inside the block lengthens it";
+    EXPECT_EQ(root->ValueIndex(), 3);
+    root->NodeDelete(0);
+    EXPECT_EQ(root->DirectNodeCount(), 2);
+    EXPECT_EQ(root->GetValue(), "v");
+
+    TXmlNode* extracted = root->NodeExtract(root->NodeAt(0));
+    ASSERT_NE(extracted, nullptr);
+    EXPECT_EQ(extracted->Parent(), nullptr);
+    delete extracted;
+    EXPECT_EQ(root->DirectNodeCount(), 1);
+    EXPECT_EQ(root->GetValue(), "v");
+
+    root->SetValue("w");
+    EXPECT_EQ(root->NodeCount(), 2) << "the value node gets the new text";
+    root->SetValue("");
+    EXPECT_EQ(root->ValueIndex(), -1);
+    EXPECT_EQ(root->GetValue(), "");
+    EXPECT_EQ(root->NodeCount(), 1);
+    EXPECT_THROW(root->NodeDelete(5), core::EListError);
+}
+
+TEST_F(Elements, AttributesOfAnotherDocumentAreRefused)
+{
+    std::vector<std::string> heard;
+    doc.OnDebugMessage = [&heard](core::TObject*, TxDebugLevel level, const std::string& text) {
+        heard.push_back(std::string(DebugLevelNames[level]) + ": " + text);
+    };
+    TXmlDocument other(nullptr);
+    TxAttribute foreign(&other);
+    root->AttributeAdd(&foreign);
+    root->AttributeAdd(nullptr);
+    EXPECT_EQ(root->AttributeCount(), 0);
+    EXPECT_EQ(foreign.Parent(), nullptr);
+    EXPECT_EQ(heard, (std::vector<std::string>{"fail: XML owner is not assigned", "fail: XML owner is not assigned"}));
+}
+
+TEST_F(Elements, AttributeSetBehindContentIsStillWritten)
+{
+    root->ChildAdd("child");
+    root->SetValue("text");
+    root->SetAttributeValue("late", "yes");
+    EXPECT_EQ(root->DirectNodeCount(), 1);
+    EXPECT_EQ(root->NodeAt(0)->GetName(), "late");
+    EXPECT_EQ(Written(), "<r late=\"yes\">text<child/></r>");
+}
+
+TEST_F(Elements, ClosingStyles)
+{
+    auto* own = static_cast<TxElement*>(root->ChildAdd("own"));
+    auto* full = static_cast<TxElement*>(root->ChildAdd("full"));
+    auto* self = static_cast<TxElement*>(root->ChildAdd("self"));
+    full->SetNodeClosingStyle(csFull);
+    self->SetNodeClosingStyle(csSelfClosing);
+    EXPECT_EQ(own->NodeClosingStyle(), csUnspecified);
+
+    EXPECT_EQ(Written(), "<r><own/><full/><self/></r>") << "self-closing by default";
+    doc.SetEmptyElementStyle(csUnspecified);
+    EXPECT_EQ(Written(), "<r><own></own><full></full><self/></r>") << "each element's own style";
+    doc.SetEmptyElementStyle(csFull);
+    EXPECT_EQ(Written(), "<r><own></own><full></full><self></self></r>");
+    doc.SetEmptyElementStyle(csSelfClosing);
+    doc.SetSelfCloseText(" />");
+    EXPECT_EQ(Written(), "<r><own /><full /><self /></r>");
+}
+
+TEST_F(Elements, ContainersAndWhitespaceInTheBlock)
+{
+    auto* space = new TxWhiteSpace(&doc);
+    space->SetRawValue("\n\t");
+    root->AttributeAddNamed("a", "1");
+    root->NodeAdd(space);
+    root->SetDirectNodeCount(2);
+    root->AttributeAddNamed("b", "2");
+    EXPECT_EQ(Written(), "<r a=\"1\"\r\n\tb=\"2\"/>") << "kept whitespace stands in place of the space";
+
+    auto* inner = static_cast<TxElement*>(root->ChildAdd("inner"));
+    root->NodeAdd(new TxComment(&doc));
+    EXPECT_EQ(root->ContainerCount(), 1);
+    EXPECT_EQ(root->ContainerAt(0), inner);
+    EXPECT_EQ(root->ContainerAt(1), nullptr);
+    EXPECT_TRUE(root->HasContainerChildren());
+    EXPECT_EQ(root->FirstNodeOfKind(xeComment), root->NodeAt(4));
+    EXPECT_EQ(root->NextSiblingOf(inner), root->NodeAt(4));
+    root->NodeExchange(3, 4);
+    EXPECT_EQ(root->NodeAt(4), inner);
+    root->NodesClear();
+    EXPECT_EQ(root->NodeCount(), 0);
+    EXPECT_EQ(root->DirectNodeCount(), 0);
+}
+
+TEST_F(Elements, CharacterDataConvertsOnTheWayInAndOut)
+{
+    auto* text = new TxCharData(&doc);
+    root->NodeAdd(text);
+    text->SetValue("a\r\nb<c");
+    EXPECT_EQ(text->RawValue(), "a\nb&lt;c");
+    EXPECT_EQ(text->RawValueWithLineBreaks(), "a\r\nb&lt;c");
+    EXPECT_EQ(text->GetValue(), "a\r\nb<c");
+    EXPECT_FALSE(text->HasOuterBlanks());
+    text->SetRawValue(" x");
+    EXPECT_TRUE(text->HasOuterBlanks());
+
+    auto* attribute = new TxAttribute(&doc);
+    attribute->SetName("q");
+    attribute->SetValue("say \"hi\"\r\nnow");
+    root->AttributeAdd(attribute);
+    EXPECT_EQ(attribute->ValueNode()->RawValue(), "say &quot;hi&quot;\r\nnow") << "line breaks as given";
+    attribute->ValueNode()->SetQuoteStyle(qsSingle);
+    doc.SetLineBreakStyle(lbLF);
+    EXPECT_EQ(Written(), "<r q='say &quot;hi&quot;\r\nnow'> x</r>");
+    doc.SetLineBreakStyle(lbCRLF);
+    EXPECT_EQ(Written(), "<r q='say &quot;hi&quot;\r\r\nnow'> x</r>") << "the style applies to LFs only";
+}

@@ -1,0 +1,106 @@
+#include "xml/CharData.h"
+
+#include "xml/TextRoutines.h"
+#include "xml/XmlDocument.h"
+
+namespace xml {
+
+// --- character data -------------------------------------------------------------
+
+TxCharData::~TxCharData() = default;
+
+std::string_view TxCharData::NameView() const { return NodeKindNames[NodeKind()]; }
+
+void TxCharData::SetName(const std::string& name)
+{
+    if (!name.empty())
+        EmitDebug(this, dlHint, "cannot set name on this type of element");
+}
+
+std::string TxCharData::GetValue() const { return UnescapeText(RawValueWithLineBreaks()); }
+
+void TxCharData::SetValue(const std::string& value) { SetRawValue(EscapeText(NormalizeLineBreaks(value))); }
+
+std::string TxCharData::RawValueWithLineBreaks() const { return ApplyLineBreakStyle(RawView(), LineBreakStyle()); }
+
+bool TxCharData::HasOuterBlanks() const
+{
+    const std::string_view raw = RawView();
+    return !raw.empty() && (static_cast<unsigned char>(raw.front()) <= 32 ||
+                            static_cast<unsigned char>(raw.back()) <= 32);
+}
+
+void TxCharData::PutRawWithLineBreaks(core::TStream& stream) const
+{
+    const std::string_view raw = RawView();
+    if (LineBreakStyle() == lbLF || raw.find('\n') == std::string_view::npos)
+        Put(stream, raw);
+    else
+        Put(stream, ApplyLineBreakStyle(raw, LineBreakStyle()));
+}
+
+void TxCharData::DoWrite(core::TStream& stream, int) { PutRawWithLineBreaks(stream); }
+
+void TxCharData::CopyOwn(const TXmlNode& source)
+{
+    if (source.IsCharData())
+        SetRawValue(static_cast<const TxCharData&>(source).RawView());
+    else
+        SetValue(source.GetValue());
+}
+
+// --- quoted text ------------------------------------------------------------------
+
+TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxQuotedText::DoWrite(core::TStream& stream, int)
+{
+    const char quote = QuoteChar();
+    stream.Write(&quote, 1);
+    PutRawWithLineBreaks(stream);
+    stream.Write(&quote, 1);
+    ReportProgress(stream);
+}
+
+void TxQuotedText::CopyOwn(const TXmlNode& source)
+{
+    TxCharData::CopyOwn(source);
+    if (source.NodeKind() == xeQuotedText)
+        quoteStyle_ = static_cast<const TxQuotedText&>(source).QuoteStyle();
+}
+
+// --- attribute ----------------------------------------------------------------------
+
+TxAttribute::TxAttribute(TXmlDocument* document)
+    : TXmlNode(document, xeAttribute, 0), valueNode_(new TxQuotedText(document))
+{
+}
+
+TxAttribute::~TxAttribute() { delete valueNode_; }
+
+std::string TxAttribute::GetValue() const { return UnescapeText(valueNode_->RawView()); }
+
+void TxAttribute::SetValue(const std::string& value) { valueNode_->SetRawValue(EscapeText(value)); }
+
+TXmlNode* TxAttribute::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxAttribute::DoWrite(core::TStream& stream, int depth)
+{
+    Put(stream, NameView());
+    stream.Write("=", 1);
+    valueNode_->WriteAt(stream, depth);
+}
+
+void TxAttribute::CopyOwn(const TXmlNode& source)
+{
+    if (source.NodeKind() == xeAttribute) {
+        const auto& attribute = static_cast<const TxAttribute&>(source);
+        valueNode_->SetRawValue(attribute.valueNode_->RawView());
+        valueNode_->SetQuoteStyle(attribute.valueNode_->QuoteStyle());
+    } else {
+        SetValue(source.GetValue());
+    }
+    SetName(source.GetName());
+}
+
+} // namespace xml

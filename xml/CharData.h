@@ -1,0 +1,108 @@
+#pragma once
+// The leaf nodes: character data, whitespace kept as read, quoted literals and
+// attributes. Texts are stored escaped, as they stand in XML, with LF line
+// ends; SetValue escapes and GetValue unescapes.
+
+#include "xml/XmlNode.h"
+
+namespace xml {
+
+class TxCharData : public TXmlNode {
+public:
+    explicit TxCharData(TXmlDocument* document) : TxCharData(document, xeCharData) {}
+    ~TxCharData() override;
+    std::string ClassName() const override { return "TxCharData"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxCharData(document); }
+
+    std::string_view NameView() const override;
+    // A name is not an error here: a non-empty one is reported as a hint and ignored.
+    void SetName(const std::string& name) override;
+    // The stored text with the document's line breaks, unescaped.
+    std::string GetValue() const override;
+    // Line ends to LF, escaped, stored.
+    void SetValue(const std::string& value) override;
+
+    // The stored, escaped text.
+    std::string RawValue() const { return std::string(RawView()); }
+    std::string_view RawView() const { return SymbolView(valueId_); }
+    // The stored text with each LF as the document's line break.
+    std::string RawValueWithLineBreaks() const;
+    // Stores the text as it is.
+    void SetRawValue(std::string_view text) { valueId_ = SymbolId(text); }
+    std::int32_t ValueId() const noexcept { return valueId_; }
+    void SetValueId(std::int32_t id) noexcept { valueId_ = id; }
+    // Whether the stored text begins or ends with bytes of code 32 or below.
+    bool HasOuterBlanks() const;
+
+protected:
+    TxCharData(TXmlDocument* document, TxNodeKind kind) : TXmlNode(document, kind, kfCharData) {}
+    void DoWrite(core::TStream& stream, int depth) override;
+    void CopyOwn(const TXmlNode& source) override;
+    // The stored text with line breaks applied, written without an extra copy when none change.
+    void PutRawWithLineBreaks(core::TStream& stream) const;
+
+private:
+    std::int32_t valueId_ = 0;
+};
+
+// Whitespace kept as it was read, in the preserve layout.
+class TxWhiteSpace : public TxCharData {
+public:
+    explicit TxWhiteSpace(TXmlDocument* document) : TxCharData(document, xeWhiteSpace) {}
+    std::string ClassName() const override { return "TxWhiteSpace"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxWhiteSpace(document); }
+};
+
+// A quoted literal: an attribute's value, a document type's literal, an entity's value.
+class TxQuotedText : public TxCharData {
+public:
+    explicit TxQuotedText(TXmlDocument* document) : TxCharData(document, xeQuotedText) {}
+    std::string ClassName() const override { return "TxQuotedText"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxQuotedText(document); }
+
+    TxQuoteStyle QuoteStyle() const noexcept { return quoteStyle_; }
+    void SetQuoteStyle(TxQuoteStyle style) noexcept { quoteStyle_ = style; }
+    char QuoteChar() const noexcept { return quoteStyle_ == qsSingle ? '\'' : '"'; }
+
+    TXmlNode* ReadFromParser(TxXmlParser& parser) override;
+
+protected:
+    void DoWrite(core::TStream& stream, int depth) override;
+    void CopyOwn(const TXmlNode& source) override;
+
+private:
+    TxQuoteStyle quoteStyle_ = qsDouble;
+};
+
+// A name with a quoted value. The value node belongs to the attribute and is
+// in no node list.
+class TxAttribute : public TXmlNode {
+public:
+    explicit TxAttribute(TXmlDocument* document);
+    ~TxAttribute() override;
+    std::string ClassName() const override { return "TxAttribute"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxAttribute(document); }
+
+    std::string_view NameView() const override { return SymbolView(nameId_); }
+    void SetName(const std::string& name) override { nameId_ = SymbolId(name); }
+    // The stored value unescaped; line breaks as stored.
+    std::string GetValue() const override;
+    // Escaped and stored; line breaks are not changed.
+    void SetValue(const std::string& value) override;
+
+    TxQuotedText* ValueNode() const noexcept { return valueNode_; }
+    std::int32_t NameId() const noexcept { return nameId_; }
+    void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
+
+    TXmlNode* ReadFromParser(TxXmlParser& parser) override;
+
+protected:
+    void DoWrite(core::TStream& stream, int depth) override;
+    void CopyOwn(const TXmlNode& source) override;
+
+private:
+    TxQuotedText* valueNode_;
+    std::int32_t nameId_ = 0;
+};
+
+} // namespace xml

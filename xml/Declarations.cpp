@@ -1,0 +1,75 @@
+#include "xml/Declarations.h"
+
+#include "xml/TextRoutines.h"
+
+namespace xml {
+
+// --- declaration and style sheet ----------------------------------------------------
+
+TXmlNode* TxDeclaration::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxDeclaration::DoWrite(core::TStream& stream, int depth)
+{
+    Put(stream, IndentAt(depth));
+    Put(stream, "<?xml");
+    WriteAttributeBlock(stream, NodeCount(), depth);
+    Put(stream, "?>");
+    Put(stream, EolText());
+    ReportProgress(stream);
+}
+
+void TxStyleSheet::DoWrite(core::TStream& stream, int depth)
+{
+    Put(stream, IndentAt(depth));
+    Put(stream, "<?xml-stylesheet");
+    WriteAttributeBlock(stream, NodeCount(), depth);
+    Put(stream, "?>");
+    Put(stream, LineFeedText());
+    ReportProgress(stream);
+}
+
+// --- comment and CDATA ------------------------------------------------------------------
+
+TXmlNode* TxComment::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxComment::DoWrite(core::TStream& stream, int)
+{
+    Put(stream, "<!--");
+    Put(stream, RawView());
+    Put(stream, "-->");
+    ReportProgress(stream);
+}
+
+TXmlNode* TxCData::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxCData::DoWrite(core::TStream& stream, int)
+{
+    std::string_view rest = RawView();
+    Put(stream, "<![CDATA[");
+    for (std::size_t end = rest.find("]]>"); end != std::string_view::npos; end = rest.find("]]>")) {
+        Put(stream, rest.substr(0, end + 2)); // "]]" closes nothing yet;
+        Put(stream, "]]><![CDATA[");          // the ">" starts the next section
+        rest.remove_prefix(end + 2);
+    }
+    Put(stream, rest);
+    Put(stream, "]]>");
+    ReportProgress(stream);
+}
+
+// --- processing instruction ------------------------------------------------------------------
+
+void TxInstruction::SetValue(const std::string& value) { SetRawValue(NormalizeLineBreaks(value)); }
+
+TXmlNode* TxInstruction::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+
+void TxInstruction::DoWrite(core::TStream& stream, int depth)
+{
+    Put(stream, IndentAt(depth));
+    Put(stream, "<?");
+    PutRawWithLineBreaks(stream);
+    Put(stream, "?>");
+    Put(stream, LineFeedText());
+    ReportProgress(stream);
+}
+
+} // namespace xml

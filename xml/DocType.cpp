@@ -1,0 +1,103 @@
+#include "xml/DocType.h"
+
+#include "xml/XmlDocument.h"
+
+namespace xml {
+
+// --- document type --------------------------------------------------------------------
+
+TxDocType::TxDocType(TXmlDocument* document)
+    : TxContainerNode(document, xeDocType, 0), externalId_(new TxCharData(document)),
+      systemLiteral_(new TxQuotedText(document)), publicLiteral_(new TxQuotedText(document))
+{
+}
+
+TxDocType::~TxDocType()
+{
+    delete externalId_;
+    delete systemLiteral_;
+    delete publicLiteral_;
+}
+
+TXmlNode* TxDocType::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+void TxDocType::ParseTextBetweenTags(TxXmlParser&) { NotYetReadable(); }
+
+void TxDocType::DoWrite(core::TStream& stream, int depth)
+{
+    Put(stream, IndentAt(depth));
+    Put(stream, "<!DOCTYPE ");
+    Put(stream, NameView());
+    const std::string_view external = externalId_->RawView();
+    if (external == "SYSTEM") {
+        Put(stream, " SYSTEM ");
+        systemLiteral_->WriteAt(stream, depth + 1);
+    } else if (external == "PUBLIC") {
+        Put(stream, " PUBLIC ");
+        publicLiteral_->WriteAt(stream, depth + 1);
+        Put(stream, " ");
+        systemLiteral_->WriteAt(stream, depth + 1);
+    }
+    Put(stream, " ");
+    if (NodeCount() > 0) {
+        Put(stream, "[");
+        Put(stream, LineFeedText());
+        for (int i = 0; i < NodeCount(); ++i)
+            NodeAt(i)->WriteAt(stream, depth + 1);
+        Put(stream, "]");
+    }
+    Put(stream, ">");
+    Put(stream, LineFeedText());
+    ReportProgress(stream);
+}
+
+void TxDocType::CopyOwn(const TXmlNode& source)
+{
+    SetName(source.GetName());
+    if (source.NodeKind() != xeDocType)
+        return;
+    const auto& other = static_cast<const TxDocType&>(source);
+    externalId_->CopyFrom(other.externalId_);
+    systemLiteral_->CopyFrom(other.systemLiteral_);
+    publicLiteral_->CopyFrom(other.publicLiteral_);
+}
+
+// --- DTD declarations --------------------------------------------------------------------
+
+namespace {
+
+const char* Keyword(TxNodeKind kind)
+{
+    switch (kind) {
+    case xeDtdAttList: return "ATTLIST";
+    case xeDtdEntity: return "ENTITY";
+    case xeDtdNotation: return "NOTATION";
+    default: return "ELEMENT";
+    }
+}
+
+} // namespace
+
+void TxDtdElement::WriteContent(core::TStream& stream) const
+{
+    for (int i = DirectNodeCount(); i < NodeCount(); ++i)
+        NodeAt(i)->WriteAt(stream, 0);
+}
+
+TXmlNode* TxDtdElement::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+void TxDtdElement::ParseContent(TxXmlParser&) { NotYetReadable(); }
+void TxDtdEntity::ParseContent(TxXmlParser&) { NotYetReadable(); }
+
+void TxDtdElement::DoWrite(core::TStream& stream, int)
+{
+    Put(stream, "<!");
+    Put(stream, Keyword(NodeKind()));
+    Put(stream, " ");
+    Put(stream, NameView());
+    Put(stream, " ");
+    WriteContent(stream);
+    Put(stream, ">");
+    Put(stream, LineFeedText());
+    ReportProgress(stream);
+}
+
+} // namespace xml

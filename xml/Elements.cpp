@@ -1,0 +1,315 @@
+#include "xml/Elements.h"
+
+#include "xml/CharData.h"
+#include "xml/XmlDocument.h"
+
+#include <algorithm>
+
+namespace xml {
+
+void FreeNodeTree(std::vector<TXmlNode*>& nodes)
+{
+    // A container hands its nodes to this list before it goes, so no
+    // destructor ever descends: trees of any depth are freed with a flat loop.
+    while (!nodes.empty()) {
+        TXmlNode* node = nodes.back();
+        nodes.pop_back();
+        if (node->IsContainer())
+            static_cast<TxContainerNode*>(node)->nodes_.TakeAll(nodes);
+        delete node;
+    }
+}
+
+// --- container ------------------------------------------------------------------
+
+TxContainerNode::~TxContainerNode() = default;
+
+TxClosingStyle TxContainerNode::ClosingStyle() const
+{
+    const TxClosingStyle forced = Document()->EmptyElementStyle();
+    return forced != csUnspecified ? forced : closingStyle_;
+}
+
+bool TxContainerNode::HasContainerChildren() const
+{
+    for (int i = directNodeCount_; i < nodes_.Count(); ++i)
+        if (nodes_.ItemAt(i)->IsContainer())
+            return true;
+    return false;
+}
+
+int TxContainerNode::ContainerCount() const
+{
+    int count = 0;
+    for (int i = directNodeCount_; i < nodes_.Count(); ++i)
+        if (nodes_.ItemAt(i)->IsContainer())
+            ++count;
+    return count;
+}
+
+TXmlNode* TxContainerNode::ContainerAt(int index) const
+{
+    for (int i = directNodeCount_; i < nodes_.Count() && index >= 0; ++i) {
+        TXmlNode* node = nodes_.ItemAt(i);
+        if (node->IsContainer() && index-- == 0)
+            return node;
+    }
+    return nullptr;
+}
+
+int TxContainerNode::ElementCount() const
+{
+    int count = 0;
+    for (int i = directNodeCount_; i < nodes_.Count(); ++i)
+        if (nodes_.ItemAt(i)->IsElement())
+            ++count;
+    return count;
+}
+
+TXmlNode* TxContainerNode::ElementAt(int index) const
+{
+    for (int i = directNodeCount_; i < nodes_.Count() && index >= 0; ++i) {
+        TXmlNode* node = nodes_.ItemAt(i);
+        if (node->IsElement() && index-- == 0)
+            return node;
+    }
+    return nullptr;
+}
+
+int TxContainerNode::NodeAdd(TXmlNode* node)
+{
+    if (node == nullptr)
+        return -1;
+    const int index = nodes_.Add(node);
+    Adopt(node);
+    return index;
+}
+
+void TxContainerNode::NodeInsert(int index, TXmlNode* node)
+{
+    if (node == nullptr)
+        return;
+    nodes_.Insert(index, node);
+    Adopt(node);
+    if (index < directNodeCount_)
+        ++directNodeCount_;
+    if (valueIndex_ >= 0 && index <= valueIndex_)
+        ++valueIndex_;
+}
+
+TXmlNode* TxContainerNode::Remove(int index, bool free)
+{
+    TXmlNode* node = nodes_.Items(index); // raises outside the list
+    if (index < directNodeCount_)
+        --directNodeCount_;
+    if (index == valueIndex_)
+        valueIndex_ = -1;
+    else if (index < valueIndex_)
+        --valueIndex_;
+    if (free) {
+        nodes_.Delete(index);
+        return nullptr;
+    }
+    nodes_.ExtractAt(index);
+    node->SetParent(nullptr);
+    return node;
+}
+
+void TxContainerNode::NodeDelete(int index) { Remove(index, true); }
+
+TXmlNode* TxContainerNode::NodeExtract(TXmlNode* node)
+{
+    const int index = nodes_.IndexOf(node);
+    return index < 0 ? nullptr : Remove(index, false);
+}
+
+void TxContainerNode::NodeExchange(int index1, int index2) { nodes_.Exchange(index1, index2); }
+
+void TxContainerNode::NodesClear()
+{
+    for (int i = nodes_.Count() - 1; i >= 0; --i)
+        NodeDelete(i);
+    directNodeCount_ = 0;
+    valueIndex_ = -1;
+}
+
+void TxContainerNode::Clear()
+{
+    nodes_.Clear();
+    directNodeCount_ = 0;
+    valueIndex_ = -1;
+}
+
+void TxContainerNode::AttributeAdd(TxAttribute* attribute)
+{
+    if (attribute == nullptr || attribute->Document() != Document()) {
+        EmitDebug(this, dlFail, "XML owner is not assigned");
+        return;
+    }
+    NodeInsert(directNodeCount_, attribute);
+    ++directNodeCount_;
+}
+
+char TxContainerNode::ParseAttributeList(TxXmlParser&) { NotYetReadable(); }
+TXmlNode* TxContainerNode::ParseElementList(TxXmlParser&, TxNodeKinds) { NotYetReadable(); }
+void TxContainerNode::ParseTextBetweenTags(TxXmlParser&) {}
+char TxContainerNode::ParseQuotedTextList(TxXmlParser&) { NotYetReadable(); }
+
+void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int depth)
+{
+    count = std::min(count, nodes_.Count());
+    for (int i = 0; i < count; ++i) {
+        TXmlNode* node = nodes_.ItemAt(i);
+        if (node->NodeKind() == xeAttribute) {
+            if (i == 0 || !nodes_.ItemAt(i - 1)->IsCharData())
+                stream.Write(" ", 1);
+            node->WriteAt(stream, depth + 1);
+        } else if (node->IsCharData()) {
+            node->WriteAt(stream, depth + 1);
+        }
+    }
+}
+
+void TxContainerNode::CopyNodes(const TXmlNode& source)
+{
+    struct Pair {
+        TxContainerNode* target;
+        const TXmlNode* source;
+    };
+    TXmlDocument* document = Document();
+    std::vector<Pair> work{{this, &source}};
+    while (!work.empty()) {
+        const Pair pair = work.back();
+        work.pop_back();
+        const int count = pair.source->NodeCount();
+        if (pair.target->nodes_.Count() + count > pair.target->nodes_.Capacity())
+            pair.target->nodes_.SetCapacity(pair.target->nodes_.Count() + count);
+        for (int i = 0; i < count; ++i) {
+            const TXmlNode* original = pair.source->NodeAt(i);
+            std::unique_ptr<TXmlNode> copy(original->NewInstance(document));
+            copy->CopyOwn(*original);
+            TXmlNode* node = copy.release();
+            pair.target->NodeAdd(node);
+            if (node->IsContainer() && original->NodeCount() > 0)
+                work.push_back({static_cast<TxContainerNode*>(node), original});
+        }
+        pair.target->directNodeCount_ = std::clamp(pair.source->DirectNodeCount(), 0, count);
+        const int valueIndex =
+            pair.source->IsContainer() ? static_cast<const TxContainerNode*>(pair.source)->valueIndex_ : -1;
+        pair.target->valueIndex_ = valueIndex < count ? valueIndex : -1;
+    }
+}
+
+// --- element ------------------------------------------------------------------------
+
+std::string TxElement::GetValue() const
+{
+    const TXmlNode* value = NodeAt(ValueIndex());
+    return value != nullptr ? value->GetValue() : std::string();
+}
+
+void TxElement::SetValue(const std::string& value)
+{
+    TXmlNode* node = NodeAt(ValueIndex());
+    if (value.empty()) {
+        if (node != nullptr)
+            NodeDelete(ValueIndex());
+        SetValueIndex(-1);
+        return;
+    }
+    if (node != nullptr) {
+        node->SetValue(value);
+        return;
+    }
+    std::unique_ptr<TxCharData> text(new TxCharData(Document()));
+    text->SetValue(value);
+    const int index = DirectNodeCount();
+    NodeInsert(index, text.get());
+    text.release();
+    SetValueIndex(index);
+}
+
+TXmlNode* TxElement::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
+void TxElement::ParseTextBetweenTags(TxXmlParser&) { NotYetReadable(); }
+TXmlNode* TxElement::RepairEndTag(const std::string&) { NotYetReadable(); }
+
+void TxElement::CopyOwn(const TXmlNode& source)
+{
+    SetName(source.GetName());
+    if (source.IsContainer())
+        SetNodeClosingStyle(static_cast<const TxContainerNode&>(source).NodeClosingStyle());
+}
+
+bool TxElement::WriteStartTag(core::TStream& stream, int depth)
+{
+    Put(stream, IndentAt(depth));
+    stream.Write("<", 1);
+    Put(stream, NameView());
+    WriteAttributeBlock(stream, DirectNodeCount(), depth);
+    if (NodeCount() == DirectNodeCount() && ClosingStyle() == csSelfClosing) {
+        Put(stream, Document()->SelfCloseText());
+        Put(stream, LineFeedText());
+        ReportProgress(stream);
+        return false;
+    }
+    stream.Write(">", 1);
+    return true;
+}
+
+void TxElement::WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines)
+{
+    if (childrenOnLines)
+        Put(stream, IndentAt(depth));
+    stream.Write("</", 2);
+    Put(stream, NameView());
+    stream.Write(">", 1);
+    Put(stream, LineFeedText());
+    ReportProgress(stream);
+}
+
+void TxElement::DoWrite(core::TStream& stream, int depth)
+{
+    // Child elements are opened on a stack of our own, so that nesting of any
+    // depth is written without recursion.
+    struct Frame {
+        TxElement* element;
+        int depth;
+        int next;
+        bool childrenOnLines; // content with containers: text and tags on lines of their own
+    };
+    std::vector<Frame> stack;
+    const auto open = [&stack, &stream](TxElement* element, int at) {
+        if (element->WriteStartTag(stream, at))
+            stack.push_back({element, at, element->DirectNodeCount(), element->HasContainerChildren()});
+    };
+    const std::string_view lineFeed = LineFeedText();
+    open(this, depth);
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        TxElement* element = top.element;
+        if (top.next >= element->NodeCount()) {
+            element->WriteEndTag(stream, top.depth, top.childrenOnLines);
+            stack.pop_back();
+            continue;
+        }
+        const int index = top.next++;
+        const int childDepth = top.depth + 1;
+        const bool onLines = top.childrenOnLines;
+        TXmlNode* child = element->NodeAt(index);
+        const bool text = child->IsCharData();
+        if (index == element->DirectNodeCount()) {
+            if (!text)
+                Put(stream, lineFeed);
+        } else if (text && onLines) {
+            Put(stream, IndentAt(childDepth));
+        }
+        if (child->NodeKind() == xeElement)
+            open(static_cast<TxElement*>(child), childDepth); // may grow the stack: top is not used after this
+        else if (text || child->IsElement())
+            child->WriteAt(stream, childDepth);
+        if (text && onLines)
+            Put(stream, lineFeed);
+    }
+}
+
+} // namespace xml

@@ -1,0 +1,123 @@
+#pragma once
+// Nodes that hold nodes. A container keeps one ordered node list: the
+// attributes first, as a leading block (with any whitespace between them),
+// then the content. It knows which text node is its value and how it was
+// closed. TxElement is the XML element: a container with a name.
+
+#include "xml/NodeList.h"
+#include "xml/XmlNode.h"
+
+namespace xml {
+
+class TxCharData;
+
+class TxContainerNode : public TXmlNode {
+public:
+    explicit TxContainerNode(TXmlDocument* document) : TxContainerNode(document, xeError, 0) {}
+    ~TxContainerNode() override;
+    std::string ClassName() const override { return "TxContainerNode"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxContainerNode(document); }
+
+    const TxNodeList& Nodes() const noexcept { return nodes_; }
+    int DirectNodeCount() const override { return directNodeCount_; }
+    void SetDirectNodeCount(int count) noexcept { directNodeCount_ = count; }
+    // Index of the character-data or CDATA node that is the value, or -1.
+    int ValueIndex() const noexcept { return valueIndex_; }
+    void SetValueIndex(int index) noexcept { valueIndex_ = index; }
+    TxClosingStyle NodeClosingStyle() const noexcept { return closingStyle_; }
+    void SetNodeClosingStyle(TxClosingStyle style) noexcept { closingStyle_ = style; }
+    // The document's EmptyElementStyle when it is set, else the node's own.
+    TxClosingStyle ClosingStyle() const;
+    // Whether any content node (after the attribute block) holds nodes itself.
+    bool HasContainerChildren() const;
+
+    int NodeCount() const override { return nodes_.Count(); }
+    TXmlNode* NodeAt(int index) const override { return nodes_.ItemAt(index); }
+    int NodeIndexOf(const TXmlNode* node) const override { return nodes_.IndexOf(node); }
+    int ContainerCount() const override;
+    TXmlNode* ContainerAt(int index) const override;
+    int ElementCount() const override;
+    TXmlNode* ElementAt(int index) const override;
+    TXmlNode* FirstNodeOfKind(TxNodeKind kind) const override { return nodes_.FindFirstOfKind(kind); }
+    TXmlNode* NextSiblingOf(const TXmlNode* child) const override { return nodes_.NextSibling(child); }
+
+    // Appends and adopts the node; -1 for nullptr.
+    int NodeAdd(TXmlNode* node) override;
+    // Keeps the attribute block and the value index pointing at the same nodes.
+    void NodeInsert(int index, TXmlNode* node) override;
+    void NodeDelete(int index) override;
+    TXmlNode* NodeExtract(TXmlNode* node) override;
+    void NodeExchange(int index1, int index2) override;
+    void NodesClear() override;
+    void Clear() override;
+    // Inserts at the end of the attribute block; an attribute of another
+    // document (or none) is refused with a fail message and stays the caller's.
+    void AttributeAdd(TxAttribute* attribute) override;
+
+    // Readers of markup; they arrive with the parser.
+    virtual char ParseAttributeList(TxXmlParser& parser);
+    virtual TXmlNode* ParseElementList(TxXmlParser& parser, TxNodeKinds allowed);
+    virtual void ParseTextBetweenTags(TxXmlParser& parser);
+    virtual char ParseQuotedTextList(TxXmlParser& parser);
+
+    // Writes the first count nodes: an attribute after one space (unless the
+    // node before it is character data, such as kept whitespace), character
+    // data as it is, anything else not at all.
+    void WriteAttributeBlock(core::TStream& stream, int count, int depth);
+    void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
+
+protected:
+    TxContainerNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
+        : TXmlNode(document, kind, static_cast<std::uint8_t>(family | kfContainer))
+    {
+    }
+
+private:
+    friend class TXmlNode;
+    friend void FreeNodeTree(std::vector<TXmlNode*>& nodes);
+    // Copies the nodes of source below this node, without recursion.
+    void CopyNodes(const TXmlNode& source);
+    void Adopt(TXmlNode* node) { node->SetParent(this); }
+    TXmlNode* Remove(int index, bool free);
+
+    TxNodeList nodes_;
+    int directNodeCount_ = 0;
+    int valueIndex_ = -1;
+    TxClosingStyle closingStyle_ = csUnspecified;
+};
+
+class TxElement : public TxContainerNode {
+public:
+    explicit TxElement(TXmlDocument* document) : TxElement(document, xeElement) {}
+    std::string ClassName() const override { return "TxElement"; }
+    TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxElement(document); }
+
+    std::string_view NameView() const override { return SymbolView(nameId_); }
+    void SetName(const std::string& name) override { nameId_ = SymbolId(name); }
+    std::int32_t NameId() const noexcept { return nameId_; }
+    void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
+    // The value node's value; empty without one.
+    std::string GetValue() const override;
+    // An empty text removes the value node; another goes to the value node,
+    // which is made right after the attributes when there is none.
+    void SetValue(const std::string& value) override;
+
+    TXmlNode* ReadFromParser(TxXmlParser& parser) override;
+    void ParseTextBetweenTags(TxXmlParser& parser) override;
+    // Moves this node up towards the ancestor that the stray end tag names.
+    TXmlNode* RepairEndTag(const std::string& endTagName);
+
+protected:
+    TxElement(TXmlDocument* document, TxNodeKind kind) : TxContainerNode(document, kind, kfElement) {}
+    void DoWrite(core::TStream& stream, int depth) override;
+    void CopyOwn(const TXmlNode& source) override;
+
+private:
+    // The start tag; false when the element closed itself there.
+    bool WriteStartTag(core::TStream& stream, int depth);
+    void WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines);
+
+    std::int32_t nameId_ = 0;
+};
+
+} // namespace xml

@@ -1,0 +1,17 @@
+#pragma once
+// The kind-to-class table: how the parser, ChildAdd, the document's NewNode and
+// the binary reader make a node of a given kind. EndTag and Error have no class.
+
+#include "xml/XmlNode.h"
+
+namespace xml {
+
+// Makes a new, empty node of one class in the document.
+using TxNodeClass = TXmlNode* (*)(TXmlDocument* document);
+
+extern const TxNodeClass NodeClasses[kNodeKindCount];
+
+// A new node of the kind's class, or nullptr for a kind without one.
+TXmlNode* NewNodeOfKind(TxNodeKind kind, TXmlDocument* document);
+
+} // namespace xml
