@@ -123,7 +123,8 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
             UserChanged(shown);
     });
     // The calendar shows: the drop-down is opening.
-    WatchWidget(edit->calendarWidget());
+    calendar_ = edit->calendarWidget();
+    WatchWidget(calendar_);
 }
 
 QDateTimeEdit* TDateTimePicker::edit() const
@@ -133,7 +134,7 @@ QDateTimeEdit* TDateTimePicker::edit() const
 
 QCalendarWidget* TDateTimePicker::Calendar() const
 {
-    return edit() != nullptr ? edit()->calendarWidget() : nullptr;
+    return calendar_.data();
 }
 
 void TDateTimePicker::SetKind(TDateTimeKind kind)
@@ -223,7 +224,7 @@ void TDateTimePicker::Change()
 
 bool TDateTimePicker::WidgetEvent(QWidget* source, QEvent* event)
 {
-    if (source == Calendar() && event->type() == QEvent::Show)
+    if (source == calendar_ && event->type() == QEvent::Show)
         Fire([this] { DropDown(); });
     return TWinControl::WidgetEvent(source, event);
 }

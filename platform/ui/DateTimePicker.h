@@ -11,7 +11,9 @@
 #include "platform/core/DateTime.h"
 #include "platform/ui/WinControl.h"
 
-class QCalendarWidget;
+#include <QCalendarWidget>
+#include <QPointer>
+
 class QDateTime;
 class QDateTimeEdit;
 
@@ -69,6 +71,8 @@ private:
     core::TDateTime value_ = 0;
     std::string format_;
     bool settingValue_ = false;
+    // Kept once made: asking the edit for it again may build a new one.
+    QPointer<QCalendarWidget> calendar_;
 };
 
 } // namespace ui
