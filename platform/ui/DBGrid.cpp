@@ -30,91 +30,24 @@ public:
 
 } // namespace
 
-// ---- columns ----
+// ---- the link to the data set ----
 
-void TColumn::SetFieldName(const std::string& name)
-{
-    fieldName_ = name;
-    if (grid_ != nullptr)
-        grid_->ColumnsChanged();
-}
+class TDBGrid::Link : public data::TDataLink {
+public:
+    explicit Link(TDBGrid* grid) : grid_(grid) {}
 
-data::TField* TColumn::Field() const
-{
-    if (grid_ == nullptr || fieldName_.empty())
-        return nullptr;
-    data::TDataSet* set = grid_->link_->DataSet();
-    if (set == nullptr || !grid_->link_->Active())
-        return nullptr;
-    return set->FindField(fieldName_);
-}
+protected:
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void DataSetScrolled(int distance) override;
+    void RecordChanged(data::TField* field) override;
+    void EditingChanged() override;
+    void LayoutChanged() override;
+    void UpdateData() override;
 
-std::string TColumn::TitleCaption() const
-{
-    if (!title_.empty())
-        return title_;
-    data::TField* field = Field();
-    return field != nullptr ? field->DisplayLabel() : fieldName_;
-}
-
-void TColumn::SetTitleCaption(const std::string& caption)
-{
-    title_ = caption;
-    if (grid_ != nullptr && grid_->model_ != nullptr)
-        emit grid_->model_->headerDataChanged(Qt::Horizontal, 0, grid_->model_->columnCount({}) - 1);
-}
-
-int TColumn::Width() const
-{
-    if (width_ > 0)
-        return width_;
-    data::TField* field = Field();
-    int chars = field != nullptr ? field->DisplayWidth() : 10;
-    QFontMetrics metrics(grid_ != nullptr && grid_->View() != nullptr ? grid_->View()->font() : QFont());
-    return chars * metrics.averageCharWidth() + 4;
-}
-
-void TColumn::SetWidth(int width)
-{
-    width_ = width;
-    if (grid_ != nullptr)
-        grid_->ApplyWidths();
-}
-
-void TColumn::SetVisible(bool visible)
-{
-    visible_ = visible;
-    if (grid_ != nullptr)
-        grid_->ColumnsChanged();
-}
-
-TColumn* TDBGridColumns::Items(int index) const
-{
-    if (index < 0 || index >= Count())
-        throw core::EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return columns_[static_cast<size_t>(index)].get();
-}
-
-TColumn* TDBGridColumns::Add()
-{
-    if (defaults_) {
-        columns_.clear();
-        defaults_ = false;
-    }
-    auto column = std::make_unique<TColumn>();
-    column->grid_ = grid_;
-    column->index_ = Count();
-    columns_.push_back(std::move(column));
-    grid_->ColumnsChanged();
-    return columns_.back().get();
-}
-
-void TDBGridColumns::Clear()
-{
-    columns_.clear();
-    defaults_ = false;
-    grid_->ColumnsChanged();
-}
+private:
+    TDBGrid* grid_;
+};
 
 // ---- the model the view shows ----
 
@@ -238,50 +171,131 @@ private:
     TDBGrid* grid_;
 };
 
-// ---- the link to the data set ----
+void TDBGrid::Link::ActiveChanged()
+{
+    grid_->ColumnsChanged();
+}
 
-class TDBGrid::Link : public data::TDataLink {
-public:
-    explicit Link(TDBGrid* grid) : grid_(grid) {}
+void TDBGrid::Link::DataSetChanged()
+{
+    grid_->ResetRows();
+}
 
-protected:
-    void ActiveChanged() override
-    {
+void TDBGrid::Link::DataSetScrolled(int)
+{
+    if (grid_->model_ != nullptr)
+        grid_->model_->IndicatorChanged();
+    grid_->ShowCurrentRow();
+}
+
+void TDBGrid::Link::RecordChanged(data::TField*)
+{
+    data::TDataSet* set = DataSet();
+    if (grid_->model_ != nullptr && set != nullptr)
+        grid_->model_->RowChanged(set->CurrentPosition());
+}
+
+void TDBGrid::Link::EditingChanged()
+{
+    if (grid_->model_ != nullptr)
+        grid_->model_->IndicatorChanged();
+}
+
+void TDBGrid::Link::LayoutChanged()
+{
+    grid_->ColumnsChanged();
+}
+
+void TDBGrid::Link::UpdateData()
+{
+    grid_->CommitEditor();
+}
+
+// ---- columns ----
+
+void TColumn::SetFieldName(const std::string& name)
+{
+    fieldName_ = name;
+    if (grid_ != nullptr)
         grid_->ColumnsChanged();
-    }
-    void DataSetChanged() override
-    {
-        grid_->ResetRows();
-    }
-    void DataSetScrolled(int) override
-    {
-        if (grid_->model_ != nullptr)
-            grid_->model_->IndicatorChanged();
-        grid_->ShowCurrentRow();
-    }
-    void RecordChanged(data::TField*) override
-    {
-        data::TDataSet* set = DataSet();
-        if (grid_->model_ != nullptr && set != nullptr)
-            grid_->model_->RowChanged(set->CurrentPosition());
-    }
-    void EditingChanged() override
-    {
-        if (grid_->model_ != nullptr)
-            grid_->model_->IndicatorChanged();
-    }
-    void LayoutChanged() override
-    {
-        grid_->ColumnsChanged();
-    }
-    void UpdateData() override
-    {
-        grid_->CommitEditor();
-    }
+}
 
-private:
-    TDBGrid* grid_;
-};
+data::TField* TColumn::Field() const
+{
+    if (grid_ == nullptr || fieldName_.empty())
+        return nullptr;
+    data::TDataSet* set = grid_->link_->DataSet();
+    if (set == nullptr || !grid_->link_->Active())
+        return nullptr;
+    return set->FindField(fieldName_);
+}
+
+std::string TColumn::TitleCaption() const
+{
+    if (!title_.empty())
+        return title_;
+    data::TField* field = Field();
+    return field != nullptr ? field->DisplayLabel() : fieldName_;
+}
+
+void TColumn::SetTitleCaption(const std::string& caption)
+{
+    title_ = caption;
+    if (grid_ != nullptr && grid_->model_ != nullptr)
+        emit grid_->model_->headerDataChanged(Qt::Horizontal, 0, grid_->model_->columnCount({}) - 1);
+}
+
+int TColumn::Width() const
+{
+    if (width_ > 0)
+        return width_;
+    data::TField* field = Field();
+    int chars = field != nullptr ? field->DisplayWidth() : 10;
+    QFontMetrics metrics(grid_ != nullptr && grid_->View() != nullptr ? grid_->View()->font() : QFont());
+    return chars * metrics.averageCharWidth() + 4;
+}
+
+void TColumn::SetWidth(int width)
+{
+    width_ = width;
+    if (grid_ != nullptr)
+        grid_->ApplyWidths();
+}
+
+void TColumn::SetVisible(bool visible)
+{
+    visible_ = visible;
+    if (grid_ != nullptr)
+        grid_->ColumnsChanged();
+}
+
+TColumn* TDBGridColumns::Items(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw core::EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return columns_[static_cast<size_t>(index)].get();
+}
+
+TColumn* TDBGridColumns::Add()
+{
+    if (defaults_) {
+        columns_.clear();
+        defaults_ = false;
+    }
+    auto column = std::make_unique<TColumn>();
+    column->grid_ = grid_;
+    column->index_ = Count();
+    columns_.push_back(std::move(column));
+    grid_->ColumnsChanged();
+    return columns_.back().get();
+}
+
+void TDBGridColumns::Clear()
+{
+    columns_.clear();
+    defaults_ = false;
+    grid_->ColumnsChanged();
+}
 
 // ---- the grid ----
 
