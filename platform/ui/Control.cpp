@@ -248,16 +248,16 @@ void TControl::ColorChanged()
 void TControl::SetHint(const std::string& hint)
 {
     hint_ = hint;
-    UpdateToolTip();
+    HintChanged();
 }
 
 void TControl::SetShowHint(bool showHint)
 {
     showHint_ = showHint;
-    UpdateToolTip();
+    HintChanged();
 }
 
-void TControl::UpdateToolTip()
+void TControl::HintChanged()
 {
     if (widget_ != nullptr)
         widget_->setToolTip(showHint_ ? QString::fromStdString(hint_) : QString());

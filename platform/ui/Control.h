@@ -107,6 +107,8 @@ protected:
     virtual void CaptionChanged() {}
     virtual void ColorChanged();
     virtual void FontChanged();
+    // The hint or whether it shows changed; the control shows it as a tooltip.
+    virtual void HintChanged();
     // The parent's client area changed or the control was moved; the widget follows.
     void ApplyBounds();
     // The bounds were applied to the widget.
@@ -120,8 +122,6 @@ protected:
 private:
     friend class TWinControl;
     class Bridge;
-
-    void UpdateToolTip();
 
     QPointer<QWidget> widget_;
     Bridge* bridge_ = nullptr;

@@ -143,7 +143,7 @@ void TDBNavigator::ApplyHints()
     for (int i = 0; i < NavButtonCount; ++i) {
         std::string hint = i < hints_.Count() ? hints_.Get(i) : kStandardHints[static_cast<size_t>(i)];
         if (QToolButton* w = buttons_[static_cast<size_t>(i)].widget_)
-            w->setToolTip(QString::fromStdString(hint));
+            w->setToolTip(ShowHint() ? QString::fromStdString(hint) : QString());
     }
 }
 

@@ -63,7 +63,8 @@ public:
     void SetDataSource(data::TDataSource* source);
     TNavButtonSet VisibleButtons() const { return visibleButtons_; }
     void SetVisibleButtons(TNavButtonSet buttons);
-    // One hint per button in button order; buttons past the list keep the standard hint.
+    // One hint per button in button order, shown while ShowHint is on; buttons
+    // past the list keep the standard hint.
     core::TStrings& Hints() { return hints_; }
     // Asks before deleting a record (on by default).
     bool ConfirmDelete() const { return confirmDelete_; }
@@ -78,6 +79,7 @@ public:
 
 protected:
     bool WidgetEvent(QWidget* source, QEvent* event) override;
+    void HintChanged() override { ApplyHints(); }
     void Notification(core::TComponent* component, core::TOperation operation) override;
 
 private:

@@ -124,6 +124,8 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
     });
     // The calendar shows: the drop-down is opening.
     calendar_ = edit->calendarWidget();
+    // Week numbers only when asked for.
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     WatchWidget(calendar_);
 }
 

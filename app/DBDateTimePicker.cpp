@@ -1,0 +1,111 @@
+#include "app/DBDateTimePicker.h"
+
+#include <QCalendarWidget>
+
+namespace app {
+
+namespace {
+const char* const kBlankPicture = "gg";
+}
+
+TadpDBDateTimePicker::TadpDBDateTimePicker(core::TComponent* owner)
+    : ui::TDateTimePicker(owner), link_(std::make_unique<data::TFieldDataLink>())
+{
+    link_->SetControl(this);
+    link_->OnDataChange = [this](core::TObject* sender) { DataChange(sender); };
+    link_->OnUpdateData = [this](core::TObject* sender) { UpdateData(sender); };
+    link_->OnFocusRequest = [this](core::TObject*) { SetFocus(); };
+}
+
+TadpDBDateTimePicker::~TadpDBDateTimePicker()
+{
+    link_->OnDataChange = nullptr;
+    link_->OnUpdateData = nullptr;
+    link_->SetDataSource(nullptr);
+}
+
+void TadpDBDateTimePicker::SetDataSource(data::TDataSource* source)
+{
+    if (DataSource() != nullptr)
+        DataSource()->RemoveFreeNotification(this);
+    link_->SetDataSource(source);
+    if (source != nullptr)
+        source->FreeNotification(this);
+}
+
+void TadpDBDateTimePicker::Notification(core::TComponent* component, core::TOperation operation)
+{
+    ui::TDateTimePicker::Notification(component, operation);
+    if (operation == core::TOperation::opRemove && link_ != nullptr && component == link_->DataSource())
+        link_->SetDataSource(nullptr);
+}
+
+void TadpDBDateTimePicker::DataChange(core::TObject*)
+{
+    data::TField* field = link_->Field();
+    if (field == nullptr)
+        return;
+    if (field->IsNull()) {
+        // Blank, and the control keeps the value it had.
+        SetFormat(kBlankPicture);
+        if (Kind() == ui::TDateTimeKind::dtkDate)
+            SetDate(Date());
+        else
+            SetTime(Time());
+    } else {
+        SetFormat("");
+        SetDateTime(field->AsDateTime());
+    }
+}
+
+void TadpDBDateTimePicker::UpdateData(core::TObject*)
+{
+    data::TField* field = link_->Field();
+    if (field == nullptr)
+        return;
+    SetFormat(DateTime() == 0 ? kBlankPicture : "");
+    field->SetAsDateTime(DateTime());
+}
+
+void TadpDBDateTimePicker::Change()
+{
+    // Only a change the data set can take is kept for writing.
+    if (!link_->Edit())
+        return;
+    SetFormat("");
+    ui::TDateTimePicker::Change();
+    link_->Modified();
+}
+
+void TadpDBDateTimePicker::DoExit()
+{
+    try {
+        link_->UpdateRecord();
+    } catch (...) {
+        SetFocus();
+        throw;
+    }
+    ui::TDateTimePicker::DoExit();
+}
+
+void TadpDBDateTimePicker::DropDown()
+{
+    if (showWeekNumbers_)
+        ApplyWeekNumbers();
+    ui::TDateTimePicker::DropDown();
+}
+
+void TadpDBDateTimePicker::ApplyWeekNumbers()
+{
+    QCalendarWidget* calendar = Calendar();
+    if (calendar == nullptr)
+        return;
+    calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    // Wide enough for the week column and the whole of its lines.
+    QWidget* popup = calendar->window();
+    QSize needed = calendar->minimumSizeHint().expandedTo(calendar->sizeHint());
+    if (popup != nullptr && popup != calendar && popup->width() < needed.width())
+        popup->resize(needed.width(), popup->height());
+}
+
+} // namespace app

@@ -1,0 +1,47 @@
+#pragma once
+// The date-time picker bound to one date-time field of a data set.
+//
+// A null field shows the blank picture (the format "gg") while the control
+// keeps its own date; a date the user picks puts the data set into edit
+// state and is written into the field at the next update. A date set by the
+// program is only shown.
+
+#include "platform/data/DataSource.h"
+#include "platform/ui/DateTimePicker.h"
+
+#include <memory>
+
+namespace app {
+
+class TadpDBDateTimePicker : public ui::TDateTimePicker {
+public:
+    explicit TadpDBDateTimePicker(core::TComponent* owner);
+    ~TadpDBDateTimePicker() override;
+    std::string ClassName() const override { return "TadpDBDateTimePicker"; }
+
+    const std::string& DataField() const { return link_->FieldName(); }
+    void SetDataField(const std::string& name) { link_->SetFieldName(name); }
+    data::TDataSource* DataSource() const { return link_->DataSource(); }
+    void SetDataSource(data::TDataSource* source);
+    bool ReadOnly() const { return link_->ReadOnly(); }
+    void SetReadOnly(bool readOnly) { link_->SetReadOnly(readOnly); }
+    bool ShowWeekNumbers() const { return showWeekNumbers_; }
+    void SetShowWeekNumbers(bool show) { showWeekNumbers_ = show; }
+
+    void DataChange(core::TObject* Sender);
+    void UpdateData(core::TObject* Sender);
+    // Prepares the drop-down calendar: week numbers, and room for them.
+    void ApplyWeekNumbers();
+
+protected:
+    void Change() override;
+    void DoExit() override;
+    void DropDown() override;
+    void Notification(core::TComponent* component, core::TOperation operation) override;
+
+private:
+    std::unique_ptr<data::TFieldDataLink> link_;
+    bool showWeekNumbers_ = false;
+};
+
+} // namespace app

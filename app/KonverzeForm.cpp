@@ -1,0 +1,175 @@
+#include "app/KonverzeForm.h"
+
+#include "app/DataModule.h"
+#include "app/ExportForm.h"
+#include "platform/core/FormatSettings.h"
+#include "platform/ui/Dialogs.h"
+
+namespace app {
+
+TKonverze_Form* Konverze_Form = nullptr;
+std::string SortDirection = " DESC";
+std::string XmlFileName;
+
+const std::array<const char*, 10> NavCaptions{"První",  "Předchozí", "Další", "Poslední",  "Přidat",
+                                              "Smazat", "Upravit",   "Ulož",  "Neukládat", "Obnovit"};
+const std::array<const char*, 10> NavHints{"První záznam",  "Předchozí záznam", "Další záznam",
+                                           "Poslední záznam", "Přidat záznam",  "Smazat záznam",
+                                           "Upravit záznam", "Uložit",          "Zrušit",
+                                           "Obnovit"};
+
+namespace {
+
+// A text as an SQL string literal: in apostrophes, inner apostrophes doubled.
+std::string QuotedStr(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+void TKonverze_Form::FormCreate(core::TObject*)
+{
+    XmlFileName.clear();
+    SetupHackedNavigator(Konverze_DBNavigator, ImageList, true);
+    SetupHackedNavigator(DBNavigator2, ImageList, true);
+    PageControl1->SetActivePage(TabSheet1);
+}
+
+bool TKonverze_Form::IsValidDate(const std::string& text)
+{
+    core::TDateTime value;
+    return core::TryStrToDate(text, value);
+}
+
+void TKonverze_Form::SetRegisterLine(int line, const std::string& text)
+{
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    query->Close();
+    query->SQL()->Put(line, text);
+    query->Open();
+}
+
+void TKonverze_Form::Hledani_EditChange(core::TObject*)
+{
+    const std::string text = Hledani_Edit->Text();
+    std::string field;
+    bool dateField = false;
+    core::TDateTime date = 0;
+    switch (RadioGroup1->ItemIndex()) {
+    case 0: field = "oznaceni_vstupu"; break;
+    case 1: field = "poradove_cislo"; break;
+    case 2:
+    case 3:
+        if (core::TryStrToDate(text, date)) {
+            field = RadioGroup1->ItemIndex() == 2 ? "datum_sepsani_vstupu" : "datum_konverze";
+            dateField = true;
+        }
+        break;
+    case 4: field = "cislo_dokladu"; break;
+    default: break;
+    }
+    if (text.empty() || field.empty()) {
+        SetRegisterLine(1, "");
+        return;
+    }
+    std::string filter;
+    if (dateField) {
+        // Any time of that day: from its midnight up to the next one. The
+        // literals are written with "/" whatever the user's date separator.
+        core::TFormatSettings literal = core::FormatSettings;
+        literal.DateSeparator = "/";
+        const std::string day = core::FormatDateTime("yyyy/mm/dd", core::DateOf(date), literal);
+        const std::string next = core::FormatDateTime("yyyy/mm/dd", core::DateOf(date) + 1, literal);
+        filter = "WHERE (" + field + " < #" + next + "#) and (" + field + " >= #" + day + "#)";
+    } else {
+        filter = "WHERE " + field + " like " + QuotedStr("%" + text + "%");
+    }
+    SetRegisterLine(1, filter);
+}
+
+void TKonverze_Form::Button1Click(core::TObject*)
+{
+    SetRegisterLine(1, "");
+    Hledani_Edit->SetText("");
+}
+
+void TKonverze_Form::DBGrid1TitleClick(ui::TColumn* Column)
+{
+    static const char* const fields[] = {"poradove_cislo", "oznaceni_vstupu", "datum_konverze",
+                                         "datum_sepsani_vstupu"};
+    const int index = Column != nullptr ? Column->Index() : -1;
+    const std::string field = index >= 0 && index < 4 ? fields[index] : "cislo_dokladu";
+    // One direction for every column: each click turns it round.
+    SortDirection = SortDirection == " DESC" ? " ASC" : " DESC";
+    SetRegisterLine(2, "ORDER BY " + field + SortDirection);
+}
+
+void TKonverze_Form::Button3Click(core::TObject*)
+{
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    if (query->State() != data::dsEdit)
+        query->Edit();
+    query->FieldByName("datum_konverze")->SetAsDateTime(core::Now());
+}
+
+void TKonverze_Form::Button2Click(core::TObject*)
+{
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    if (query->State() != data::dsEdit)
+        query->Edit();
+    query->FieldByName("datum_sepsani_vstupu")->SetAsDateTime(core::Now());
+}
+
+void TKonverze_Form::DBGrid2CellClick(ui::TColumn*)
+{
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    if (query->State() != data::dsEdit && query->State() != data::dsInsert) {
+        if (ui::MessageDlg("Chcete změnit údaje o ověřující osobě k označené konverzi?", ui::TMsgDlgType::mtWarning,
+                           ui::mbYes | ui::mbNo) == ui::mrYes) {
+            query->Edit();
+            query->FieldByName("vystavujici_osoba")->SetAsString(DM->SelectedUserValue("vystavujici"));
+            query->Post();
+        }
+    }
+    if (query->State() == data::dsInsert)
+        query->FieldByName("vystavujici_osoba")->SetAsString(DM->SelectedUserValue("vystavujici"));
+}
+
+void TKonverze_Form::ApplicationEvents1Message(ui::TMsg& Msg, bool&)
+{
+    // The wheel moves through rows as the arrow keys do, wherever the main
+    // form has the focus; other windows keep their wheel.
+    if (Msg.message != ui::WM_MOUSEWHEEL || Msg.hwnd == nullptr || Widget() == nullptr ||
+        Msg.hwnd->window() != Widget())
+        return;
+    Msg.message = ui::WM_KEYDOWN;
+    Msg.wParam = ui::WheelDelta(Msg.wParam) > 0 ? ui::VK_UP : ui::VK_DOWN;
+    Msg.lParam = 0;
+}
+
+void TKonverze_Form::SetupHackedNavigator(ui::TDBNavigator* navigator, ui::TImageList* images, bool glyphs)
+{
+    for (int i = 0; i < 10; ++i) {
+        ui::TNavButton& button = navigator->Buttons(static_cast<ui::TNavigateBtn>(i));
+        button.SetCaption(NavCaptions[static_cast<size_t>(i)]);
+        button.SetGlyph(QPixmap());
+        if (glyphs && images != nullptr && i < images->Count())
+            button.SetGlyph(images->Bitmap(i));
+        button.SetLayout(ui::TButtonLayout::blGlyphTop);
+    }
+}
+
+void TKonverze_Form::Button5Click(core::TObject*)
+{
+    if (Export_Form != nullptr)
+        Export_Form->Show();
+}
+
+} // namespace app

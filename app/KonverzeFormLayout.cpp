@@ -1,0 +1,258 @@
+// The main form's components and their places, as its designer would lay them out.
+#include "app/DataModule.h"
+#include "app/KonverzeForm.h"
+#include "app/NavigatorGlyphs.h"
+
+namespace app {
+
+template <class T>
+T* TKonverze_Form::Make(ui::TWinControl* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = new T(this);
+    control->SetName(name);
+    control->SetBounds(left, top, width, height);
+    control->SetParent(parent);
+    return control;
+}
+
+ui::TLabel* TKonverze_Form::MakeLabel(ui::TWinControl* parent, const char* name, const char* caption, int left,
+                                      int top)
+{
+    auto* label = new ui::TLabel(this);
+    label->SetName(name);
+    label->SetCaption(caption);
+    label->SetLeft(left);
+    label->SetTop(top);
+    label->SetParent(parent);
+    return label;
+}
+
+TKonverze_Form::TKonverze_Form(core::TComponent* owner) : ui::TForm(owner)
+{
+    SetName("Konverze_Form");
+    SetCaption("Konverze");
+    SetClientWidth(739);
+    SetClientHeight(538);
+    SetPosition(ui::TPosition::poScreenCenter);
+    Font().SetName("Tahoma");
+    Font().SetSize(8);
+
+    ImageList = new ui::TImageList(this);
+    ImageList->SetName("ImageList");
+    LoadNavigatorGlyphs(*ImageList);
+
+    PageControl1 = new ui::TPageControl(this);
+    PageControl1->SetName("PageControl1");
+    PageControl1->SetAlign(ui::TAlign::alClient);
+    PageControl1->SetParent(this);
+    TabSheet1 = new ui::TTabSheet(this);
+    TabSheet1->SetName("TabSheet1");
+    TabSheet1->SetCaption("Evidence konverzí   ");
+    TabSheet1->SetPageControl(PageControl1);
+    TabSheet2 = new ui::TTabSheet(this);
+    TabSheet2->SetName("TabSheet2");
+    TabSheet2->SetCaption("Údaje o uživatelích   ");
+    TabSheet2->SetPageControl(PageControl1);
+    TabSheet3 = new ui::TTabSheet(this);
+    TabSheet3->SetName("TabSheet3");
+    TabSheet3->SetCaption("O programu   ");
+    TabSheet3->SetPageControl(PageControl1);
+
+    BuildRegisterTab();
+    BuildUsersTab();
+
+    ApplicationEvents1 = new ui::TApplicationEvents(this);
+    ApplicationEvents1->SetName("ApplicationEvents1");
+    OpenDialog2 = new ui::TOpenDialog(this);
+    OpenDialog2->SetName("OpenDialog2");
+    OpenDialog2->SetFilter("XML soubory|*.xml");
+
+    BindHandlers();
+}
+
+void TKonverze_Form::BuildRegisterTab()
+{
+    ui::TWinControl* tab = TabSheet1;
+    data::TDataSource* register_ = DM != nullptr ? DM->Konverze_DataSource : nullptr;
+    data::TDataSource* users = DM != nullptr ? DM->Uzivatel_DataSource : nullptr;
+
+    Konverze_DBNavigator = Make<ui::TDBNavigator>(tab, "Konverze_DBNavigator", 6, 6, 372, 48);
+    Konverze_DBNavigator->SetDataSource(register_);
+    Konverze_DBNavigator->SetVisibleButtons(ui::NavButton(ui::nbInsert) | ui::NavButton(ui::nbDelete) |
+                                            ui::NavButton(ui::nbEdit) | ui::NavButton(ui::nbPost) |
+                                            ui::NavButton(ui::nbCancel) | ui::NavButton(ui::nbRefresh));
+    Konverze_DBNavigator->SetShowHint(true);
+
+    Button5 = Make<ui::TButton>(tab, "Button5", 386, 6, 74, 48);
+    Button5->SetCaption("EXPORT");
+    Button10 = Make<ui::TButton>(tab, "Button10", 466, 6, 74, 48);
+    Button10->SetCaption("IMPORT XML");
+    Button10->SetWordWrap(true);
+
+    RadioGroup1 = Make<ui::TRadioGroup>(tab, "RadioGroup1", 548, 0, 177, 112);
+    RadioGroup1->SetCaption("kde hledat ");
+    for (const char* item : {"označení vstupu", "pořadové č.", "datum sepsání", "datum konverze", "č. dokladu"})
+        RadioGroup1->Items().Add(item);
+    RadioGroup1->SetItemIndex(0);
+
+    Label3 = MakeLabel(tab, "Label3", "Hledání", 6, 69);
+    Hledani_Edit = Make<ui::TEdit>(tab, "Hledani_Edit", 56, 64, 396, 22);
+    Button1 = Make<ui::TButton>(tab, "Button1", 458, 63, 82, 24);
+    Button1->SetCaption("Vymazat");
+
+    DBGrid1 = Make<ui::TDBGrid>(tab, "DBGrid1", 6, 118, 719, 190);
+    DBGrid1->SetColor(ui::clWhite);
+    DBGrid1->SetDataSource(register_);
+    struct ColumnSpec {
+        const char* field;
+        const char* title;
+        int width;
+    };
+    for (const ColumnSpec& spec : {ColumnSpec{"poradove_cislo", "Pořadové č.", 70},
+                                   ColumnSpec{"oznaceni_vstupu", "Označení vstupu", 317},
+                                   ColumnSpec{"datum_konverze", "Konverze", 83},
+                                   ColumnSpec{"datum_sepsani_vstupu", "Sepsání vstupu", 93},
+                                   ColumnSpec{"cislo_dokladu", "Číslo dokladu", 74}}) {
+        ui::TColumn* column = DBGrid1->Columns().Add();
+        column->SetFieldName(spec.field);
+        column->SetTitleCaption(spec.title);
+        column->SetWidth(spec.width);
+    }
+
+    // The row's own values.
+    Label1 = MakeLabel(tab, "Label1", "Datum konverze", 6, 316);
+    Datum_Konverze_DB = Make<TadpDBDateTimePicker>(tab, "Datum_Konverze_DB", 6, 332, 110, 22);
+    Datum_Konverze_DB->SetDataSource(register_);
+    Datum_Konverze_DB->SetDataField("datum_konverze");
+    Button3 = Make<ui::TButton>(tab, "Button3", 120, 332, 34, 22);
+    Button3->SetCaption("teď");
+
+    Label2 = MakeLabel(tab, "Label2", "Pořadové číslo", 166, 316);
+    Poradove_Cislo_DBEdit = Make<ui::TDBEdit>(tab, "Poradove_Cislo_DBEdit", 166, 332, 150, 22);
+    Poradove_Cislo_DBEdit->SetDataSource(register_);
+    Poradove_Cislo_DBEdit->SetDataField("poradove_cislo");
+
+    Label4 = MakeLabel(tab, "Label4", "Datum sepsání vstupu", 328, 316);
+    Datum_vstupu_DB = Make<TadpDBDateTimePicker>(tab, "Datum_vstupu_DB", 328, 332, 110, 22);
+    Datum_vstupu_DB->SetDataSource(register_);
+    Datum_vstupu_DB->SetDataField("datum_sepsani_vstupu");
+    Button2 = Make<ui::TButton>(tab, "Button2", 442, 332, 34, 22);
+    Button2->SetCaption("teď");
+
+    Label6 = MakeLabel(tab, "Label6", "Číslo dokladu", 488, 316);
+    Cislo_Dokladu_DBEdit = Make<ui::TDBEdit>(tab, "Cislo_Dokladu_DBEdit", 488, 332, 150, 22);
+    Cislo_Dokladu_DBEdit->SetDataSource(register_);
+    Cislo_Dokladu_DBEdit->SetDataField("cislo_dokladu");
+
+    Label5 = MakeLabel(tab, "Label5", "Označení vstupu", 6, 366);
+    int left = 120;
+    for (auto [button, name, caption] : {std::tuple{&Button6, "Button6", "rozsudek"},
+                                         std::tuple{&Button7, "Button7", "usnesení"},
+                                         std::tuple{&Button8, "Button8", "OS"},
+                                         std::tuple{&Button9, "Button9", "KS"},
+                                         std::tuple{&Button4, "Button4", "smlouva"}}) {
+        *button = Make<ui::TButton>(tab, name, left, 361, 66, 22);
+        (*button)->SetCaption(caption);
+        left += 70;
+    }
+    Oznaceni_vstupu_DBEdit = Make<ui::TDBEdit>(tab, "Oznaceni_vstupu_DBEdit", 6, 387, 632, 22);
+    Oznaceni_vstupu_DBEdit->SetDataSource(register_);
+    Oznaceni_vstupu_DBEdit->SetDataField("oznaceni_vstupu");
+
+    Osvobozeni_DBCheckBox = Make<ui::TDBCheckBox>(tab, "Osvobozeni_DBCheckBox", 6, 416, 220, 19);
+    Osvobozeni_DBCheckBox->SetCaption("Osvobození od poplatku");
+    Osvobozeni_DBCheckBox->SetDataSource(register_);
+    Osvobozeni_DBCheckBox->SetDataField("osvobozeni");
+    Osvobozeni_DBCheckBox->SetValueChecked("True");
+    Osvobozeni_DBCheckBox->SetValueUnchecked("False");
+
+    Label7 = MakeLabel(tab, "Label7", "Ověřující osoba", 6, 442);
+    DBGrid2 = Make<ui::TDBGrid>(tab, "DBGrid2", 6, 458, 300, 52);
+    DBGrid2->SetOptions(ui::dgIndicator | ui::dgColLines | ui::dgRowLines | ui::dgRowSelect |
+                        ui::dgAlwaysShowSelection);
+    DBGrid2->SetReadOnly(true);
+    DBGrid2->SetDataSource(users);
+    for (const char* field : {"jmeno_prijmeni", "vystavujici"}) {
+        ui::TColumn* column = DBGrid2->Columns().Add();
+        column->SetFieldName(field);
+        column->SetWidth(140);
+    }
+
+    Label8 = MakeLabel(tab, "Label8", "Osoba vystavující doložku", 328, 442);
+    Vystavujici_DBEdit = Make<ui::TDBEdit>(tab, "Vystavujici_DBEdit", 328, 458, 310, 22);
+    Vystavujici_DBEdit->SetDataSource(register_);
+    Vystavujici_DBEdit->SetDataField("vystavujici_osoba");
+}
+
+void TKonverze_Form::BuildUsersTab()
+{
+    data::TDataSource* users = DM != nullptr ? DM->Uzivatel_DataSource : nullptr;
+
+    GroupBox1 = Make<ui::TGroupBox>(TabSheet2, "GroupBox1", 6, 6, 420, 404);
+    GroupBox1->SetCaption("Údaje o uživatelích");
+    GroupBox1->SetColor(16443110);
+
+    struct FieldSpec {
+        ui::TLabel** label;
+        const char* labelName;
+        const char* caption;
+        ui::TDBEdit** edit;
+        const char* editName;
+        const char* field;
+    };
+    const FieldSpec specs[] = {
+        {&Label9, "Label9", "Jméno a příjmení ověřující osoby", &DBEdit1, "DBEdit1", "jmeno_prijmeni"},
+        {&Label10, "Label10", "Ulice", &DBEdit2, "DBEdit2", "ulice"},
+        {&Label11, "Label11", "PSČ", &DBEdit3, "DBEdit3", "psc"},
+        {&Label12, "Label12", "Město", &DBEdit4, "DBEdit4", "mesto"},
+        {&Label13, "Label13", "Evidenční číslo advokáta", &DBEdit5, "DBEdit5", "ID_advokata"},
+        {&Label14, "Label14", "Jméno a příjmení vystavující osoby", &DBEdit6, "DBEdit6", "vystavujici"},
+        {&Label15, "Label15", "Email", &DBEdit7, "DBEdit7", "email"},
+    };
+    int top = 26;
+    for (const FieldSpec& spec : specs) {
+        *spec.label = MakeLabel(GroupBox1, spec.labelName, spec.caption, 14, top);
+        *spec.edit = Make<ui::TDBEdit>(GroupBox1, spec.editName, 14, top + 16, 390, 22);
+        (*spec.edit)->SetDataSource(users);
+        (*spec.edit)->SetDataField(spec.field);
+        top += 53;
+    }
+
+    DBNavigator2 = Make<ui::TDBNavigator>(TabSheet2, "DBNavigator2", 6, 418, 320, 48);
+    DBNavigator2->SetDataSource(users);
+    DBNavigator2->SetVisibleButtons(ui::NavButton(ui::nbInsert) | ui::NavButton(ui::nbDelete) |
+                                    ui::NavButton(ui::nbEdit) | ui::NavButton(ui::nbPost) |
+                                    ui::NavButton(ui::nbCancel));
+    DBNavigator2->SetShowHint(true);
+
+    DBGrid3 = Make<ui::TDBGrid>(TabSheet2, "DBGrid3", 436, 12, 290, 454);
+    DBGrid3->SetOptions(ui::dgIndicator | ui::dgColLines | ui::dgRowLines | ui::dgRowSelect |
+                        ui::dgAlwaysShowSelection);
+    DBGrid3->SetReadOnly(true);
+    DBGrid3->SetDataSource(users);
+    ui::TColumn* column = DBGrid3->Columns().Add();
+    column->SetFieldName("jmeno_prijmeni");
+    column->SetWidth(270);
+
+    for (ui::TDBNavigator* navigator : {Konverze_DBNavigator, DBNavigator2})
+        for (int i = 0; i < 10; ++i)
+            navigator->Hints().Add(NavHints[static_cast<size_t>(i)]);
+}
+
+void TKonverze_Form::BindHandlers()
+{
+    OnCreate = [this](core::TObject* sender) { FormCreate(sender); };
+    Hledani_Edit->OnChange = [this](core::TObject* sender) { Hledani_EditChange(sender); };
+    RadioGroup1->OnClick = [this](core::TObject* sender) { Hledani_EditChange(sender); };
+    Button1->OnClick = [this](core::TObject* sender) { Button1Click(sender); };
+    DBGrid1->OnTitleClick = [this](ui::TColumn* column) { DBGrid1TitleClick(column); };
+    Button3->OnClick = [this](core::TObject* sender) { Button3Click(sender); };
+    Button2->OnClick = [this](core::TObject* sender) { Button2Click(sender); };
+    DBGrid2->OnCellClick = [this](ui::TColumn* column) { DBGrid2CellClick(column); };
+    ApplicationEvents1->OnMessage = [this](ui::TMsg& msg, bool& handled) { ApplicationEvents1Message(msg, handled); };
+    for (ui::TButton* button : {Button6, Button7, Button8, Button9, Button4})
+        button->OnClick = [this](core::TObject* sender) { Button6Click(sender); };
+    Button5->OnClick = [this](core::TObject* sender) { Button5Click(sender); };
+}
+
+} // namespace app
