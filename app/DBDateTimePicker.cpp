@@ -69,9 +69,12 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
 
 void TadpDBDateTimePicker::Change()
 {
-    // Only a change the data set can take is kept for writing.
+    // Only a change the data set can take is kept for writing. Going into
+    // edit state shows the row again, which would undo the user's pick: keep it.
+    const core::TDateTime picked = DateTime();
     if (!link_->Edit())
         return;
+    SetDateTime(picked);
     SetFormat("");
     ui::TDateTimePicker::Change();
     link_->Modified();

@@ -100,7 +100,7 @@ void TKonverze_Form::BuildRegisterTab()
     Button1 = Make<ui::TButton>(tab, "Button1", 458, 63, 82, 24);
     Button1->SetCaption("Vymazat");
 
-    DBGrid1 = Make<ui::TDBGrid>(tab, "DBGrid1", 6, 118, 719, 190);
+    DBGrid1 = Make<ui::TDBGrid>(tab, "DBGrid1", 6, 118, 719, 178);
     DBGrid1->SetColor(ui::clWhite);
     DBGrid1->SetDataSource(register_);
     struct ColumnSpec {
@@ -120,54 +120,54 @@ void TKonverze_Form::BuildRegisterTab()
     }
 
     // The row's own values.
-    Label1 = MakeLabel(tab, "Label1", "Datum konverze", 6, 316);
-    Datum_Konverze_DB = Make<TadpDBDateTimePicker>(tab, "Datum_Konverze_DB", 6, 332, 110, 22);
+    Label1 = MakeLabel(tab, "Label1", "Datum konverze", 6, 302);
+    Datum_Konverze_DB = Make<TadpDBDateTimePicker>(tab, "Datum_Konverze_DB", 6, 318, 110, 22);
     Datum_Konverze_DB->SetDataSource(register_);
     Datum_Konverze_DB->SetDataField("datum_konverze");
-    Button3 = Make<ui::TButton>(tab, "Button3", 120, 332, 34, 22);
+    Button3 = Make<ui::TButton>(tab, "Button3", 120, 318, 34, 22);
     Button3->SetCaption("teď");
 
-    Label2 = MakeLabel(tab, "Label2", "Pořadové číslo", 166, 316);
-    Poradove_Cislo_DBEdit = Make<ui::TDBEdit>(tab, "Poradove_Cislo_DBEdit", 166, 332, 150, 22);
+    Label2 = MakeLabel(tab, "Label2", "Pořadové číslo", 166, 302);
+    Poradove_Cislo_DBEdit = Make<ui::TDBEdit>(tab, "Poradove_Cislo_DBEdit", 166, 318, 150, 22);
     Poradove_Cislo_DBEdit->SetDataSource(register_);
     Poradove_Cislo_DBEdit->SetDataField("poradove_cislo");
 
-    Label4 = MakeLabel(tab, "Label4", "Datum sepsání vstupu", 328, 316);
-    Datum_vstupu_DB = Make<TadpDBDateTimePicker>(tab, "Datum_vstupu_DB", 328, 332, 110, 22);
+    Label4 = MakeLabel(tab, "Label4", "Datum sepsání vstupu", 328, 302);
+    Datum_vstupu_DB = Make<TadpDBDateTimePicker>(tab, "Datum_vstupu_DB", 328, 318, 110, 22);
     Datum_vstupu_DB->SetDataSource(register_);
     Datum_vstupu_DB->SetDataField("datum_sepsani_vstupu");
-    Button2 = Make<ui::TButton>(tab, "Button2", 442, 332, 34, 22);
+    Button2 = Make<ui::TButton>(tab, "Button2", 442, 318, 34, 22);
     Button2->SetCaption("teď");
 
-    Label6 = MakeLabel(tab, "Label6", "Číslo dokladu", 488, 316);
-    Cislo_Dokladu_DBEdit = Make<ui::TDBEdit>(tab, "Cislo_Dokladu_DBEdit", 488, 332, 150, 22);
+    Label6 = MakeLabel(tab, "Label6", "Číslo dokladu", 488, 302);
+    Cislo_Dokladu_DBEdit = Make<ui::TDBEdit>(tab, "Cislo_Dokladu_DBEdit", 488, 318, 150, 22);
     Cislo_Dokladu_DBEdit->SetDataSource(register_);
     Cislo_Dokladu_DBEdit->SetDataField("cislo_dokladu");
 
-    Label5 = MakeLabel(tab, "Label5", "Označení vstupu", 6, 366);
+    Label5 = MakeLabel(tab, "Label5", "Označení vstupu", 6, 350);
     int left = 120;
     for (auto [button, name, caption] : {std::tuple{&Button6, "Button6", "rozsudek"},
                                          std::tuple{&Button7, "Button7", "usnesení"},
                                          std::tuple{&Button8, "Button8", "OS"},
                                          std::tuple{&Button9, "Button9", "KS"},
                                          std::tuple{&Button4, "Button4", "smlouva"}}) {
-        *button = Make<ui::TButton>(tab, name, left, 361, 66, 22);
+        *button = Make<ui::TButton>(tab, name, left, 346, 66, 22);
         (*button)->SetCaption(caption);
         left += 70;
     }
-    Oznaceni_vstupu_DBEdit = Make<ui::TDBEdit>(tab, "Oznaceni_vstupu_DBEdit", 6, 387, 632, 22);
+    Oznaceni_vstupu_DBEdit = Make<ui::TDBEdit>(tab, "Oznaceni_vstupu_DBEdit", 6, 372, 632, 22);
     Oznaceni_vstupu_DBEdit->SetDataSource(register_);
     Oznaceni_vstupu_DBEdit->SetDataField("oznaceni_vstupu");
 
-    Osvobozeni_DBCheckBox = Make<ui::TDBCheckBox>(tab, "Osvobozeni_DBCheckBox", 6, 416, 220, 19);
+    Osvobozeni_DBCheckBox = Make<ui::TDBCheckBox>(tab, "Osvobozeni_DBCheckBox", 6, 400, 220, 19);
     Osvobozeni_DBCheckBox->SetCaption("Osvobození od poplatku");
     Osvobozeni_DBCheckBox->SetDataSource(register_);
     Osvobozeni_DBCheckBox->SetDataField("osvobozeni");
     Osvobozeni_DBCheckBox->SetValueChecked("True");
     Osvobozeni_DBCheckBox->SetValueUnchecked("False");
 
-    Label7 = MakeLabel(tab, "Label7", "Ověřující osoba", 6, 442);
-    DBGrid2 = Make<ui::TDBGrid>(tab, "DBGrid2", 6, 458, 300, 52);
+    Label7 = MakeLabel(tab, "Label7", "Ověřující osoba", 6, 424);
+    DBGrid2 = Make<ui::TDBGrid>(tab, "DBGrid2", 6, 440, 300, 60);
     DBGrid2->SetOptions(ui::dgIndicator | ui::dgColLines | ui::dgRowLines | ui::dgRowSelect |
                         ui::dgAlwaysShowSelection);
     DBGrid2->SetReadOnly(true);
@@ -178,8 +178,8 @@ void TKonverze_Form::BuildRegisterTab()
         column->SetWidth(140);
     }
 
-    Label8 = MakeLabel(tab, "Label8", "Osoba vystavující doložku", 328, 442);
-    Vystavujici_DBEdit = Make<ui::TDBEdit>(tab, "Vystavujici_DBEdit", 328, 458, 310, 22);
+    Label8 = MakeLabel(tab, "Label8", "Osoba vystavující doložku", 328, 424);
+    Vystavujici_DBEdit = Make<ui::TDBEdit>(tab, "Vystavujici_DBEdit", 328, 440, 310, 22);
     Vystavujici_DBEdit->SetDataSource(register_);
     Vystavujici_DBEdit->SetDataField("vystavujici_osoba");
 }
@@ -218,7 +218,7 @@ void TKonverze_Form::BuildUsersTab()
         top += 53;
     }
 
-    DBNavigator2 = Make<ui::TDBNavigator>(TabSheet2, "DBNavigator2", 6, 418, 320, 48);
+    DBNavigator2 = Make<ui::TDBNavigator>(TabSheet2, "DBNavigator2", 6, 418, 330, 48);
     DBNavigator2->SetDataSource(users);
     DBNavigator2->SetVisibleButtons(ui::NavButton(ui::nbInsert) | ui::NavButton(ui::nbDelete) |
                                     ui::NavButton(ui::nbEdit) | ui::NavButton(ui::nbPost) |

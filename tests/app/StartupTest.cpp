@@ -1,0 +1,180 @@
+#include "RegisterFixture.h"
+
+#include "app/ExportForm.h"
+#include "app/Folders.h"
+#include "app/ViewerForm.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Files.h"
+#include "platform/core/Streams.h"
+#include "platform/ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <QTabWidget>
+#include <QToolButton>
+
+using namespace apptest;
+
+namespace {
+
+class Folders : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = MakeTempFolder();
+        program_ = root_ + "program/";
+        ASSERT_TRUE(core::ForceDirectories(program_));
+        core::WriteFileBytes(program_ + "konverze.mdb", "shipped");
+    }
+    void TearDown() override { RemoveFolder(root_); }
+
+    std::string Read(const std::string& file) { return core::ReadFileBytes(file); }
+
+    std::string root_;
+    std::string program_;
+};
+
+} // namespace
+
+TEST_F(Folders, TheArgumentIsTakenVerbatimElseThePerUserFolderElseTheProgramFolder)
+{
+    EXPECT_EQ(app::ChooseDataFolder("/data/Evidence/", "/home/jan/.local/share/", "/opt/k/"), "/data/Evidence/");
+    // No "/" is added: files are then looked up as /data/Evidencekonverze.mdb.
+    EXPECT_EQ(app::ChooseDataFolder("/data/Evidence", "/home/jan/.local/share/", "/opt/k/"), "/data/Evidence");
+    EXPECT_EQ(app::ChooseDataFolder("", "/home/jan/.local/share/", "/opt/k/"), "/home/jan/.local/share/Orvalis/");
+    EXPECT_EQ(app::ChooseDataFolder("", "", "/opt/k/"), "/opt/k/");
+}
+
+TEST_F(Folders, ThePerUserFolderFollowsTheEnvironment)
+{
+    const std::string saved = core::GetEnvironmentVariable("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", (root_ + "xdg").c_str(), 1);
+    EXPECT_EQ(app::GetLocalAppDataFolder(), root_ + "xdg/");
+    if (saved.empty())
+        unsetenv("XDG_DATA_HOME");
+    else
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+}
+
+TEST_F(Folders, FirstStartCreatesThePerUserFolderWithItsParentsAndCopiesTheDatabase)
+{
+    // A fresh account may lack even ~/.local/share.
+    const std::string data = root_ + "home/.local/share/Orvalis/";
+    app::PrepareDataFolder(program_, data, false);
+    EXPECT_TRUE(core::DirectoryExists(data));
+    EXPECT_EQ(Read(data + "konverze.mdb"), "shipped");
+}
+
+TEST_F(Folders, AnExistingDatabaseIsNeverOverwritten)
+{
+    const std::string data = root_ + "data/";
+    ASSERT_TRUE(core::ForceDirectories(data));
+    core::WriteFileBytes(data + "konverze.mdb", "the user's register");
+    app::PrepareDataFolder(program_, data, true);
+    EXPECT_EQ(Read(data + "konverze.mdb"), "the user's register");
+}
+
+TEST_F(Folders, TheSameFolderNeverCopies)
+{
+    app::PrepareDataFolder(program_, program_, false);
+    EXPECT_EQ(Read(program_ + "konverze.mdb"), "shipped");
+}
+
+TEST_F(Folders, AFolderWithoutTrailingSlashGetsPrefixedFileNames)
+{
+    const std::string data = root_ + "Evidence";
+    app::PrepareDataFolder(program_, data, true);
+    EXPECT_TRUE(core::DirectoryExists(data));
+    EXPECT_EQ(Read(root_ + "Evidencekonverze.mdb"), "shipped");
+}
+
+TEST_F(Folders, AnArgumentFolderIsMadeOneLevelDeepAndAFailureRaises)
+{
+    app::PrepareDataFolder(program_, root_ + "one/", true);
+    EXPECT_TRUE(core::DirectoryExists(root_ + "one/"));
+    EXPECT_THROW(app::PrepareDataFolder(program_, root_ + "missing/parent/", true), core::EInOutError);
+}
+
+TEST_F(Folders, AMissingShippedDatabaseCopiesNothing)
+{
+    core::DeleteFile(program_ + "konverze.mdb");
+    const std::string data = root_ + "data/";
+    app::PrepareDataFolder(program_, data, false);
+    EXPECT_TRUE(core::DirectoryExists(data));
+    EXPECT_FALSE(core::FileExists(data + "konverze.mdb"));
+}
+
+using StartUp = RegisterFixture;
+
+TEST_F(StartUp, FormsAreCreatedInOrderAndTheMainFormIsTheRegister)
+{
+    ui::TApplication* application = ui::Application;
+    const int count = application->ComponentCount();
+    ASSERT_GE(count, 4);
+    EXPECT_EQ(application->Components(count - 4), app::DM);
+    EXPECT_EQ(application->Components(count - 3), app::Konverze_Form);
+    EXPECT_EQ(application->Components(count - 2), app::Export_Form);
+    EXPECT_EQ(application->Components(count - 1), app::Prohlizec_Form);
+    EXPECT_EQ(application->MainForm(), app::Konverze_Form);
+    EXPECT_EQ(Form()->Caption(), "Konverze");
+    EXPECT_EQ(Form()->ClientWidth(), 739);
+    EXPECT_EQ(Form()->ClientHeight(), 538);
+    EXPECT_EQ(app::Export_Form->Caption(), "Export evidence do Excelu");
+    EXPECT_EQ(app::Prohlizec_Form->Caption(), "Prohlížeč");
+    EXPECT_TRUE(dialogs_.Questions().empty()) << dialogs_.Describe();
+}
+
+TEST_F(StartUp, TheDataModuleOpensTheRegisterWithItsThreeLines)
+{
+    const int year = core::YearOf(core::Date());
+    EXPECT_EQ(Register()->SQL()->Count(), 3);
+    EXPECT_EQ(Register()->SQL()->Get(0), "SELECT *, (SELECT COUNT(ID) from konverze WHERE YEAR(datum_konverze)='" +
+                                             std::to_string(year) + "') as pocet_rok from konverze ");
+    EXPECT_EQ(Register()->SQL()->Get(1), "");
+    EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY datum_konverze DESC");
+    EXPECT_EQ(app::SortDirection, " DESC");
+    EXPECT_EQ(app::DM->Uzivatel_ADOQuery->SQL()->Text(), "SELECT * from uzivatel \r\n");
+    EXPECT_TRUE(app::DM->Uzivatel_ADOQuery->Active());
+    EXPECT_EQ(app::DM->ADOConnection->ConnectionString(),
+              "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + folder_ + "konverze.mdb");
+}
+
+TEST_F(StartUp, TheYearlyCountCountsTheRowsOfThisYear)
+{
+    const double now = core::Now();
+    AddRow("1", "letošní", now);
+    AddRow("2", "také letošní", core::EncodeDate(core::YearOf(now), 1, 1));
+    AddRow("3", "loňská", core::IncYear(now, -1));
+    EXPECT_EQ(Register()->FieldByName("pocet_rok")->AsInteger(), 2);
+}
+
+TEST_F(StartUp, TheRegisterTabComesFirstWithItsCaptions)
+{
+    EXPECT_EQ(Form()->PageControl1->ActivePage(), Form()->TabSheet1);
+    auto* tabs = static_cast<QTabWidget*>(Form()->PageControl1->Widget());
+    EXPECT_EQ(tabs->tabText(0).toStdString(), "Evidence konverzí   ");
+    EXPECT_EQ(tabs->tabText(1).toStdString(), "Údaje o uživatelích   ");
+    EXPECT_EQ(Form()->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(Form()->DBGrid1->Columns().Count(), 5);
+    EXPECT_EQ(Form()->DBGrid1->Columns()[0]->TitleCaption(), "Pořadové č.");
+    EXPECT_EQ(Form()->DBGrid1->Columns()[3]->TitleCaption(), "Sepsání vstupu");
+    EXPECT_EQ(Form()->DBGrid1->Columns()[1]->Width(), 317);
+}
+
+TEST_F(StartUp, NavigatorsCarryTheirCaptionsHintsAndGlyphs)
+{
+    for (ui::TDBNavigator* navigator : {Form()->Konverze_DBNavigator, Form()->DBNavigator2}) {
+        for (int i = 0; i < 10; ++i) {
+            ui::TNavButton& button = navigator->Buttons(static_cast<ui::TNavigateBtn>(i));
+            EXPECT_EQ(button.Caption(), app::NavCaptions[static_cast<size_t>(i)]);
+            EXPECT_EQ(button.Glyph().size(), QSize(22, 22));
+            EXPECT_EQ(button.Widget()->toolTip().toStdString(), app::NavHints[static_cast<size_t>(i)]);
+        }
+    }
+    EXPECT_EQ(Form()->Konverze_DBNavigator->Buttons(ui::nbPost).Caption(), "Ulož");
+    EXPECT_EQ(Form()->Konverze_DBNavigator->Buttons(ui::nbCancel).Caption(), "Neukládat");
+    EXPECT_FALSE(Form()->Konverze_DBNavigator->Buttons(ui::nbFirst).Visible());
+    EXPECT_TRUE(Form()->Konverze_DBNavigator->Buttons(ui::nbRefresh).Visible());
+    EXPECT_FALSE(Form()->DBNavigator2->Buttons(ui::nbRefresh).Visible());
+    EXPECT_TRUE(Form()->DBNavigator2->Buttons(ui::nbCancel).Visible());
+}
