@@ -60,7 +60,7 @@ TEST(RegisterQuery, YearlyCountAcrossNewYearsEveMidnight)
               "konverze ");
 }
 
-TEST(RegisterQuery, DateSearchMatchesTheWholeDayOnly)
+TEST(RegisterQuery, DateSearchFindsEveryTimeOfTheDay)
 {
     TestDatabase db;
     Register r(db);
