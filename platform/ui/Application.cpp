@@ -7,7 +7,6 @@
 #include "platform/ui/MessageTranslation.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QInputEvent>
 #include <QPointer>
 #include <QWidget>
@@ -182,11 +181,6 @@ void TApplication::Initialize()
     } else {
         qApp->installEventFilter(hook_.get());
     }
-    // Forms ask for the classic desktop face; where it is missing a condensed
-    // face of similar width stands in, so captions fit the room laid out for them.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans Condensed"),
-                                                          QStringLiteral("Liberation Sans"),
-                                                          QStringLiteral("DejaVu Sans")});
     // The main form ends the program, not the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QString::fromStdString(title_));

@@ -499,7 +499,10 @@ void TDBGrid::ShowCurrentRow()
     int column = view->currentIndex().isValid() ? view->currentIndex().column() : 0;
     QModelIndex index = model_->index(row, std::min(column, model_->columnCount({}) - 1));
     syncing_ = true;
-    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (options_ & dgRowSelect)
+        flags |= QItemSelectionModel::Rows;
+    view->selectionModel()->setCurrentIndex(index, flags);
     view->scrollTo(index);
     syncing_ = false;
 }

@@ -80,6 +80,11 @@ public:
 protected:
     bool WidgetEvent(QWidget* source, QEvent* event) override;
     void HintChanged() override { ApplyHints(); }
+    void BoundsChanged() override
+    {
+        TWinControl::BoundsChanged();
+        ArrangeButtons();
+    }
     void Notification(core::TComponent* component, core::TOperation operation) override;
 
 private:

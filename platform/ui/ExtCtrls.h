@@ -41,6 +41,11 @@ public:
 protected:
     void CaptionChanged() override;
     bool WidgetEvent(QWidget* source, QEvent* event) override;
+    void BoundsChanged() override
+    {
+        TWinControl::BoundsChanged();
+        ArrangeButtons();
+    }
 
 private:
     void RebuildButtons();

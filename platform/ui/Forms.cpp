@@ -40,8 +40,8 @@ TCustomForm::TCustomForm(core::TComponent* owner) : TWinControl(owner)
     SetWidget(widget);
     // A form shows only when asked to.
     TControl::SetVisible(false);
-    Font().SetName("Tahoma");
-    Font().SetSize(8);
+    // A form has a font of its own, which its controls take.
+    SetParentFont(false);
 }
 
 TCustomForm::~TCustomForm()

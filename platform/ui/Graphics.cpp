@@ -85,7 +85,14 @@ void TFont::Assign(core::TPersistent* source)
 
 QFont TFont::ToQFont() const
 {
-    QFont font(QString::fromStdString(name_));
+    QFont font;
+    // The classic desktop faces are rarely installed here; a face of similar
+    // width stands in, so that captions fit the room the forms give them.
+    QStringList families{QString::fromStdString(name_)};
+    if (name_ == "Tahoma" || name_ == "MS Sans Serif")
+        families << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans Narrow")
+                 << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    font.setFamilies(families);
     font.setPointSize(size_);
     font.setBold((style_ & fsBold) != 0);
     font.setItalic((style_ & fsItalic) != 0);
