@@ -2,6 +2,10 @@
 
 #include "report/RpMessages.h"
 
+#include "platform/core/Exceptions.h"
+
+#include <cstdint>
+
 namespace report {
 
 TRpEvElement* TRpFiFo::Append(std::unique_ptr<TRpEvElement> element)
@@ -28,7 +32,7 @@ TRpEvValue TRpEvElementString::Evaluate(TRpFiFo&)
 
 // --- data field ----------------------------------------------------------------
 
-TRpEvElementDataField::TRpEvElementDataField(TRpDataSetAccess* dataSet, int position, TRpFieldAccess* field)
+TRpEvElementDataField::TRpEvElementDataField(data::TDataSet* dataSet, int position, data::TField* field)
     : dataSet_(dataSet), position_(position), field_(field), fieldName_(field ? field->FieldName() : "")
 {
 }
@@ -38,27 +42,42 @@ TRpEvValue TRpEvElementDataField::Evaluate(TRpFiFo&)
     // Default fields are made anew whenever the data set opens: the one seen
     // at parse time may be gone, its position is what stays.
     if (dataSet_ != nullptr && dataSet_->DefaultFields())
-        field_ = position_ < dataSet_->FieldCount() ? dataSet_->Field(position_) : nullptr;
+        field_ = position_ < dataSet_->FieldCount() ? dataSet_->Fields()->Fields(position_) : nullptr;
     if (field_ == nullptr)
         return TRpEvValue::Error(FormatMessage(msg::FieldUnknownType, {fieldName_}));
+    try {
+        return FieldValue();
+    } catch (const core::Exception& e) {
+        // A value the field cannot give (a closed data set, a text that is no
+        // number) is shown like every other fault of an expression.
+        return TRpEvValue::Error(e.Message());
+    }
+}
+
+TRpEvValue TRpEvElementDataField::FieldValue() const
+{
     switch (field_->DataType()) {
-    case TRpFieldType::ftString:
+    case data::ftString:
+    case data::ftWideString:
+    case data::ftWideMemo:
         return TRpEvValue::String(field_->AsString());
-    case TRpFieldType::ftSmallint:
-    case TRpFieldType::ftInteger:
-    case TRpFieldType::ftWord:
+    case data::ftInteger:
+    case data::ftAutoInc:
         return TRpEvValue::Integer(field_->AsInteger());
-    case TRpFieldType::ftFloat:
-    case TRpFieldType::ftCurrency:
-    case TRpFieldType::ftBCD:
+    case data::ftLargeint: {
+        // Wider than the language's integers: a float when it does not fit.
+        const std::int64_t v = field_->AsLargeInt();
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            return TRpEvValue::Integer(static_cast<std::int32_t>(v));
+        return TRpEvValue::Float(static_cast<double>(v));
+    }
+    case data::ftFloat:
         return TRpEvValue::Float(field_->AsFloat());
-    case TRpFieldType::ftBoolean:
+    case data::ftBoolean:
         return TRpEvValue::Boolean(field_->AsBoolean());
-    case TRpFieldType::ftDate:
-    case TRpFieldType::ftTime:
-    case TRpFieldType::ftDateTime:
+    case data::ftDateTime:
         return TRpEvValue::String(field_->DisplayText());
-    case TRpFieldType::ftUnknown:
+    case data::ftUnknown:
         break;
     }
     return TRpEvValue::Error(FormatMessage(msg::FieldUnknownType, {field_->FieldName()}));

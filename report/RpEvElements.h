@@ -5,7 +5,8 @@
 // operand. Evaluating an element reads its operands from the list.
 
 #include "platform/core/Component.h"
-#include "report/RpDataAccess.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
 #include "report/RpEvValue.h"
 
 #include <cstdint>
@@ -16,6 +17,9 @@
 namespace report {
 
 class TRpFiFo;
+
+// The data sets whose fields expressions may name, searched in order.
+using TRpDataSetList = std::vector<data::TDataSet*>;
 
 class TRpEvElement : public core::TObject {
 public:
@@ -90,17 +94,20 @@ private:
 // A field of a data set, read from the data set's current record.
 class TRpEvElementDataField : public TRpEvElement {
 public:
-    TRpEvElementDataField(TRpDataSetAccess* dataSet, int position, TRpFieldAccess* field);
+    // position is the field's place in the data set's field list.
+    TRpEvElementDataField(data::TDataSet* dataSet, int position, data::TField* field);
     std::string ClassName() const override { return "TRpEvElementDataField"; }
     TRpEvValue Evaluate(TRpFiFo&) override;
 
-    TRpDataSetAccess* DataSet() const { return dataSet_; }
+    data::TDataSet* DataSet() const { return dataSet_; }
     int Position() const { return position_; }
 
 private:
-    TRpDataSetAccess* dataSet_;
+    TRpEvValue FieldValue() const;
+
+    data::TDataSet* dataSet_;
     int position_;
-    TRpFieldAccess* field_;
+    data::TField* field_;
     std::string fieldName_;
 };
 

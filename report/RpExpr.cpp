@@ -481,14 +481,13 @@ void TRpEvaluator::ParseReference(const std::string& text)
     const auto dot = text.find('.');
     const std::string dataSetName = dot == std::string::npos ? std::string() : core::AnsiUpperCase(text.substr(0, dot));
     const std::string fieldName = core::AnsiUpperCase(dot == std::string::npos ? text : text.substr(dot + 1));
-    for (TRpDataSetAccess* dataSet : *dataSets_) {
+    for (data::TDataSet* dataSet : *dataSets_) {
         if (dataSet == nullptr)
             continue;
         if (!dataSetName.empty() && core::AnsiUpperCase(dataSet->Name()) != dataSetName)
             continue;
-        const int position = dataSet->FieldIndex(fieldName);
-        if (position >= 0) {
-            Append(std::make_unique<TRpEvElementDataField>(dataSet, position, dataSet->Field(position)));
+        if (data::TField* field = dataSet->FindField(fieldName)) {
+            Append(std::make_unique<TRpEvElementDataField>(dataSet, dataSet->Fields()->IndexOf(field), field));
             return;
         }
         // A named data set is the only one asked.

@@ -4,7 +4,6 @@
 // fails: syntax faults become error elements whose message is the result.
 
 #include "platform/core/Component.h"
-#include "report/RpDataAccess.h"
 #include "report/RpEvElements.h"
 #include "report/RpEvValue.h"
 

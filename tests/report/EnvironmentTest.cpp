@@ -167,14 +167,17 @@ TEST(Environment, UnknownNames)
 
 TEST(Environment, FieldsOfTheEnvironmentsDataSets)
 {
-    FakeDataSet orders("ORDERS");
-    orders.Add("AMOUNT", TRpFieldType::ftInteger).integer = 21;
+    TestData db;
+    db.Exec("CREATE TABLE orders (AMOUNT INTEGER)");
+    db.Exec("INSERT INTO orders VALUES (21)");
+    db.Exec("INSERT INTO orders VALUES (5)");
+    data::TADOQuery* orders = db.Query("ORDERS", "SELECT AMOUNT FROM orders");
     TRpEvEnvironment env;
-    env.OwnDataSetList()->push_back(&orders);
+    env.OwnDataSetList()->push_back(orders);
     env.DefineVariable("DOUBLE", "AMOUNT * 2");
     env.PrepareEnvironment();
     EXPECT_TRUE(IsInteger(env.VariableValue("DOUBLE"), 42));
-    orders.fields[0]->integer = 5;
+    orders->Next();
     EXPECT_TRUE(IsInteger(env.VariableValue("DOUBLE"), 10));
     env.ReleaseEnvironment();
 }

@@ -241,24 +241,20 @@ class EvaluatorFields : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto& amount = orders.Add("AMOUNT", TRpFieldType::ftFloat);
-        amount.number = 12.5;
-        auto& name = orders.Add("Name", TRpFieldType::ftString);
-        name.text = "Nováková";
-        auto& qty = orders.Add("QTY", TRpFieldType::ftSmallint);
-        qty.integer = 3;
-        auto& paid = orders.Add("PAID", TRpFieldType::ftBoolean);
-        paid.boolean = true;
-        auto& when = orders.Add("WHEN", TRpFieldType::ftDateTime);
-        when.text = "1.2.2010";
-        orders.Add("BLOB", TRpFieldType::ftUnknown);
-        auto& other = invoices.Add("AMOUNT", TRpFieldType::ftInteger);
-        other.integer = 99;
-        list = {&orders, &invoices};
+        db.Exec("CREATE TABLE orders (AMOUNT REAL, Name TEXT, QTY INTEGER, PAID BOOLEAN, DATUM DATETIME, "
+                "BIG BIGINT)");
+        db.Exec("INSERT INTO orders VALUES (12.5, 'Nováková', 3, 1, 40210.5, 5000000000)");
+        db.Exec("INSERT INTO orders VALUES (1, 'Svoboda', 10, 0, 40211, 7)");
+        db.Exec("CREATE TABLE invoices (AMOUNT INTEGER)");
+        db.Exec("INSERT INTO invoices VALUES (99)");
+        orders = db.Query("Orders", "SELECT * FROM orders");
+        invoices = db.Query("INVOICES", "SELECT * FROM invoices");
+        list = {orders, invoices};
     }
 
-    FakeDataSet orders{"Orders"};
-    FakeDataSet invoices{"INVOICES"};
+    TestData db;
+    data::TADOQuery* orders = nullptr;
+    data::TADOQuery* invoices = nullptr;
     TRpDataSetList list;
 };
 
@@ -268,8 +264,10 @@ TEST_F(EvaluatorFields, FieldsGiveValuesByTheirClass)
     EXPECT_TRUE(IsString(Eval("name", &list), "Nováková"));
     EXPECT_TRUE(IsInteger(Eval("QTY * 2", &list), 6));
     EXPECT_TRUE(IsBoolean(Eval("not PAID", &list), false));
-    EXPECT_TRUE(IsString(Eval("WHEN", &list), "shown:1.2.2010"));
-    EXPECT_TRUE(IsError(Eval("BLOB", &list), "Field BLOB is of unknown type"));
+    EXPECT_TRUE(IsString(Eval("DATUM", &list), orders->FieldByName("DATUM")->DisplayText()));
+    EXPECT_TRUE(IsFloat(Eval("BIG", &list), 5000000000.0));
+    orders->Next();
+    EXPECT_TRUE(IsInteger(Eval("BIG", &list), 7));
 }
 
 TEST_F(EvaluatorFields, DataSetNamesChooseTheField)
@@ -282,32 +280,54 @@ TEST_F(EvaluatorFields, DataSetNamesChooseTheField)
     EXPECT_TRUE(IsError(Eval("[Nothing.x]", &list), "Unknown function : Nothing.x"));
     // Without a data-set list field names are not known.
     EXPECT_TRUE(IsError(Eval("AMOUNT"), "Unknown function : AMOUNT"));
+    // The first data set in the list that has the field wins.
+    TRpDataSetList reversed = {invoices, orders};
+    EXPECT_TRUE(IsInteger(Eval("AMOUNT", &reversed), 99));
 }
 
 TEST_F(EvaluatorFields, ValuesFollowTheCurrentRecord)
 {
     TRpEvaluator evaluator;
     evaluator.AssignDataSets(&list);
-    evaluator.Parse("QTY + 1");
-    EXPECT_TRUE(IsInteger(evaluator.Evaluate(), 4));
-    orders.fields[2]->integer = 10;
-    EXPECT_TRUE(IsInteger(evaluator.Evaluate(), 11));
+    evaluator.Parse("NAME + ' ' + STR(QTY + 1)");
+    EXPECT_TRUE(IsString(evaluator.Evaluate(), "Nováková 4"));
+    orders->Next();
+    EXPECT_TRUE(IsString(evaluator.Evaluate(), "Svoboda 11"));
 }
 
 TEST_F(EvaluatorFields, DefaultFieldsAreFetchedAgainByPosition)
 {
-    orders.defaultFields = true;
+    ASSERT_TRUE(orders->DefaultFields());
     TRpEvaluator evaluator;
     evaluator.AssignDataSets(&list);
     evaluator.Parse("QTY");
-    // The data set reopens: new field objects at the same positions.
-    auto fresh = std::make_unique<FakeField>("QTY", TRpFieldType::ftInteger);
-    fresh->integer = 42;
-    orders.fields[2] = std::move(fresh);
-    EXPECT_TRUE(IsInteger(evaluator.Evaluate(), 42));
+    // Reopening makes new field objects at the same positions.
+    orders->Close();
+    orders->Open();
+    EXPECT_TRUE(IsInteger(evaluator.Evaluate(), 3));
     // Fewer fields than before: an error, not a dangling field.
-    orders.fields.resize(2);
+    orders->Close();
+    orders->SQL()->SetText("SELECT AMOUNT FROM orders");
+    orders->Open();
     EXPECT_TRUE(IsError(evaluator.Evaluate(), "Field QTY is of unknown type"));
+}
+
+TEST_F(EvaluatorFields, AValueTheFieldCannotGiveIsAnErrorValue)
+{
+    // A persistent field, later taken off its data set.
+    invoices->Close();
+    core::TComponent owner(nullptr);
+    auto* amount = new data::TIntegerField(&owner);
+    amount->SetFieldName("AMOUNT");
+    amount->SetDataSet(invoices);
+    invoices->Open();
+    TRpEvaluator evaluator;
+    evaluator.AssignDataSets(&list);
+    evaluator.Parse("[INVOICES.AMOUNT]");
+    EXPECT_TRUE(IsInteger(evaluator.Evaluate(), 99));
+    invoices->Close();
+    amount->SetDataSet(nullptr);
+    EXPECT_TRUE(IsError(evaluator.Evaluate(), "Field 'AMOUNT' has no dataset"));
 }
 
 TEST(EvaluatorDataSets, OwnedListIsFreedOnlyWhenReplaced)

@@ -2,7 +2,8 @@
 // Shared helpers of the expression tests: evaluation in one call, value
 // checks with readable failures, and small in-memory data sets.
 
-#include "report/RpDataAccess.h"
+#include "platform/data/ADOConnection.h"
+#include "platform/data/ADOQuery.h"
 #include "report/RpExpr.h"
 
 #include <gtest/gtest.h>
@@ -69,48 +70,22 @@ inline ::testing::AssertionResult IsError(const TRpEvValue& v, const std::string
     return ::testing::AssertionFailure() << "got " << Describe(v) << ", want error '" << expected << "'";
 }
 
-// A field whose value the test sets.
-class FakeField : public TRpFieldAccess {
+// A private database file with a connection, for queries the tests name.
+class TestData {
 public:
-    FakeField(std::string name, TRpFieldType type) : name_(std::move(name)), type_(type) {}
-    std::string FieldName() const override { return name_; }
-    TRpFieldType DataType() const override { return type_; }
-    std::string AsString() const override { return text; }
-    std::int32_t AsInteger() const override { return integer; }
-    double AsFloat() const override { return number; }
-    bool AsBoolean() const override { return boolean; }
-    std::string DisplayText() const override { return "shown:" + text; }
-    void SetType(TRpFieldType type) { type_ = type; }
+    TestData();
+    ~TestData();
+    TestData(const TestData&) = delete;
+    TestData& operator=(const TestData&) = delete;
 
-    std::string text;
-    std::int32_t integer = 0;
-    double number = 0;
-    bool boolean = false;
+    void Exec(const std::string& sql) { connection_->Execute(sql); }
+    // An open query under that component name.
+    data::TADOQuery* Query(const std::string& name, const std::string& sql);
 
 private:
-    std::string name_;
-    TRpFieldType type_;
-};
-
-class FakeDataSet : public TRpDataSetAccess {
-public:
-    explicit FakeDataSet(std::string name) : name_(std::move(name)) {}
-    std::string Name() const override { return name_; }
-    bool DefaultFields() const override { return defaultFields; }
-    int FieldCount() const override { return static_cast<int>(fields.size()); }
-    TRpFieldAccess* Field(int index) const override { return fields[static_cast<std::size_t>(index)].get(); }
-
-    FakeField& Add(const std::string& fieldName, TRpFieldType type)
-    {
-        fields.push_back(std::make_unique<FakeField>(fieldName, type));
-        return *fields.back();
-    }
-
-    std::vector<std::unique_ptr<FakeField>> fields;
-    bool defaultFields = false;
-
-private:
-    std::string name_;
+    std::string folder_;
+    core::TComponent owner_{nullptr};
+    data::TADOConnection* connection_ = nullptr;
 };
 
 } // namespace report::test

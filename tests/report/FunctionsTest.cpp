@@ -1,6 +1,7 @@
 #include "ExprTestSupport.h"
 
 #include "platform/core/FormatSettings.h"
+#include "report/RpEnvironment.h"
 #include "report/RpFunctions.h"
 #include "report/RpLibrary.h"
 
@@ -130,22 +131,28 @@ TEST_F(Functions, ConstantsDatesAndFormatting)
 
 namespace {
 
-// Runs expression as a report would over the records of one field X.
+// Runs expression as a report would, over records of one value X: X is a
+// variable whose constant the run changes in place before each step.
 class AggregateRun {
 public:
     explicit AggregateRun(const std::string& expression)
     {
-        field_ = &data_.Add("X", TRpFieldType::ftInteger);
-        list_ = {&data_};
-        evaluator_.AssignDataSets(&list_);
+        environment_.DefineVariable("X", "0");
+        environment_.PrepareEnvironment();
+        evaluator_.SetLocalScope(&environment_);
         evaluator_.Parse(expression);
         evaluator_.ResetAggregates();
+    }
+    ~AggregateRun()
+    {
+        evaluator_.Release();
+        environment_.ReleaseEnvironment();
     }
     template <class T>
     TRpEvValue Over(std::initializer_list<T> values)
     {
         for (const T& v : values) {
-            Set(v);
+            TRpEvEnvironment::PutConstantValue(environment_.ConstantElement("X"), Value(v));
             evaluator_.AggregateStep();
         }
         return evaluator_.Evaluate();
@@ -153,14 +160,12 @@ public:
     TRpEvaluator& Evaluator() { return evaluator_; }
 
 private:
-    void Set(int v) { field_->SetType(TRpFieldType::ftInteger), field_->integer = v; }
-    void Set(double v) { field_->SetType(TRpFieldType::ftFloat), field_->number = v; }
-    void Set(bool v) { field_->SetType(TRpFieldType::ftBoolean), field_->boolean = v; }
-    void Set(const char* v) { field_->SetType(TRpFieldType::ftString), field_->text = v; }
+    static TRpEvValue Value(int v) { return TRpEvValue::Integer(v); }
+    static TRpEvValue Value(double v) { return TRpEvValue::Float(v); }
+    static TRpEvValue Value(bool v) { return TRpEvValue::Boolean(v); }
+    static TRpEvValue Value(const char* v) { return TRpEvValue::String(v); }
 
-    FakeDataSet data_{"DATA"};
-    FakeField* field_;
-    TRpDataSetList list_;
+    TRpEvEnvironment environment_;
     TRpEvaluator evaluator_;
 };
 
