@@ -92,6 +92,12 @@ void RegisterFixture::SetUp()
 
 void RegisterFixture::TearDown()
 {
+    FreeForms();
+    RemoveFolder(folder_);
+}
+
+void RegisterFixture::FreeForms()
+{
     ui::FreeComponent(app::Prohlizec_Form);
     ui::FreeComponent(app::Export_Form);
     ui::FreeComponent(app::Konverze_Form);
@@ -101,7 +107,6 @@ void RegisterFixture::TearDown()
     app::Konverze_Form = nullptr;
     app::DM = nullptr;
     app::SortDirection = " DESC";
-    RemoveFolder(folder_);
 }
 
 void RegisterFixture::AddUser(const std::string& name, const std::string& issuing, const std::string& email,

@@ -22,6 +22,10 @@ void RemoveFolder(const std::string& folder);
 std::string ShippedDatabase();
 
 class RegisterFixture : public testing::Test {
+public:
+    // Frees the forms as the program's end does.
+    static void FreeForms();
+
 protected:
     void SetUp() override;
     void TearDown() override;

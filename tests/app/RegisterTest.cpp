@@ -1,6 +1,7 @@
 #include "RegisterFixture.h"
 
 #include "platform/core/Exceptions.h"
+#include "app/ExportForm.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/ui/Application.h"
 
@@ -278,5 +279,55 @@ TEST_F(Rows, WheelOverTheMainFormMovesThroughTheRowsLikeTheArrowKeys)
     EXPECT_EQ(Register()->RecNo(), 3);
     wheel(120);
     EXPECT_EQ(Register()->RecNo(), 2);
+    Form()->Hide();
+}
+
+TEST_F(Rows, TheWheelStaysAWheelInOtherWindows)
+{
+    ui::TMsg msg;
+    msg.message = ui::WM_MOUSEWHEEL;
+    msg.wParam = ui::MakeWParam(0, static_cast<ui::WORD>(-120));
+    msg.lParam = 77;
+    msg.hwnd = app::Export_Form->Widget();
+    bool handled = false;
+    Form()->ApplicationEvents1Message(msg, handled);
+    EXPECT_EQ(msg.message, ui::WM_MOUSEWHEEL);
+    EXPECT_EQ(msg.lParam, 77);
+
+    msg.hwnd = Form()->DBGrid1->View();
+    Form()->ApplicationEvents1Message(msg, handled);
+    EXPECT_EQ(msg.message, ui::WM_KEYDOWN);
+    EXPECT_EQ(msg.wParam, ui::VK_DOWN);
+    EXPECT_EQ(msg.lParam, 0);
+    EXPECT_FALSE(handled);
+
+    msg.message = ui::WM_MOUSEWHEEL;
+    msg.wParam = ui::MakeWParam(0, 240);
+    Form()->ApplicationEvents1Message(msg, handled);
+    EXPECT_EQ(msg.wParam, ui::VK_UP);
+
+    // Other messages pass unchanged.
+    msg.message = ui::WM_KEYUP;
+    msg.wParam = 'A';
+    Form()->ApplicationEvents1Message(msg, handled);
+    EXPECT_EQ(msg.message, ui::WM_KEYUP);
+    EXPECT_EQ(msg.wParam, ui::WPARAM('A'));
+}
+
+TEST_F(Rows, MovingInTheGridWhileARowIsNewPostsItOrKeepsIt)
+{
+    Form()->Show();
+    Register()->Insert();
+    QTableView* view = Form()->DBGrid1->View();
+    // No designation: the move is refused with the one message, the new row stays.
+    view->setCurrentIndex(view->model()->index(3, 1));
+    EXPECT_EQ(Register()->State(), data::dsInsert);
+    ASSERT_EQ(dialogs_.Questions().size(), 1u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[0].Text, "Chybí označení věci.");
+    Form()->Oznaceni_vstupu_DBEdit->SetText("Doplněno");
+    Form()->Poradove_Cislo_DBEdit->SetText("8/2010");
+    view->setCurrentIndex(view->model()->index(2, 1));
+    EXPECT_EQ(Register()->State(), data::dsBrowse);
+    EXPECT_EQ(Stored("8/2010", "oznaceni_vstupu"), "Doplněno");
     Form()->Hide();
 }

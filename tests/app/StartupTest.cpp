@@ -2,6 +2,7 @@
 
 #include "app/ExportForm.h"
 #include "app/Folders.h"
+#include "app/Startup.h"
 #include "app/ViewerForm.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
@@ -177,4 +178,41 @@ TEST_F(StartUp, NavigatorsCarryTheirCaptionsHintsAndGlyphs)
     EXPECT_TRUE(Form()->Konverze_DBNavigator->Buttons(ui::nbRefresh).Visible());
     EXPECT_FALSE(Form()->DBNavigator2->Buttons(ui::nbRefresh).Visible());
     EXPECT_TRUE(Form()->DBNavigator2->Buttons(ui::nbCancel).Visible());
+}
+
+TEST_F(StartUp, RowsSavedAreThereAfterARestart)
+{
+    AddUser("JUDr. Jana Nováková", "Petr Novák");
+    Register()->Insert();
+    Form()->Poradove_Cislo_DBEdit->SetText("7/2024");
+    Form()->Oznaceni_vstupu_DBEdit->SetText("Výpis z katastru nemovitostí");
+    Register()->Post();
+
+    // The program ends and starts again on the same data folder.
+    FreeForms();
+    app::CreateForms();
+    ASSERT_TRUE(Register()->Active());
+    ASSERT_EQ(Register()->RecordCount(), 1);
+    EXPECT_EQ(Register()->FieldByName("oznaceni_vstupu")->AsString(), "Výpis z katastru nemovitostí");
+    EXPECT_EQ(Register()->FieldByName("vystavujici_osoba")->AsString(), "Petr Novák");
+    EXPECT_EQ(Form()->Oznaceni_vstupu_DBEdit->Text(), "Výpis z katastru nemovitostí");
+}
+
+TEST(StartUpWithoutDatabase, TheProvidersErrorIsShownAndTheProgramGoesOnWithClosedQueries)
+{
+    ui::TScriptedDialogs dialogs;
+    const std::string folder = MakeTempFolder();
+    app::DataFolder = folder;
+    app::CreateForms();
+    ASSERT_EQ(dialogs.Questions().size(), 1u) << dialogs.Describe();
+    EXPECT_EQ(dialogs.Questions()[0].Caption, "Orvalis");
+    EXPECT_EQ(dialogs.Questions()[0].Flags, ui::MB_OK | ui::MB_ICONSTOP);
+    EXPECT_FALSE(app::DM->Konverze_ADOQuery->Active());
+    EXPECT_FALSE(app::DM->Uzivatel_ADOQuery->Active());
+    ASSERT_NE(app::Konverze_Form, nullptr);
+    EXPECT_EQ(app::Konverze_Form->DBGrid1->RowCount(), 0);
+    // The connection made no database in place of the missing one.
+    EXPECT_FALSE(core::FileExists(folder + "konverze.mdb"));
+    RegisterFixture::FreeForms();
+    RemoveFolder(folder);
 }
