@@ -87,26 +87,32 @@ std::uint8_t TRpCompress::ReadByte()
 
 void TRpCompress::CompressByte(std::uint8_t value)
 {
-    // The path from the leaf up to the root, then emitted from the root down.
-    // A splayed tree is never deeper than its 256 inner nodes.
-    std::uint8_t bits[257];
+    // The path from the leaf up to the root; a splayed tree is never deeper
+    // than its 256 inner nodes.
+    std::uint8_t path[257];
     int n = 0;
-    unsigned a = value + 256u;
-    while (a != 0) {
+    for (unsigned a = value + 256u; a != 0;) {
         const unsigned c = Up[a];
-        bits[n++] = a == Right[c] ? 1 : 0;
+        path[n++] = a == Right[c] ? 1 : 0;
         a = c;
     }
+    // Emitted from the root down, up to 56 bits at a time: the pending bits
+    // and a chunk fit one 64-bit word, bits filling each byte from its lowest.
     while (n > 0) {
-        if (bits[--n] != 0)
-            OutByte = static_cast<std::uint16_t>(OutByte | (1u << BitPos));
-        if (BitPos == 7) {
-            WriteByte(static_cast<std::uint8_t>(OutByte));
-            BitPos = 0;
-            OutByte = 0;
-        } else {
-            ++BitPos;
+        const int chunk = n < 56 ? n : 56;
+        std::uint64_t code = 0;
+        for (int k = 0; k < chunk; ++k)
+            code |= static_cast<std::uint64_t>(path[n - 1 - k]) << k;
+        n -= chunk;
+        std::uint64_t pending = OutByte | code << BitPos;
+        unsigned bits = BitPos + static_cast<unsigned>(chunk);
+        while (bits >= 8) {
+            WriteByte(static_cast<std::uint8_t>(pending));
+            pending >>= 8;
+            bits -= 8;
         }
+        OutByte = static_cast<std::uint16_t>(pending);
+        BitPos = static_cast<std::uint8_t>(bits);
     }
     Splay(value);
 }
