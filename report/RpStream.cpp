@@ -1,47 +1,25 @@
 #include "report/RpStream.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Files.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace report {
 
 namespace {
 
-// The folder for temporary files: $TEMP, else $TMPDIR, else /tmp; ends with "/".
-std::string TempFolder()
+// A new empty file "RPF<unique>.tmp" in the temporary folder. Its failure is
+// the file stream's creation error, as for any other page file.
+std::string CreatePageFile()
 {
-    std::string folder;
-    for (const char* name : {"TEMP", "TMPDIR"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') {
-            folder = value;
-            break;
-        }
+    try {
+        return core::CreateTempFile("RPF");
+    } catch (const core::EInOutError& e) {
+        throw core::EFCreateError(e.Message());
     }
-    if (folder.empty())
-        folder = "/tmp";
-    if (folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
-// Creates a new empty file "RPF<unique>.tmp" in the temporary folder.
-std::string CreateTempFile()
-{
-    std::string name = TempFolder() + "RPFXXXXXX.tmp";
-    std::vector<char> buffer(name.begin(), name.end());
-    buffer.push_back('\0');
-    const int fd = ::mkstemps(buffer.data(), 4);
-    if (fd < 0)
-        throw core::EFCreateError("Cannot create file \"" + name + "\". " + std::strerror(errno));
-    ::close(fd);
-    return std::string(buffer.data());
 }
 
 } // namespace
@@ -111,7 +89,7 @@ std::int64_t TRpStream::Write(const void* buffer, std::int64_t count)
 
 void TRpStream::SpillToFile()
 {
-    tempFileName_ = CreateTempFile();
+    tempFileName_ = CreatePageFile();
     auto file = std::make_unique<core::TFileStream>(tempFileName_, core::fmCreate);
     file->WriteBuffer(memoryStream_->Memory(), memoryStream_->Size());
     file->SetPosition(memoryStream_->Position());
