@@ -68,6 +68,22 @@ TDBEdit::TDBEdit(core::TComponent* owner) : TCustomEdit(owner), link_(std::make_
     link_->OnUpdateData = [this](core::TObject*) { UpdateData(); };
     link_->OnActiveChange = [this](core::TObject*) { EditingChange(); };
     link_->OnFocusRequest = [this](core::TObject*) { SetFocus(); };
+    // Text that arrived without a key press first (an input method's, a paste
+    // from the menu) still asks the data set to edit.
+    QObject::connect(LineEdit(), &QLineEdit::textEdited, LineEdit(), [this](const QString& typed) {
+        if (link_->Editing())
+            return;
+        const int cursor = LineEdit()->cursorPosition();
+        bool editing = false;
+        Fire([&] { editing = link_->Edit(); });
+        if (!editing) {
+            link_->Reset();
+            return;
+        }
+        // Going into edit state showed the record again: the user's text comes back.
+        SetText(typed.toStdString());
+        LineEdit()->setCursorPosition(cursor);
+    });
     EditingChange();
 }
 
@@ -104,6 +120,7 @@ void TDBEdit::SetReadOnly(bool readOnly)
 
 void TDBEdit::DataChange()
 {
+    EditingChange();
     data::TField* field = link_->Field();
     if (field == nullptr) {
         SetText("");
@@ -119,9 +136,10 @@ void TDBEdit::DataChange()
 
 void TDBEdit::EditingChange()
 {
-    // The widget takes typing only while the data set edits; a key first asks it to.
+    // The widget takes typing while the field can be changed; the first key
+    // (or the first text) asks the data set to edit.
     if (LineEdit() != nullptr)
-        LineEdit()->setReadOnly(!link_->Editing());
+        LineEdit()->setReadOnly(!link_->Editing() && !link_->CanModify());
 }
 
 void TDBEdit::UpdateData()

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
@@ -87,7 +89,7 @@ TEST_F(DataForm, EditShowsTheFieldAndTypingEditsTheRecord)
     EXPECT_EQ(edit->Text(), "Alena");
     EXPECT_EQ(edit->MaxLength(), 20);
     auto* line = static_cast<QLineEdit*>(edit->Widget());
-    EXPECT_TRUE(line->isReadOnly());
+    EXPECT_FALSE(line->isReadOnly());
     query->Next();
     EXPECT_EQ(edit->Text(), "Bohumil");
 
@@ -103,6 +105,35 @@ TEST_F(DataForm, EditShowsTheFieldAndTypingEditsTheRecord)
     QTest::keyClicks(line, "X");
     query->Post();
     EXPECT_EQ(Stored(2, "jmeno"), "BohumilX");
+}
+
+TEST_F(DataForm, TextFromAnInputMethodAlsoEditsTheRecord)
+{
+    auto* edit = Make<TDBEdit>();
+    edit->SetDataSource(source);
+    edit->SetDataField("jmeno");
+    auto* line = static_cast<QLineEdit*>(edit->Widget());
+    line->setCursorPosition(5);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("ě"));
+    QApplication::sendEvent(line, &composed);
+    EXPECT_EQ(query->State(), data::dsEdit);
+    EXPECT_EQ(edit->Text(), "Alenaě");
+    query->Post();
+    EXPECT_EQ(Stored(1, "jmeno"), "Alenaě");
+}
+
+TEST_F(DataForm, ReadOnlyEditTakesNoTyping)
+{
+    auto* edit = Make<TDBEdit>();
+    edit->SetDataSource(source);
+    edit->SetDataField("ID");
+    EXPECT_TRUE(static_cast<QLineEdit*>(edit->Widget())->isReadOnly());
+    edit->SetDataField("jmeno");
+    edit->SetReadOnly(true);
+    QTest::keyClicks(edit->Widget(), "x");
+    EXPECT_EQ(edit->Text(), "Alena");
+    EXPECT_EQ(query->State(), data::dsBrowse);
 }
 
 TEST_F(DataForm, TextSetByTheProgramIsWrittenAtPost)
