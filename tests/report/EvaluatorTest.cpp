@@ -21,6 +21,9 @@ TEST(Evaluator, ArithmeticKeepsPrecedenceAndLeftToRightMeaning)
     EXPECT_TRUE(IsFloat(Eval("2 * 3 - 4 / 2"), 4.0));
     EXPECT_TRUE(IsFloat(Eval("1.5 + 1"), 2.5));
     EXPECT_TRUE(IsFloat(Eval("1.5E3"), 1500.0));
+    EXPECT_TRUE(IsFloat(Eval("2.5e2"), 250.0));
+    EXPECT_TRUE(IsFloat(Eval("1."), 1.0));
+    EXPECT_TRUE(IsFloat(Eval("0.125"), 0.125));
 }
 
 TEST(Evaluator, SignsAndTheBlankBeforeThem)
@@ -48,6 +51,8 @@ TEST(Evaluator, NumericConstantFaults)
 {
     EXPECT_TRUE(IsError(Eval("12abc"), "Illegal character in numeric contant \"12abc\""));
     EXPECT_TRUE(IsError(Eval("1.2.3"), "Illegal character in numeric contant \"1.2.3\""));
+    EXPECT_TRUE(IsError(Eval("1e"), "Illegal character in numeric contant \"1e\""));
+    EXPECT_TRUE(IsError(Eval("1e999"), "Illegal character in numeric contant \"1e999\""));
     // Only one relational operator per level: the second stays in the right text.
     EXPECT_TRUE(IsError(Eval("1 < 2 < 3"), "Illegal character in numeric contant \"2 < 3\""));
 }
