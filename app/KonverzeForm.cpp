@@ -67,9 +67,11 @@ void TKonverze_Form::Hledani_EditChange(core::TObject*)
     case 1: field = "poradove_cislo"; break;
     case 2:
     case 3:
-        if (core::TryStrToDate(text, date)) {
+        // A date field only for a text that is a date (the user may still be typing it).
+        if (IsValidDate(text)) {
             field = RadioGroup1->ItemIndex() == 2 ? "datum_sepsani_vstupu" : "datum_konverze";
             dateField = true;
+            date = core::StrToDate(text);
         }
         break;
     case 4: field = "cislo_dokladu"; break;
