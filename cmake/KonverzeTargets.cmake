@@ -46,7 +46,13 @@ function(konverze_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  gtest_discover_tests(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} DISCOVERY_TIMEOUT 60)
+  # Web engine tests run one at a time: several engines starting together on a
+  # loaded machine make page loads slow enough to miss their waits.
+  set(lock "")
+  if(ARG_WEB)
+    set(lock RESOURCE_LOCK web_engine)
+  endif()
+  gtest_discover_tests(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ${lock} DISCOVERY_TIMEOUT 60)
   # The environment is set by a file of our own that ctest reads after the
   # discovered tests: passed through gtest_discover_tests, the list of
   # variables falls apart into separate property arguments.
