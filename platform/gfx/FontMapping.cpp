@@ -1,0 +1,92 @@
+#include "platform/gfx/FontMapping.h"
+
+#include <QFontMetricsF>
+#include <QString>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace gfx {
+
+namespace {
+
+constexpr int kDefaultPixelSize = 12;
+
+QString ToQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+QFont BaseFont(const TLogFont& font)
+{
+    QFont q;
+    q.setFamily(font.FaceName.empty() ? QStringLiteral("Sans Serif") : ToQString(font.FaceName));
+    q.setHintingPreference(QFont::PreferNoHinting);
+    int weight = std::clamp(font.Weight == 0 ? FW_NORMAL : font.Weight, 1, 1000);
+    q.setWeight(static_cast<QFont::Weight>(weight));
+    q.setItalic(font.Italic);
+    q.setUnderline(font.Underline);
+    q.setStrikeOut(font.StrikeOut);
+    if ((font.PitchAndFamily & 0x03) == FIXED_PITCH) {
+        q.setFixedPitch(true);
+        q.setStyleHint(QFont::Monospace);
+    }
+    return q;
+}
+
+} // namespace
+
+QFont MakeQFont(const TLogFont& font)
+{
+    QFont q = BaseFont(font);
+    int pixels = kDefaultPixelSize;
+    if (font.Height < 0) {
+        pixels = -font.Height;
+    } else if (font.Height > 0) {
+        // A positive height is the whole cell; find the em size that fills it.
+        QFont probe = q;
+        probe.setPixelSize(100);
+        QFontMetricsF metrics(probe);
+        double cell = metrics.ascent() + metrics.descent();
+        pixels = cell > 0 ? static_cast<int>(std::lround(font.Height * 100.0 / cell)) : font.Height;
+    }
+    q.setPixelSize(std::max(1, pixels));
+    if (font.Width > 0) {
+        // A requested average character width stretches the face.
+        QFontMetricsF metrics(q);
+        double natural = metrics.averageCharWidth();
+        if (natural > 0)
+            q.setStretch(std::clamp(static_cast<int>(std::lround(font.Width * 100.0 / natural)), 1, 4000));
+    }
+    return q;
+}
+
+TTextMetrics MeasureFont(const QFont& font)
+{
+    QFontMetricsF metrics(font);
+    return {metrics.ascent(), metrics.descent()};
+}
+
+std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text)
+{
+    std::vector<double> positions(text.size() + 1, 0.0);
+    if (text.empty())
+        return positions;
+    QTextLayout layout(ToQString(text), font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return positions;
+    for (std::size_t i = 1; i <= text.size(); ++i)
+        positions[i] = std::max(positions[i - 1], line.cursorToX(static_cast<int>(i)));
+    positions[text.size()] = std::max(positions[text.size()], line.naturalTextWidth());
+    return positions;
+}
+
+} // namespace gfx

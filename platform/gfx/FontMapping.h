@@ -1,0 +1,31 @@
+#pragma once
+// Device fonts as Qt fonts, and the measuring of text in them. Sizes are in
+// logical units of the device the text is drawn on, so the same numbers serve
+// a recording canvas, a printer and a player that scales a page.
+
+#include "platform/gfx/LogicalObjects.h"
+
+#include <QFont>
+
+#include <string_view>
+#include <vector>
+
+namespace gfx {
+
+// The Qt font of a device font. Hinting is off, so that widths scale in
+// proportion and a page measured at one resolution lays out the same at another.
+QFont MakeQFont(const TLogFont& font);
+
+struct TTextMetrics {
+    double Ascent = 0;
+    double Descent = 0;
+    double Height() const { return Ascent + Descent; }
+};
+
+TTextMetrics MeasureFont(const QFont& font);
+
+// The x position of every character boundary of text (text.size() + 1 values,
+// one per UTF-16 unit, the first 0), kerning included.
+std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text);
+
+} // namespace gfx
