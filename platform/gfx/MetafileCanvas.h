@@ -5,6 +5,7 @@
 // earlier picture of the metafile is replaced.
 
 #include "platform/gfx/Canvas.h"
+#include "platform/gfx/Metafile.h"
 
 #include <cstdint>
 #include <string>
