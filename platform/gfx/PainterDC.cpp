@@ -158,8 +158,9 @@ void TPainterDC::PaintShape(const TRect& box, const std::function<void(QPainter&
     TRect r = Normalized(box);
     QRectF shape(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
     if ((state_.Pen.Style & PS_STYLE_MASK) == PS_INSIDEFRAME && state_.Pen.Width > 1) {
-        double inset = (state_.Pen.Width - 1) / 2.0;
-        shape.adjust(inset, inset, -inset, -inset);
+        // The outer edge of the stroke lies on the box's edges.
+        double half = state_.Pen.Width / 2.0;
+        shape = QRectF(r.Left + half, r.Top + half, r.Width() - 2 * half, r.Height() - 2 * half);
     }
 
     QPainter& p = *painter_;
