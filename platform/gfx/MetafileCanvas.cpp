@@ -48,7 +48,11 @@ TMetafileCanvas::TMetafileCanvas(TMetafile* metafile, int referencePixelsPerInch
 
 TMetafileCanvas::~TMetafileCanvas()
 {
-    Close();
+    try {
+        Close();
+    } catch (const core::Exception&) {
+        // Closing only assembles what was recorded here; a destructor must not throw.
+    }
 }
 
 void TMetafileCanvas::Close()

@@ -2,6 +2,7 @@
 
 #include "platform/gfx/PainterCanvas.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -585,8 +586,12 @@ void TPrinter::TakeQtPrinterSettings()
 
 TPrinter* Printer()
 {
-    if (!GlobalPrinter())
+    if (!GlobalPrinter()) {
         GlobalPrinter() = std::make_unique<TPrinter>();
+        // Qt's printer must go before the application object does.
+        if (QCoreApplication::instance() != nullptr)
+            qAddPostRoutine([] { GlobalPrinter().reset(); });
+    }
     return GlobalPrinter().get();
 }
 
