@@ -1,0 +1,53 @@
+#include "app/ExportPeriod.h"
+
+#include "platform/core/Files.h"
+#include "platform/core/FormatSettings.h"
+#include "platform/core/Letters.h"
+
+namespace app {
+
+namespace {
+
+// Dates in the given separator; the process-wide settings stay untouched.
+std::string DateText(const char* format, core::TDateTime value, const std::string& separator)
+{
+    core::TFormatSettings settings = core::FormatSettings;
+    settings.DateSeparator = separator;
+    return core::FormatDateTime(format, value, settings);
+}
+
+} // namespace
+
+core::TDateTime EndOfMonth(core::TDateTime start)
+{
+    int year = 0, month = 0, day = 0;
+    core::DecodeDate(start, year, month, day);
+    return core::EncodeDate(year, month, core::DaysInAMonth(year, month));
+}
+
+std::string ExportSql(core::TDateTime start, core::TDateTime end)
+{
+    // The day after end at midnight: every time of end's day is before it.
+    return "SELECT *,  (SELECT COUNT(ID) from konverze) as pocet_rok FROM konverze WHERE (datum_konverze >= #" +
+           DateText("yyyy/mm/dd", core::DateOf(start), "/") + "#) and (datum_konverze <= #" +
+           DateText("yyyy/mm/dd", core::IncDay(core::DateOf(end)), "/") + "#)";
+}
+
+std::string ExportFileName(core::TDateTime start, core::TDateTime end, const std::string& separator,
+                           const std::string& extension)
+{
+    return "evidence_" + DateText("dd/mm/yyyy", start, separator) + "-" + DateText("dd/mm/yyyy", end, separator) +
+           extension;
+}
+
+std::string ExportTarget(const std::string& given, const std::string& extension, const std::string& fallback)
+{
+    if (given.empty() || core::ExtractFileName(given).empty() || core::DirectoryExists(given) ||
+        !core::DirectoryExists(core::ExtractFilePath(given)))
+        return fallback;
+    const bool hasExtension = given.size() > extension.size() &&
+                              core::SameText(given.substr(given.size() - extension.size()), extension);
+    return hasExtension ? given : given + extension;
+}
+
+} // namespace app
