@@ -176,23 +176,3 @@ TEST(MapiMail, FillMapiRecipClearsTheRecord)
     EXPECT_EQ(recip.ulEIDSize, 0u);
     EXPECT_EQ(recip.lpEntryID, nullptr);
 }
-
-TEST(MapiMail, SendingTakesTheClientsAnswer)
-{
-    testsupport::TempFolder folder;
-    const std::string file = folder.File("a.csv");
-    std::ofstream(file) << "x";
-    {
-        testsupport::StandInTool client("xdg-email");
-        EXPECT_TRUE(app::SendMapiMail({"a@example.cz"}, "", "S", "B", {file}, true));
-        EXPECT_EQ(client.Arguments()->back(), "a@example.cz");
-    }
-    {
-        testsupport::StandInTool client("xdg-email", 3);
-        EXPECT_FALSE(app::SendMapiMail({"a@example.cz"}, "", "S", "B", {file}, true));
-    }
-    // A file that is not there is no mail.
-    testsupport::StandInTool client("xdg-email");
-    EXPECT_FALSE(app::SendMapiMail({"a@example.cz"}, "", "S", "B", {folder.File("chybi.csv")}, false));
-    EXPECT_FALSE(client.Ran());
-}
