@@ -16,6 +16,10 @@ extern std::string ProgramFolder;
 extern std::string DataFolder;
 
 inline constexpr const char* DatabaseFileName = "konverze.mdb";
+// The settings file in the data folder.
+inline constexpr const char* SettingsFileName = "nastaveni.ini";
+// The version file beside the executable: its first line is the installed version.
+inline constexpr const char* VersionFileName = "konverze.txt";
 inline constexpr const char* ProductFolderName = "Orvalis/";
 
 // The per-user local data folder with its "/", or empty when there is none.

@@ -2,8 +2,15 @@
 
 #include "app/DataModule.h"
 #include "app/ExportForm.h"
+#include "app/Folders.h"
+#include "app/UpdateCheck.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/IniFile.h"
+#include "platform/shell/Shell.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+
+#include <fstream>
 
 namespace app {
 
@@ -19,6 +26,11 @@ const std::array<const char*, 10> NavHints{"První záznam",  "Předchozí zázn
                                            "Obnovit"};
 
 namespace {
+
+const char* const SettingsSection = "nastaveni";
+const char* const StartupCheckKey = "kontrolovat_po_startu";
+
+std::string SettingsFile() { return DataFolder + SettingsFileName; }
 
 // A text as an SQL string literal: in apostrophes, inner apostrophes doubled.
 std::string QuotedStr(const std::string& text)
@@ -39,7 +51,47 @@ void TKonverze_Form::FormCreate(core::TObject*)
     XmlFileName.clear();
     SetupHackedNavigator(Konverze_DBNavigator, ImageList, true);
     SetupHackedNavigator(DBNavigator2, ImageList, true);
+    const core::TIniFile settings(SettingsFile());
+
+    // The update check at start, when it is on; whatever fails, start goes on.
+    try {
+        CheckBox1->SetChecked(settings.ReadBool(SettingsSection, StartupCheckKey, true));
+        bool newer = false;
+        if (CheckBox1->Checked())
+            UpdateCheck(RemoteVersionUrl(true).c_str(), VersionFile().c_str(), DownloadPageUrl(true).c_str(),
+                        DataFolder.c_str(), false, &newer);
+        if (newer && ui::MessageDlg("Chcete načíst stránku ke stažení na internetu?", ui::TMsgDlgType::mtConfirmation,
+                                    ui::mbYes | ui::mbNo) == ui::mrYes)
+            shell::ShellExecute("open", DownloadPageUrl(true), shell::SW_SHOWNORMAL);
+    } catch (...) {
+    }
+
+    // The installed version; without its file the label keeps its design text.
+    try {
+        std::ifstream file(VersionFile());
+        std::string version;
+        if (file && std::getline(file, version)) {
+            if (!version.empty() && version.back() == '\r')
+                version.pop_back();
+            verze_label->SetCaption("Verze " + version);
+        }
+    } catch (...) {
+    }
+
     PageControl1->SetActivePage(TabSheet1);
+}
+
+void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)
+{
+    // Written at every close, changed or not. A setting that cannot be
+    // written is reported, and the program still closes.
+    try {
+        core::TIniFile settings(SettingsFile());
+        settings.WriteBool(SettingsSection, StartupCheckKey, CheckBox1->Checked());
+    } catch (...) {
+        if (ui::Application != nullptr)
+            ui::Application->HandleException(this);
+    }
 }
 
 bool TKonverze_Form::IsValidDate(const std::string& text)

@@ -7,6 +7,7 @@
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
+#include "platform/ui/Edits.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/Forms.h"
@@ -89,12 +90,26 @@ public:
     ui::TDBNavigator* DBNavigator2;
     ui::TDBGrid* DBGrid3;
 
+    // The about tab.
+    ui::TGroupBox* GroupBox3;
+    ui::TLabel* Label23;
+    ui::TLabel* Label24;
+    ui::TLabel* Label27;
+    ui::TLabel* Label25;
+    ui::TLabel* Label26;
+    ui::TLabel* verze_label;
+    ui::TButton* Aktualizace_Button;
+    ui::TCheckBox* CheckBox1;
+    ui::TMemo* Memo1;
+    ui::TButton* Button11;
+
     ui::TImageList* ImageList;
     ui::TApplicationEvents* ApplicationEvents1;
     ui::TOpenDialog* OpenDialog2;
 
     // Handlers.
     void FormCreate(core::TObject* Sender);
+    void FormClose(core::TObject* Sender, ui::TCloseAction& Action);
     void Hledani_EditChange(core::TObject* Sender);
     void Button1Click(core::TObject* Sender);
     void DBGrid1TitleClick(ui::TColumn* Column);
@@ -104,6 +119,10 @@ public:
     void ApplicationEvents1Message(ui::TMsg& Msg, bool& Handled);
     void Button6Click(core::TObject* Sender);
     void Button5Click(core::TObject* Sender);
+    void Aktualizace_ButtonClick(core::TObject* Sender);
+    void Label26Click(core::TObject* Sender);
+    void Label27Click(core::TObject* Sender);
+    void Button11Click(core::TObject* Sender);
 
     // Gives a navigator its captions and, when glyphs is set, the pictures of images.
     void SetupHackedNavigator(ui::TDBNavigator* navigator, ui::TImageList* images, bool glyphs);
@@ -113,6 +132,7 @@ public:
 private:
     void BuildRegisterTab();
     void BuildUsersTab();
+    void BuildAboutTab();
     void BindHandlers();
     // Sets the register query's line (1 the filter, 2 the order), closing and reopening it.
     void SetRegisterLine(int line, const std::string& text);

@@ -1,4 +1,5 @@
 // The main form's components and their places, as its designer would lay them out.
+#include "app/BuildSettings.h"
 #include "app/DataModule.h"
 #include "app/KonverzeForm.h"
 #include "app/NavigatorGlyphs.h"
@@ -55,11 +56,11 @@ TKonverze_Form::TKonverze_Form(core::TComponent* owner) : ui::TForm(owner)
     TabSheet2->SetPageControl(PageControl1);
     TabSheet3 = new ui::TTabSheet(this);
     TabSheet3->SetName("TabSheet3");
-    TabSheet3->SetCaption("O programu   ");
     TabSheet3->SetPageControl(PageControl1);
 
     BuildRegisterTab();
     BuildUsersTab();
+    BuildAboutTab();
 
     ApplicationEvents1 = new ui::TApplicationEvents(this);
     ApplicationEvents1->SetName("ApplicationEvents1");
@@ -239,6 +240,54 @@ void TKonverze_Form::BuildUsersTab()
             navigator->Hints().Add(NavHints[static_cast<size_t>(i)]);
 }
 
+// Product information, the installed version, the update check, the data
+// folder and a help text on the XML import.
+void TKonverze_Form::BuildAboutTab()
+{
+    TabSheet3->SetCaption(AboutTabCaption);
+
+    GroupBox3 = Make<ui::TGroupBox>(TabSheet3, "GroupBox3", 8, 8, 345, 214);
+    GroupBox3->SetCaption("Informace o produktu :  ");
+    Label23 = MakeLabel(GroupBox3, "Label23", AuthorLine, 16, 26);
+    Label24 = MakeLabel(GroupBox3, "Label24", "e-mail : ", 16, 50);
+    Label27 = MakeLabel(GroupBox3, "Label27", AuthorEmail, 66, 50);
+    Label25 = MakeLabel(GroupBox3, "Label25", "web : ", 16, 70);
+    Label26 = MakeLabel(GroupBox3, "Label26", MakerWebPage, 66, 70);
+    for (ui::TLabel* link : {Label27, Label26}) {
+        link->SetParentFont(false);
+        link->Font().SetColor(ui::clBlue);
+        link->SetCursor(ui::TCursor::crHandPoint);
+    }
+    verze_label = MakeLabel(GroupBox3, "verze_label", "Verze", 16, 100);
+    Aktualizace_Button = Make<ui::TButton>(GroupBox3, "Aktualizace_Button", 16, 124, 170, 27);
+    Aktualizace_Button->SetCaption("Kontrola aktualizací");
+    CheckBox1 = Make<ui::TCheckBox>(GroupBox3, "CheckBox1", 16, 162, 310, 19);
+    CheckBox1->SetCaption("Kontrolovat nové verze po startu");
+    CheckBox1->SetChecked(true);
+
+    Button11 = Make<ui::TButton>(TabSheet3, "Button11", 8, 232, 200, 30);
+    Button11->SetCaption("Adresář datových souborů");
+
+    Memo1 = Make<ui::TMemo>(TabSheet3, "Memo1", 364, 14, 360, 248);
+    Memo1->SetReadOnly(true);
+    for (const std::string& line : {std::string("Jak použít funkci \"IMPORT XML\""),
+                                    std::string(32, '='),
+                                    std::string("Konverze se provádějí v programu"),
+                                    std::string(FormProgramName) + ".",
+                                    std::string("Po vyplnění všech údajů v tomto programu"),
+                                    std::string("uložte data do souboru XML na disk"),
+                                    std::string("jeho tlačítkem pro uložení dat do souboru."),
+                                    std::string("Potom zde stiskněte tlačítko \"IMPORT XML\","),
+                                    std::string("vyhledejte uložený soubor a otevřete jej."),
+                                    std::string("Program naimportuje data a pokud se jedná o konverzi"),
+                                    std::string("z listinné podoby do elektronické,"),
+                                    std::string("otevře se stránka úschovny"),
+                                    std::string("s přednastavenými hodnotami."),
+                                    std::string(),
+                                    std::string()})
+        Memo1->Lines().Add(line);
+}
+
 void TKonverze_Form::BindHandlers()
 {
     OnCreate = [this](core::TObject* sender) { FormCreate(sender); };
@@ -253,6 +302,11 @@ void TKonverze_Form::BindHandlers()
     for (ui::TButton* button : {Button6, Button7, Button8, Button9, Button4})
         button->OnClick = [this](core::TObject* sender) { Button6Click(sender); };
     Button5->OnClick = [this](core::TObject* sender) { Button5Click(sender); };
+    OnClose = [this](core::TObject* sender, ui::TCloseAction& action) { FormClose(sender, action); };
+    Aktualizace_Button->OnClick = [this](core::TObject* sender) { Aktualizace_ButtonClick(sender); };
+    Label26->OnClick = [this](core::TObject* sender) { Label26Click(sender); };
+    Label27->OnClick = [this](core::TObject* sender) { Label27Click(sender); };
+    Button11->OnClick = [this](core::TObject* sender) { Button11Click(sender); };
 }
 
 } // namespace app

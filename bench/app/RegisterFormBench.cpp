@@ -20,6 +20,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -40,6 +41,8 @@ public:
         fs::create_directories(folder_);
         const std::string file = (folder_ / "konverze.mdb").string();
         fs::copy_file(bin / "konverze.mdb", file, fs::copy_options::overwrite_existing);
+        // The start is measured without the update check over the network.
+        std::ofstream(folder_ / "nastaveni.ini") << "[nastaveni]\nkontrolovat_po_startu=0\n";
         sqlite3* db = nullptr;
         if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open " + file);

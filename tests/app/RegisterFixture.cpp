@@ -85,6 +85,7 @@ void RegisterFixture::SetUp()
     folder_ = MakeTempFolder();
     ASSERT_TRUE(core::CopyFile(ShippedDatabase(), folder_ + "konverze.mdb", true)) << ShippedDatabase();
     app::DataFolder = folder_;
+    BeforeForms();
     app::CreateForms();
     ASSERT_NE(app::DM, nullptr);
     ASSERT_TRUE(Register()->Active()) << dialogs_.Describe();

@@ -29,6 +29,8 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Runs after the data folder is ready and before the forms are created.
+    virtual void BeforeForms() {}
 
     // Adds a user straight into the database and reads the users again; the first user stays selected.
     void AddUser(const std::string& name, const std::string& issuing, const std::string& email = "",
