@@ -41,6 +41,10 @@ inline constexpr std::string_view InvalidFormat = "Invalid format or value speci
 
 // Variables
 inline constexpr std::string_view RecursiveCall = "Recursive calls not allowed";
+
+// Report printer
+inline constexpr std::string_view PrinterNotReady = "RpPrinter not ready";
+inline constexpr std::string_view IllegalNewPage = "Illegal call to NewPage";
 } // namespace msg
 
 // Replaces each "%s" or "%d" of pattern, in order, with the next argument;

@@ -2,6 +2,8 @@
 
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Streams.h"
+#include "platform/gfx/Metafile.h"
 #include "report/RpCompress.h"
 
 #include <cstring>
@@ -242,6 +244,24 @@ std::optional<std::string> TRpPageList::GetPage(std::int32_t pageNumber)
         stream.ReadBuffer(page.data(), static_cast<std::int64_t>(page.size()));
     }
     ReadInt32(stream); // the record's own start
+    return page;
+}
+
+void TRpPageList::AddPage(const gfx::TMetafile& page)
+{
+    AddPage(page.Data());
+}
+
+std::unique_ptr<gfx::TMetafile> TRpPageList::GetPageMetafile(std::int32_t pageNumber)
+{
+    std::optional<std::string> bytes = GetPage(pageNumber);
+    if (!bytes)
+        return nullptr;
+    core::TMemoryStream stream;
+    stream.WriteBuffer(bytes->data(), static_cast<std::int64_t>(bytes->size()));
+    stream.SetPosition(0);
+    auto page = std::make_unique<gfx::TMetafile>();
+    page->LoadFromStream(stream);
     return page;
 }
 

@@ -9,7 +9,7 @@
 //   the page's metafile (or its code), offset of this record's own start.
 //
 // All integers are little-endian. An earlier 124-byte header is read too.
-// Pages are held as the bytes of their recorded metafiles.
+// A page is the bytes of its recorded metafile.
 
 #include "report/RpOutline.h"
 #include "report/RpStream.h"
@@ -20,6 +20,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
+
+namespace gfx {
+class TMetafile;
+}
 
 namespace report {
 
@@ -32,8 +36,12 @@ public:
 
     // Appends one page (the bytes of its metafile) to the stream.
     void AddPage(const std::string& metafile);
+    void AddPage(const gfx::TMetafile& page);
     // A copy of the page, or none when pageNumber is not between 1 and PageCount.
     std::optional<std::string> GetPage(std::int32_t pageNumber);
+    // The page as a metafile of its own; none when pageNumber is not between
+    // 1 and PageCount. A page whose bytes are no metafile raises EInvalidGraphic.
+    std::unique_ptr<gfx::TMetafile> GetPageMetafile(std::int32_t pageNumber);
     // Rewrites the header with the final page count.
     void Finish();
     // Forgets the pages; the stream itself belongs to whoever set it.

@@ -1,0 +1,587 @@
+// The report printer: call-order faults, stored runs with their posted
+// messages, direct runs to the PDF printer with a page range, printing stored
+// pages again with progress and cancel, loading and saving stored reports,
+// the preview and client messages, links, and a report's options.
+#include "platform/core/Files.h"
+#include "platform/gfx/MetafilePlayer.h"
+#include "platform/gfx/Screen.h"
+#include "platform/print/Printer.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ProgressBar.h"
+#include "platform/ui/StdCtrls.h"
+#include "report/RpExportFilter.h"
+#include "report/RpMath.h"
+#include "report/RpMessages.h"
+#include "report/RpPrinter.h"
+#include "report/RpProgressForm.h"
+#include "report/RpReportPrinterSettings.h"
+#include "report/RpReportSite.h"
+#include "report/RpWindowMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <set>
+
+using namespace report;
+
+namespace {
+
+std::string PdfText(const std::string& file)
+{
+    QProcess process;
+    process.start(QStringLiteral(KONVERZE_PDFTOTEXT), {QString::fromStdString(file), QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput().toStdString();
+}
+
+// A window that keeps the report messages it is given.
+class MessageWindow : public ui::TForm {
+public:
+    MessageWindow() : ui::TForm(nullptr)
+    {
+        WindowProc = [this](ui::TMessage& message) {
+            if (message.Msg >= ui::WM_USER && message.Msg < ui::WM_USER + 16)
+                Messages.push_back(message);
+            else
+                WndProc(message);
+        };
+    }
+    std::vector<ui::WPARAM> WParams(ui::UINT msg) const
+    {
+        std::vector<ui::WPARAM> values;
+        for (const ui::TMessage& m : Messages)
+            if (m.Msg == msg)
+                values.push_back(m.WParam);
+        return values;
+    }
+    std::vector<ui::TMessage> Messages;
+};
+
+// A preview that hears when its printer goes.
+class ViewWindow : public MessageWindow, public TRpPrinterView {
+public:
+    void SetRpPrinter(TRpPrinter* printer) override
+    {
+        Printer = printer;
+        ++Calls;
+    }
+    TRpPrinter* Printer = nullptr;
+    int Calls = 0;
+};
+
+// A report as far as its printer and sizes ask of it.
+class FakeReport : public core::TComponent, public TRpReportSite {
+public:
+    FakeReport() : core::TComponent(nullptr) {}
+    const TRpReportPrinterSettings& ReportPrinterSettings() const override { return Settings; }
+    TRpExportFilter* ExportingFilter() const override { return Filter; }
+    int ReportFontSize() const override { return 10; }
+    long double ReportPageWidth() const override { return 2100; }
+    long double ReportPageLength() const override { return 2970; }
+    ui::TControl* ReportControl() override { return nullptr; }
+    void ArrangeDesignBands() override {}
+    void RepaintReport() override {}
+    void ApplyReportUnits() override {}
+
+    TRpReportPrinterSettings Settings;
+    TRpExportFilter* Filter = nullptr;
+};
+
+// Draws "Page n" on each page of a run.
+void RunPages(TRpPrinter& printer, int pages)
+{
+    printer.BeginDoc();
+    for (int n = 1; n <= pages; ++n) {
+        printer.NewPage();
+        ASSERT_NE(printer.Canvas(), nullptr);
+        printer.Canvas()->TextOut(printer.XPos(200), printer.YPos(200), "Page " + std::to_string(n));
+    }
+    printer.EndDoc();
+}
+
+// The texts drawn on a recorded page.
+std::string PageText(gfx::TMetafile& page)
+{
+    std::string text;
+    for (const std::string& t : gfx::MetafileTexts(page))
+        text += t;
+    return text;
+}
+
+class ReportPrinterTest : public testing::Test {
+protected:
+    std::string File(const char* name) const
+    {
+        return QDir(folder_.path()).filePath(QString::fromUtf8(name)).toStdString();
+    }
+    void TearDown() override { StoredReportLoaded = false; }
+    QTemporaryDir folder_;
+};
+
+} // namespace
+
+TEST(RpMathTest, RoundsHalvesToEvenAndTruncatesTowardZero)
+{
+    EXPECT_EQ(RpRound(2.5L), 2);
+    EXPECT_EQ(RpRound(3.5L), 4);
+    EXPECT_EQ(RpRound(-2.5L), -2);
+    EXPECT_EQ(RpRound(2.51L), 3);
+    EXPECT_EQ(RpTrunc(-2.7L), -2);
+    EXPECT_EQ(RpTrunc(2.7L), 2);
+    EXPECT_EQ(RpRound(1e20L), 2147483647);
+}
+
+TEST_F(ReportPrinterTest, CallOrderFaultsRaiseTheirMessages)
+{
+    TRpPrinter printer(nullptr);
+    try {
+        printer.NewPage();
+        FAIL() << "NewPage before BeginDoc";
+    } catch (const ERpError& e) {
+        EXPECT_STREQ(e.what(), "Illegal call to NewPage");
+    }
+    printer.BeginDoc();
+    try {
+        printer.BeginDoc();
+        FAIL() << "BeginDoc twice";
+    } catch (const ERpError& e) {
+        EXPECT_STREQ(e.what(), "RpPrinter not ready");
+    }
+    printer.EndDoc();
+    EXPECT_THROW(printer.NewPage(), ERpError);
+    EXPECT_THROW(printer.BeginDoc(), ERpError);
+    printer.Cleanup();
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Ready);
+    EXPECT_NO_THROW(printer.BeginDoc());
+}
+
+TEST_F(ReportPrinterTest, StoredRunKeepsPagesAndPostsTheirCount)
+{
+    MessageWindow preview;
+    TRpPrinter printer(nullptr);
+    printer.SetPreview(&preview);
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Ready);
+    EXPECT_EQ(printer.XFactor(), 96.0L / 254);
+
+    printer.BeginDoc();
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Busy);
+    printer.NewPage();
+    printer.Canvas()->TextOut(10, 10, "Page 1");
+    printer.NewPage();
+    printer.Canvas()->TextOut(10, 10, "Page 2");
+    // Pages already finished can be read while the run goes on.
+    std::unique_ptr<gfx::TMetafile> early = printer.GetPage(1);
+    ASSERT_NE(early, nullptr);
+    EXPECT_EQ(PageText(*early), "Page 1");
+    printer.NewPage();
+    printer.Canvas()->TextOut(10, 10, "Page 3");
+    printer.EndDoc();
+    QApplication::processEvents();
+
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Finished);
+    EXPECT_EQ(printer.PageCount(), 3);
+    EXPECT_EQ(printer.AvailablePages(), 3);
+    EXPECT_EQ(preview.WParams(WM_RPAVAILABLEPAGES), (std::vector<ui::WPARAM>{1, 2, 3}));
+    EXPECT_EQ(printer.PageList().PageCount(), 3);
+
+    std::unique_ptr<gfx::TMetafile> third = printer.GetPage(3);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(PageText(*third), "Page 3");
+    // A4 at the screen's resolution.
+    long double factor = static_cast<long double>(gfx::ScreenPixelsPerInch()) / 254;
+    EXPECT_EQ(third->Width(), RpRound(2100 * factor));
+    EXPECT_EQ(third->Height(), RpRound(2970 * factor));
+    EXPECT_EQ(printer.GetPage(0), nullptr);
+    EXPECT_EQ(printer.GetPage(4), nullptr);
+
+    printer.Cleanup();
+    EXPECT_EQ(printer.GetPage(1), nullptr);
+    EXPECT_EQ(printer.PageStream(), nullptr);
+}
+
+TEST_F(ReportPrinterTest, ARunWithoutPagesOffersNone)
+{
+    MessageWindow preview;
+    TRpPrinter printer(nullptr);
+    printer.SetPreview(&preview);
+    printer.BeginDoc();
+    printer.EndDoc();
+    QApplication::processEvents();
+    EXPECT_EQ(printer.AvailablePages(), 0);
+    EXPECT_TRUE(preview.Messages.empty());
+    EXPECT_EQ(printer.GetPage(1), nullptr);
+}
+
+TEST_F(ReportPrinterTest, ProgressIsPostedToThePreview)
+{
+    MessageWindow preview;
+    TRpPrinter printer(nullptr);
+    printer.SetPreview(&preview);
+    printer.SetProgress(40);
+    EXPECT_EQ(printer.Progress(), 40);
+    EXPECT_TRUE(preview.Messages.empty()); // posted, not sent
+    QApplication::processEvents();
+    EXPECT_EQ(preview.WParams(WM_RPPROGRESS), (std::vector<ui::WPARAM>{40}));
+
+    // A preview that went away is not written to.
+    auto* gone = new MessageWindow;
+    printer.SetPreview(gone);
+    printer.SetProgress(50);
+    delete gone;
+    EXPECT_EQ(printer.Preview(), nullptr);
+    QApplication::processEvents();
+}
+
+TEST_F(ReportPrinterTest, UnitsBecomeDevicePixels)
+{
+    TRpPrinter printer(nullptr);
+    EXPECT_EQ(printer.XSize(254), 96);
+    EXPECT_EQ(printer.YSize(2540), 960);
+    EXPECT_EQ(printer.XPos(127), 48);
+    EXPECT_EQ(printer.PaperWidth(), 2100);
+    EXPECT_EQ(printer.PaperLength(), 2970);
+    ASSERT_TRUE(printer.SetOrientation(print::TPrinterOrientation::poLandscape));
+    EXPECT_EQ(printer.PaperWidth(), 2970);
+    EXPECT_EQ(printer.PaperLength(), 2100);
+    ASSERT_TRUE(printer.SetPaperSize(TRpPaperSize::Default));
+    printer.SetPaperWidth(1000);
+    printer.SetPaperLength(500);
+    EXPECT_EQ(printer.PaperWidth(), 500);
+    EXPECT_EQ(printer.PaperLength(), 1000);
+}
+
+TEST_F(ReportPrinterTest, DirectRunPrintsOnlyThePageRange)
+{
+    TRpPrinter printer(nullptr);
+    std::string pdf = File("range.pdf");
+    printer.Printer()->SetOutputFileName(pdf);
+    printer.SetDestination(TRpDestination::Printer);
+    printer.SetFirstPage(2);
+    printer.SetLastPage(3);
+    printer.SetTitle("Rozsah");
+    int afterPrint = 0;
+    printer.OnAfterPrint = [&](core::TObject* sender) {
+        EXPECT_EQ(sender, &printer);
+        ++afterPrint;
+    };
+    std::vector<bool> toPrinter;
+    printer.BeginDoc();
+    long double dpi = printer.Printer()->LogPixelsX();
+    EXPECT_EQ(printer.XFactor(), dpi / 254);
+    EXPECT_EQ(printer.LeftWaste(), printer.Settings().LeftOffset());
+    for (int n = 1; n <= 5; ++n) {
+        printer.NewPage();
+        toPrinter.push_back(printer.Canvas() == &printer.Printer()->Canvas());
+        printer.Canvas()->TextOut(printer.XPos(300), printer.YPos(300), "Strana " + std::to_string(n));
+    }
+    printer.EndDoc();
+    EXPECT_EQ(toPrinter, (std::vector<bool>{false, true, true, false, false}));
+    EXPECT_EQ(afterPrint, 1);
+    EXPECT_EQ(printer.PageCount(), 5);
+    EXPECT_EQ(printer.PageList().PageCount(), 0);
+
+    std::string text = PdfText(pdf);
+    EXPECT_EQ(text.find("Strana 1"), std::string::npos);
+    EXPECT_NE(text.find("Strana 2"), std::string::npos);
+    EXPECT_NE(text.find("Strana 3"), std::string::npos);
+    EXPECT_EQ(text.find("Strana 4"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 2);
+}
+
+TEST_F(ReportPrinterTest, StoredPagesPrintAgainWithProgress)
+{
+    TRpPrinter printer(nullptr);
+    RunPages(printer, 5);
+    std::string pdf = File("again.pdf");
+    printer.Printer()->SetOutputFileName(pdf);
+    printer.SetFirstPage(3);
+    printer.SetLastPage(4);
+
+    // The event loop runs once per printed page, before its progress is set.
+    std::set<int> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { seen.insert(printer.Progress()); });
+    watch.start(0);
+    printer.Print();
+    watch.stop();
+    EXPECT_EQ(printer.Progress(), 100);
+    EXPECT_TRUE(seen.count(50)) << "progress 50 was never seen";
+    EXPECT_EQ(printer.Preview(), nullptr);
+
+    std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Page 3"), std::string::npos);
+    EXPECT_NE(text.find("Page 4"), std::string::npos);
+    EXPECT_EQ(text.find("Page 5"), std::string::npos);
+    EXPECT_EQ(text.find("Page 2"), std::string::npos);
+}
+
+TEST_F(ReportPrinterTest, CancelFromTheProgressFormStopsPrinting)
+{
+    TRpPrinter printer(nullptr);
+    RunPages(printer, 3);
+    EXPECT_EQ(printer.PageNumber(), 3);
+    std::string pdf = File("cancelled.pdf");
+    printer.Printer()->SetOutputFileName(pdf);
+
+    bool clicked = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* form = dynamic_cast<TRpProgressForm*>(ui::TControl::FromWidget(window));
+            if (form != nullptr && form->RpPrinter() == &printer) {
+                EXPECT_EQ(form->Caption(), "Printing progress");
+                EXPECT_EQ(form->CancelButton->Caption(), "Cancel");
+                form->CancelButton->Click();
+                clicked = true;
+            }
+        }
+    });
+    printer.Print();
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(printer.Cancelled());
+    // Only the first page was drawn before the job was aborted.
+    EXPECT_EQ(printer.PageNumber(), 1);
+    EXPECT_FALSE(printer.Printer()->Printing());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(pdf)));
+}
+
+TEST_F(ReportPrinterTest, SavedPagesLoadBackWithTheirPaper)
+{
+    std::string file = File("a4.rpf");
+    {
+        TRpPrinter printer(nullptr);
+        RunPages(printer, 2);
+        printer.Save(file);
+    }
+    TRpPrinter loaded(nullptr);
+    ASSERT_TRUE(loaded.SetPaperSize(TRpPaperSize::A5));
+    loaded.OnExportToFilter = [](TRpExportFilter*) {};
+    loaded.OnPrintSetup = [](core::TObject*) {};
+    loaded.Load(file);
+    EXPECT_EQ(loaded.Status(), TRpPrinterStatus::Finished);
+    EXPECT_EQ(loaded.PageCount(), 2);
+    EXPECT_TRUE(loaded.LoadedFromFile());
+    EXPECT_TRUE(StoredReportLoaded);
+    EXPECT_FALSE(loaded.OnExportToFilter);
+    EXPECT_FALSE(loaded.OnPrintSetup);
+    // 210 x 297 mm: A4 and A4Small match; the later row wins.
+    EXPECT_EQ(loaded.PaperSize(), TRpPaperSize::A4Small);
+    EXPECT_EQ(loaded.Orientation(), print::TPrinterOrientation::poPortrait);
+    std::unique_ptr<gfx::TMetafile> second = loaded.GetPage(2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(PageText(*second), "Page 2");
+
+    std::string turned = File("landscape.rpf");
+    {
+        TRpPrinter printer(nullptr);
+        ASSERT_TRUE(printer.SetOrientation(print::TPrinterOrientation::poLandscape));
+        RunPages(printer, 1);
+        printer.Save(turned);
+    }
+    loaded.Load(turned);
+    EXPECT_EQ(loaded.PageCount(), 1);
+    EXPECT_EQ(loaded.PaperSize(), TRpPaperSize::A4Small);
+    EXPECT_EQ(loaded.Orientation(), print::TPrinterOrientation::poLandscape);
+}
+
+TEST_F(ReportPrinterTest, SavingWorksOnlyWhenFinished)
+{
+    TRpPrinter printer(nullptr);
+    std::string file = File("busy.rpf");
+    printer.BeginDoc();
+    printer.NewPage();
+    printer.Save(file);
+    EXPECT_FALSE(core::FileExists(file));
+    printer.EndDoc();
+    printer.Save(file);
+    EXPECT_TRUE(core::FileExists(file));
+}
+
+TEST_F(ReportPrinterTest, ClientGetsThePrintRequestAndThePreviewClosing)
+{
+    MessageWindow client;
+    TRpPrinter printer(nullptr);
+    printer.SetClient(&client);
+    RunPages(printer, 1);
+    printer.Print();
+    EXPECT_TRUE(client.Messages.empty()); // posted
+    QApplication::processEvents();
+    ASSERT_EQ(client.Messages.size(), 1u);
+    EXPECT_EQ(client.Messages[0].Msg, ui::WM_USER + 2u);
+
+    client.Messages.clear();
+    printer.SetShowingPreview(true);
+    printer.ClosePreview();
+    ASSERT_EQ(client.Messages.size(), 1u); // sent at once
+    EXPECT_EQ(client.Messages[0].Msg, ui::WM_USER + 4u);
+    EXPECT_EQ(client.Messages[0].LParam, reinterpret_cast<ui::LPARAM>(&printer));
+    EXPECT_FALSE(printer.ShowingPreview());
+}
+
+TEST_F(ReportPrinterTest, TurningAShownPreviewOffCancelsTheRun)
+{
+    TRpPrinter printer(nullptr);
+    int afterPreview = 0;
+    printer.OnAfterPreview = [&](core::TObject*) { ++afterPreview; };
+    printer.SetShowingPreview(false);
+    EXPECT_EQ(afterPreview, 0);
+    printer.SetShowingPreview(true);
+    printer.BeginDoc();
+    printer.SetShowingPreview(false);
+    EXPECT_TRUE(printer.Cancelled());
+    EXPECT_EQ(afterPreview, 1);
+    EXPECT_FALSE(printer.ShowingPreview());
+}
+
+TEST_F(ReportPrinterTest, AbortKeepsTheOpenPageUnlessExporting)
+{
+    FakeReport report;
+    TRpPrinter printer(&report);
+    printer.BeginDoc();
+    printer.NewPage();
+    printer.AbortDoc();
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Finished);
+    EXPECT_EQ(printer.PageList().PageCount(), 1);
+
+    TRpExportFilter filter("x");
+    report.Filter = &filter;
+    printer.Cleanup();
+    printer.BeginDoc();
+    printer.NewPage();
+    printer.AbortDoc();
+    EXPECT_EQ(printer.PageList().PageCount(), 0);
+}
+
+TEST_F(ReportPrinterTest, ReportOptionsChooseThePrinterAndTheMemoryLimit)
+{
+    FakeReport report;
+    report.Settings.SetUseStandardprinter(true);
+    report.Settings.SetMemoryLimit(1000);
+    {
+        TRpPrinter printer(&report);
+        EXPECT_EQ(printer.Printer(), print::Printer());
+        EXPECT_TRUE(printer.UseStandardprinter());
+        printer.BeginDoc();
+        EXPECT_EQ(printer.PageStream()->MemoryLimit(), 1000);
+        printer.EndDoc();
+    }
+    TRpPrinter own(nullptr);
+    EXPECT_NE(own.Printer(), print::Printer());
+    EXPECT_EQ(own.ParentReport(), nullptr);
+}
+
+TEST_F(ReportPrinterTest, APreviewIsDetachedWhenThePrinterGoes)
+{
+    ViewWindow view;
+    {
+        TRpPrinter printer(nullptr);
+        printer.SetPreview(&view);
+        view.Printer = &printer;
+    }
+    EXPECT_EQ(view.Printer, nullptr);
+    EXPECT_EQ(view.Calls, 1);
+}
+
+TEST_F(ReportPrinterTest, LinksGoToTheirHandlers)
+{
+    TRpPrinter printer(nullptr);
+    std::vector<std::string> got;
+    TRpPrinter::RegisterLinkHandler("page:", [&](TRpPrinter* p, const std::string& rest) {
+        EXPECT_EQ(p, &printer);
+        got.push_back("page " + rest);
+    });
+    TRpPrinter::RegisterLinkHandler("pa", [&](TRpPrinter*, const std::string& rest) { got.push_back("pa " + rest); });
+    printer.FollowLink("INT:page:12");
+    printer.FollowLink("int:page:3");
+    printer.FollowLink("page:7");
+    printer.FollowLink("pax");
+    printer.FollowLink("INT:unknown"); // nobody takes it, and nothing is opened
+    TRpPrinter::UnregisterLinkHandler("page:");
+    TRpPrinter::UnregisterLinkHandler("pa");
+    EXPECT_EQ(got, (std::vector<std::string>{"page 12", "page 3", "page 7", "pa x"}));
+}
+
+TEST_F(ReportPrinterTest, ExportGoesToTheHandler)
+{
+    TRpPrinter printer(nullptr);
+    TRpExportFilter filter("out");
+    printer.ExportToFilter(&filter); // no handler: nothing
+    TRpExportFilter* got = nullptr;
+    printer.OnExportToFilter = [&](TRpExportFilter* f) { got = f; };
+    printer.ExportToFilter(&filter);
+    EXPECT_EQ(got, &filter);
+}
+
+TEST_F(ReportPrinterTest, CanvasObjectsLiveForOnePage)
+{
+    struct Counted : core::TObject {
+        explicit Counted(int& alive) : alive_(alive) { ++alive_; }
+        ~Counted() override { --alive_; }
+        int& alive_;
+    };
+    int alive = 0;
+    TRpPrinter printer(nullptr);
+    printer.BeginDoc();
+    printer.NewPage();
+    printer.AddCanvasObject(std::make_unique<Counted>(alive));
+    printer.AddCanvasObject(std::make_unique<Counted>(alive));
+    EXPECT_EQ(alive, 2);
+    printer.NewPage();
+    EXPECT_EQ(alive, 0);
+    printer.AddCanvasObject(std::make_unique<Counted>(alive));
+    printer.EndDoc();
+    EXPECT_EQ(alive, 0);
+}
+
+TEST_F(ReportPrinterTest, WithoutPrintersNothingIsPrinted)
+{
+    print::SetPdfPrinterOffered(false);
+    print::Printer()->Refresh();
+    {
+        TRpPrinter printer(nullptr);
+        EXPECT_FALSE(printer.PrinterOK());
+        RunPages(printer, 1);
+        EXPECT_NO_THROW(printer.Print());
+        EXPECT_NO_THROW(printer.SetPrinterIndex(0));
+        EXPECT_EQ(printer.Progress(), 0);
+    }
+    print::SetPdfPrinterOffered(true);
+    print::Printer()->Refresh();
+    TRpPrinter printer(nullptr);
+    EXPECT_TRUE(printer.PrinterOK());
+}
+
+TEST_F(ReportPrinterTest, TheProgressFormShowsEveryFifthPercent)
+{
+    TRpPrinter printer(nullptr);
+    auto* form = ui::CreateComponent<TRpProgressForm>(nullptr);
+    form->SetRpPrinter(&printer);
+    EXPECT_EQ(form->Name(), "RpProgressForm");
+    EXPECT_EQ(form->ClientWidth(), 149);
+    EXPECT_EQ(form->ClientHeight(), 97);
+    EXPECT_EQ(form->Gauge->Max(), 100);
+    printer.SetPreview(form);
+
+    printer.SetProgress(55);
+    QApplication::processEvents();
+    EXPECT_EQ(form->Gauge->Position(), 55);
+    EXPECT_EQ(form->Info->Caption(), "55%  Completed");
+
+    printer.SetProgress(52);
+    QApplication::processEvents();
+    EXPECT_EQ(form->Gauge->Position(), 55);
+    EXPECT_EQ(form->Info->Caption(), "55%  Completed");
+
+    form->CancelButtonClick(form->CancelButton);
+    EXPECT_TRUE(printer.Cancelled());
+    ui::FreeComponent(form);
+    EXPECT_EQ(printer.Preview(), nullptr);
+}
