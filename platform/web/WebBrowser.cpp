@@ -200,6 +200,9 @@ public:
     // Qt reports loading as a state: overlapping navigations give one start and one finish.
     bool requested_ = false; // a navigation was asked for and loading has not started yet
     bool loading_ = false;
+    // Ends of loads that the engine had finished but not yet reported when a new
+    // navigation was asked for: they say nothing about the new one.
+    int staleEnds_ = 0;
     bool interactive_ = false;
     std::uint64_t queriedGeneration_ = 0;
 
@@ -409,6 +412,10 @@ void TWebBrowser::Impl::Navigate(const std::string& url, std::uint32_t flags, co
         throw core::EOleError("Adresu nelze otevřít: " + url);
     ApplySiteSettings();
 
+    if (loading_ && !page_->isLoading()) {
+        loading_ = false;
+        ++staleEnds_;
+    }
     // A jump within the page that is shown starts no load.
     const QUrl current = page_->url();
     const bool samePage = everNavigated_ && !loading_ && address.hasFragment() && postData.empty()
@@ -471,6 +478,13 @@ void TWebBrowser::Impl::LoadStarted()
 
 void TWebBrowser::Impl::LoadFinished(bool ok)
 {
+    if (staleEnds_ > 0) {
+        // The end of a load that a later navigation has taken over from.
+        --staleEnds_;
+        if (owner_.OnDownloadComplete)
+            owner_.OnDownloadComplete();
+        return;
+    }
     loading_ = false;
     requested_ = false;
     const std::string url = page_->url().toString().toStdString();

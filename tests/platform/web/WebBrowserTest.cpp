@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -477,6 +480,50 @@ TEST_F(WebBrowserTest, TheWindowChangesParentsAndKeepsThePage)
     browser.Window()->setParent(nullptr);
 }
 
+TEST_F(WebBrowserTest, TheLateEndOfTheLoadBeforeDoesNotCompleteTheNextNavigation)
+{
+    // The engine says that a load ended some time after it ended. A navigation
+    // asked for in between must not take that word for the end of its own load.
+    THttpResponse slow{200, "text/html; charset=utf-8", FormPage, {}, 800};
+    server.Serve("/slow.html", slow);
+    auto* view = qobject_cast<QWebEngineView*>(browser.Window());
+    ASSERT_NE(view, nullptr);
+    QWebEnginePage* page = view->page();
+    bool firstStarted = false;
+    int endsReported = 0;
+    QObject::connect(page, &QWebEnginePage::loadStarted, [&] { firstStarted = true; });
+    QObject::connect(page, &QWebEnginePage::loadFinished, [&] { ++endsReported; });
+    bool second = false;
+    bool endStillUnreported = false;
+    std::vector<std::string> completedAfter;
+    browser.OnDocumentComplete = [&](const std::string& url) {
+        if (second)
+            completedAfter.push_back(url);
+    };
+
+    browser.Navigate(server.Url("/other.html"));
+    bool early = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!second && firstStarted && !page->isLoading()) {
+            endStillUnreported = endsReported == 0;
+            browser.Navigate(server.Url("/slow.html"));
+            second = true;
+        } else if (second && browser.ReadyState() == READYSTATE_COMPLETE
+                   && (completedAfter.empty() || completedAfter.back() != server.Url("/slow.html"))) {
+            early = true;
+        }
+    });
+    poll.start();
+    ASSERT_TRUE(WaitUntil([&] { return second && browser.ReadyState() == READYSTATE_COMPLETE; }));
+    poll.stop();
+    if (!endStillUnreported)
+        GTEST_SKIP() << "the engine reported the first end before the second navigation";
+    EXPECT_FALSE(early);
+    EXPECT_EQ(completedAfter, std::vector<std::string>{server.Url("/slow.html")});
+    EXPECT_EQ(browser.Document()->Forms().Length(), 2);
+}
 } // namespace
 
 int main(int argc, char** argv)
