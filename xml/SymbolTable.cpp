@@ -274,8 +274,13 @@ std::int32_t TxSymbolTable::ReadSymbol(core::TStream& stream)
         bytes.resize(length);
         stream.ReadBuffer(bytes.data(), length);
     }
+    return AppendSymbol(bytes, style);
+}
+
+std::int32_t TxSymbolTable::AppendSymbol(std::string_view text, std::uint32_t style)
+{
     bool duplicate = false;
-    const std::int32_t id = Append(bytes, style, duplicate);
+    const std::int32_t id = Append(text, style, duplicate);
     if (duplicate)
         EmitDebug(this, dlFail, "duplicate symbol!");
     return id;

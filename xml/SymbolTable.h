@@ -68,6 +68,9 @@ public:
     void LoadFromStream(core::TStream& stream);
     // Reads one record (style, length, bytes) and appends it; returns its ID.
     std::int32_t ReadSymbol(core::TStream& stream);
+    // Appends a symbol as a record gives it, even one that is there already
+    // (reported as "duplicate symbol!", found by Intern under its first ID).
+    std::int32_t AppendSymbol(std::string_view text, std::uint32_t style);
     // The count n, then the records of the IDs 1..n.
     void SaveToStream(core::TStream& stream, int n);
     void WriteSymbol(core::TStream& stream, std::int32_t id);

@@ -170,10 +170,6 @@ void TXmlDocument::LoadFromFile(const std::string&) { NotYetReadable(); }
 void TXmlDocument::LoadFromStream(core::TStream&) { NotYetReadable(); }
 void TXmlDocument::LoadFromText(const std::string&) { NotYetReadable(); }
 std::int64_t TXmlDocument::LoadFromWeb(const std::string&) { NotYetReadable(); }
-void TXmlDocument::LoadBinaryFile(const std::string&) { NotYetReadable(); }
-void TXmlDocument::LoadBinaryStream(core::TStream&) { NotYetReadable(); }
-void TXmlDocument::SaveBinaryFile(const std::string&) { NotYetReadable(); }
-void TXmlDocument::SaveBinaryStream(core::TStream&) { NotYetReadable(); }
 
 // --- writing -----------------------------------------------------------------------
 

@@ -79,6 +79,8 @@ public:
     virtual void LoadFromStream(core::TStream& stream);
     virtual void LoadFromText(const std::string& text);
     virtual std::int64_t LoadFromWeb(const std::string& url);
+    // The binary form (BinaryXml.h); after a load the first declaration, when
+    // there is one, sets TextEncoding and TextCodePage.
     virtual void LoadBinaryFile(const std::string& fileName);
     virtual void LoadBinaryStream(core::TStream& stream);
     virtual void SaveBinaryFile(const std::string& fileName);
@@ -165,6 +167,8 @@ public:
 
 private:
     bool WriteEncoded(core::TStream& stream);
+    // TextEncoding and TextCodePage from the first declaration's encoding, when there is one.
+    void TakeEncodingFromDeclaration();
 
     TxNodeList topNodes_;
     TxSymbolTable* symbolTable_; // owned as a component
