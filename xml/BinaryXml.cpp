@@ -32,6 +32,13 @@ constexpr int kMaxDeclarationNesting = 256;
 
 long long Ll(std::int64_t v) { return static_cast<long long>(v); }
 
+TXmlDocument& Assigned(TXmlDocument* document)
+{
+    if (document == nullptr)
+        throw core::Exception("XML owner is not assigned");
+    return *document;
+}
+
 // --- writing -----------------------------------------------------------------------
 
 // How a node goes into the form: with its fields; as its kind with empty
@@ -610,7 +617,7 @@ void TxBinaryXml::WriteCardinal(core::TStream& stream, std::uint32_t value) { Wr
 void TxBinaryXml::WriteDocument(core::TStream& stream)
 {
     TxFastMemStream body(64 * 1024);
-    BodyWriter writer(*this, *document_, body);
+    BodyWriter writer(*this, Assigned(document_), body);
     const int count = writer.Write();
     EmitDebug(this, dlInfo, DebugFormat("total node count: %d", count));
 
@@ -640,6 +647,7 @@ void TxBinaryXml::WriteDocument(core::TStream& stream)
 
 void TxBinaryXml::ReadDocument(core::TStream& stream)
 {
+    TXmlDocument& document = Assigned(document_);
     const std::int64_t start = stream.Position();
     const Rest rest(stream);
     const auto refuse = [this, &stream, start](const std::string& message) {
@@ -700,19 +708,19 @@ void TxBinaryXml::ReadDocument(core::TStream& stream)
 
     // The body: the document holds either all of it or nothing.
     const std::int64_t bodyStart = start + static_cast<std::int64_t>(header.Offset());
-    document_->ResetContent(false, false, false);
+    document.ResetContent(false, false, false);
     try {
         Cursor in(body, bodySize);
-        BodyReader reader(*document_, in, bodyStart);
+        BodyReader reader(document, in, bodyStart);
         const int count = reader.Read();
         stream.SetPosition(isCoded ? start + static_cast<std::int64_t>(rest.Size())
                                    : bodyStart + static_cast<std::int64_t>(in.Offset()));
         EmitDebug(this, dlInfo, DebugFormat("total node count: %d", count));
     } catch (const Refusal& refusal) {
-        document_->ResetContent(false, false, false);
+        document.ResetContent(false, false, false);
         refuse(refusal.message);
     } catch (...) {
-        document_->ResetContent(false, false, false);
+        document.ResetContent(false, false, false);
         stream.SetPosition(start);
         throw;
     }

@@ -647,3 +647,44 @@ TEST(BinaryXml, NodesWithoutARecordAreLeftOutWithAWarning)
     LoadBinary(back, bytes);
     EXPECT_EQ(back.WriteToUtf8Text(), "<a><b/><c/></a>");
 }
+
+namespace {
+
+// An element that claims to be character data, which its class cannot hold.
+class TMisfit : public TxElement {
+public:
+    explicit TMisfit(TXmlDocument* document) : TxElement(document, xeCharData) {}
+};
+
+} // namespace
+
+TEST(BinaryXml, NodeWhoseClassDoesNotFitItsKindIsWrittenEmpty)
+{
+    TXmlDocument doc(nullptr, false, false, true, "a");
+    TxElement* root = doc.RootElement();
+    root->ChildAdd("b");
+    TXmlNode* misfit = new TMisfit(&doc);
+    root->NodeAdd(misfit);
+    misfit->NodeAdd(new TxElement(&doc));
+    root->ChildAdd("c");
+    Heard heard(doc);
+    const std::string bytes = SaveBinary(doc);
+    EXPECT_EQ(heard.Problems(), std::vector<std::string>{"fail: wrong element type"});
+
+    TXmlDocument back(nullptr);
+    LoadBinary(back, bytes);
+    ASSERT_EQ(back.RootElement()->NodeCount(), 3);
+    EXPECT_EQ(back.RootElement()->NodeAt(1)->NodeKind(), xeCharData);
+    EXPECT_EQ(back.RootElement()->NodeAt(1)->GetValue(), "");
+    EXPECT_EQ(back.WriteToUtf8Text(), "<a><b/><c/></a>");
+}
+
+TEST(BinaryXml, WithoutADocumentRaises)
+{
+    TxBinaryXml orphan(nullptr);
+    TxStringStream stream;
+    EXPECT_THROW(orphan.WriteDocument(stream), core::Exception);
+    EXPECT_EQ(stream.Size(), 0);
+    TxStringStream form("$BXM\x02none\n\x00\x10"s);
+    EXPECT_THROW(orphan.ReadDocument(form), core::Exception);
+}
