@@ -633,7 +633,10 @@ void TxBinaryXml::WriteDocument(core::TStream& stream)
             EmitDebug(this, dlFail, "coder name length <> 4");
             coderName = kPlainCoder;
         }
-        // Under the name "none" a reader takes the body as plain: it stays plain.
+        // Under the name "none" a reader takes the body as plain, and the size
+        // field holds 32 bits: in both cases the body stays plain.
+        if (body.SizeInUse() > std::numeric_limits<std::uint32_t>::max())
+            coderName = kPlainCoder;
     }
     header.WriteBuffer(coderName.data(), 4);
     header.WriteBuffer(&kHeaderEnd, 1);
