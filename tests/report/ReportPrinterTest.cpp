@@ -17,6 +17,7 @@
 #include "report/RpReportPrinterSettings.h"
 #include "report/RpReportSite.h"
 #include "report/RpWindowMessages.h"
+#include "tests/report/FakeReport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,7 @@
 #include <set>
 
 using namespace report;
+using report::fakes::FakeReport;
 
 namespace {
 
@@ -76,24 +78,6 @@ public:
     }
     TRpPrinter* Printer = nullptr;
     int Calls = 0;
-};
-
-// A report as far as its printer and sizes ask of it.
-class FakeReport : public core::TComponent, public TRpReportSite {
-public:
-    FakeReport() : core::TComponent(nullptr) {}
-    const TRpReportPrinterSettings& ReportPrinterSettings() const override { return Settings; }
-    TRpExportFilter* ExportingFilter() const override { return Filter; }
-    int ReportFontSize() const override { return 10; }
-    long double ReportPageWidth() const override { return 2100; }
-    long double ReportPageLength() const override { return 2970; }
-    ui::TControl* ReportControl() override { return nullptr; }
-    void ArrangeDesignBands() override {}
-    void RepaintReport() override {}
-    void ApplyReportUnits() override {}
-
-    TRpReportPrinterSettings Settings;
-    TRpExportFilter* Filter = nullptr;
 };
 
 // Draws "Page n" on each page of a run.
