@@ -1,9 +1,17 @@
 #include "platform/ui/DataModule.h"
 
+#include "platform/ui/Screen.h"
+
 namespace ui {
+
+TDataModule::TDataModule(core::TComponent* owner) : core::TComponent(owner)
+{
+    Screen()->AddDataModule(this);
+}
 
 TDataModule::~TDataModule()
 {
+    Screen()->RemoveDataModule(this);
     Destroying();
     FreeOwnedComponents(this);
 }

@@ -8,7 +8,8 @@ namespace ui {
 
 class TDataModule : public core::TComponent, public TCreationEvents {
 public:
-    explicit TDataModule(core::TComponent* owner) : core::TComponent(owner) {}
+    // The screen object lists the data module while it lives.
+    explicit TDataModule(core::TComponent* owner);
     ~TDataModule() override;
 
     std::string ClassName() const override { return "TDataModule"; }

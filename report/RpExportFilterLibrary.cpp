@@ -1,0 +1,37 @@
+#include "report/RpExportFilterLibrary.h"
+
+#include "report/RpExportFilter.h"
+
+namespace report {
+
+void TRpExportFilterLibrary::Add(TRpExportFilterClass filterClass, const std::string& description,
+                                 const std::string& extension)
+{
+    FilterList.push_back(std::make_unique<TRpExportFilterEntry>(
+        TRpExportFilterEntry{std::move(filterClass), description, extension}));
+}
+
+std::unique_ptr<TRpExportFilter> TRpExportFilterLibrary::CreateFilter(std::size_t index,
+                                                                      const std::string& fileName) const
+{
+    if (index >= FilterList.size() || !FilterList[index]->FilterClass)
+        return nullptr;
+    return FilterList[index]->FilterClass(fileName);
+}
+
+std::string TRpExportFilterLibrary::SaveDialogFilter() const
+{
+    std::string filter = std::string(kReportFileDescription) + "(*." + kReportFileExtension + ")|*." +
+                         kReportFileExtension;
+    for (const auto& entry : FilterList)
+        filter += "|" + entry->Description + " (*." + entry->Extension + ")|*." + entry->Extension;
+    return filter;
+}
+
+TRpExportFilterLibrary& ExportFilterLibrary()
+{
+    static TRpExportFilterLibrary library;
+    return library;
+}
+
+} // namespace report
