@@ -110,6 +110,12 @@ void TRpPrinter::ScreenFactors()
 
 void TRpPrinter::BeginDoc()
 {
+    // Checked first: a refused call leaves the run it met (its open page
+    // and its counts) as they are.
+    if (status_ != TRpPrinterStatus::Ready)
+        throw ERpError(std::string(msg::PrinterNotReady));
+    canvas_ = nullptr;
+    metafileCanvas_.reset();
     pageMetafile_.reset();
     availablePages_ = 0;
     cancelled_ = false;
@@ -120,8 +126,6 @@ void TRpPrinter::BeginDoc()
     } else {
         topWaste_ = leftWaste_ = 0;
     }
-    if (status_ != TRpPrinterStatus::Ready)
-        throw ERpError(std::string(msg::PrinterNotReady));
     pageNumber_ = pageCount_ = 0;
     status_ = TRpPrinterStatus::Busy;
     if (destination_ == TRpDestination::StoredPages) {
@@ -182,6 +186,8 @@ void TRpPrinter::NewPage()
 
 void TRpPrinter::CreateMetafileCanvas()
 {
+    canvas_ = nullptr;
+    metafileCanvas_.reset();
     pageMetafile_ = std::make_unique<gfx::TMetafile>();
     pageMetafile_->SetWidth(XSize(PaperWidth()));
     pageMetafile_->SetHeight(YSize(PaperLength()));

@@ -134,13 +134,21 @@ TEST_F(ReportPrinterTest, CallOrderFaultsRaiseTheirMessages)
         EXPECT_STREQ(e.what(), "Illegal call to NewPage");
     }
     printer.BeginDoc();
+    printer.NewPage();
+    printer.NewPage();
     try {
         printer.BeginDoc();
         FAIL() << "BeginDoc twice";
     } catch (const ERpError& e) {
         EXPECT_STREQ(e.what(), "RpPrinter not ready");
     }
+    // The refused call leaves the run and its open page alone.
+    EXPECT_EQ(printer.AvailablePages(), 1);
+    ASSERT_NE(printer.Canvas(), nullptr);
+    printer.Canvas()->TextOut(5, 5, "still here");
     printer.EndDoc();
+    ASSERT_NE(printer.GetPage(2), nullptr);
+    EXPECT_EQ(PageText(*printer.GetPage(2)), "still here");
     EXPECT_THROW(printer.NewPage(), ERpError);
     EXPECT_THROW(printer.BeginDoc(), ERpError);
     printer.Cleanup();
