@@ -1,0 +1,482 @@
+#include "xml/XmlParser.h"
+
+#include "xml/Conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace xml {
+
+namespace {
+
+// A UTF-16 unit cut by a chunk end and a high surrogate before it.
+constexpr std::size_t kMaxCarry = 3;
+
+constexpr std::array<bool, 256> MakeNameEnds()
+{
+    std::array<bool, 256> ends{};
+    for (unsigned char c : std::string_view("\t\n\r />["))
+        ends[c] = true;
+    return ends;
+}
+constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
+
+bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+long long AsLongLong(std::int64_t v) { return static_cast<long long>(v); }
+
+bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
+
+// The character a numeric reference body (the text between "&#" and ";")
+// stands for, or -1 when it is not a number.
+long ReferenceValue(std::string_view digits)
+{
+    int base = 10;
+    if (!digits.empty() && (digits[0] == 'x' || digits[0] == 'X')) {
+        base = 16;
+        digits.remove_prefix(1);
+    }
+    if (digits.empty())
+        return -1;
+    long value = 0;
+    for (char c : digits) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return -1;
+        value = value * base + d;
+        if (value > 0x10FFFF)
+            return 0x110000;
+    }
+    return value;
+}
+
+} // namespace
+
+TxXmlParser::TxXmlParser(core::TStream& source, std::int32_t chunkSize, TDebugComponent* owner)
+    : TDebugPersistent(owner), source_(source), chunkSize_(chunkSize > 0 ? chunkSize : kDefaultChunkSize)
+{
+    raw_ = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(chunkSize_) + kMaxCarry);
+    // A stream may deliver less than asked for before its end.
+    while (rawLast_ < static_cast<std::size_t>(chunkSize_)) {
+        const std::int64_t n = source_.Read(raw_.get() + rawLast_, chunkSize_ - static_cast<std::int64_t>(rawLast_));
+        if (n <= 0)
+            break;
+        rawLast_ += static_cast<std::size_t>(n);
+    }
+    rawTotal_ = rawLast_;
+    ReserveText(static_cast<std::size_t>(chunkSize_) * 3 + 16);
+}
+
+TxXmlParser::~TxXmlParser() = default;
+
+bool TxXmlParser::HasBinaryMagic() const noexcept
+{
+    return rawTotal_ >= 5 && !detected_ && std::memcmp(raw_.get(), "$BXM", 4) == 0;
+}
+
+void TxXmlParser::DetectEncoding()
+{
+    detected_ = true;
+    if (rawLast_ < 5) {
+        Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(static_cast<std::int64_t>(rawLast_))));
+        sourceDone_ = true;
+        return;
+    }
+    const TxEncodingSignature* match = nullptr;
+    for (const TxEncodingSignature& row : EncodingSignatures) {
+        if (std::memcmp(raw_.get(), row.Pattern.data(), static_cast<std::size_t>(row.Length)) == 0) {
+            match = &row;
+            break;
+        }
+    }
+    if (match == nullptr) {
+        Warn(dlWarn, "unknown encoding");
+        encoding_ = seUtf8;
+    } else {
+        byteOrderMark_ = *match;
+        encoding_ = match->Encoding;
+        if (encoding_ > seUtf16LE) {
+            Warn(dlFail, DebugFormat("unsupported encoding (%s)", EncodingNames[encoding_]));
+            sourceDone_ = true;
+            return;
+        }
+        if (match->MarkPresent) {
+            const auto n = static_cast<std::size_t>(match->Length);
+            std::memmove(raw_.get(), raw_.get() + n, rawLast_ - n);
+            rawLast_ -= n;
+            Warn(dlInfo, DebugFormat("BOM with encoding %s", EncodingNames[encoding_]));
+        }
+    }
+    decoding_ = true;
+    foldingAtChunk_ = folding_;
+    Decode(false);
+}
+
+void TxXmlParser::ReserveText(std::size_t needed)
+{
+    if (needed <= textCap_)
+        return;
+    std::size_t capacity = std::max<std::size_t>(textCap_ * 2, 1024);
+    while (capacity < needed)
+        capacity *= 2;
+    auto grown = std::make_unique<char[]>(capacity);
+    if (last_ > 0)
+        std::memcpy(grown.get(), text_.get(), last_);
+    text_ = std::move(grown);
+    textCap_ = capacity;
+}
+
+void TxXmlParser::Decode(bool final)
+{
+    const std::uint8_t* from = raw_.get() + rawDone_;
+    const std::size_t count = rawLast_ - rawDone_;
+    if (count == 0)
+        return;
+    chunkEncoding_ = encoding_;
+    switch (encoding_) {
+    case seAnsi:
+    case seUtf8: {
+        const bool copy = encoding_ == seUtf8 || codePage_ == 0 || codePage_ == kCodePageUtf8;
+        ReserveText(last_ + count * (copy ? 1 : 3));
+        const auto* bytes = reinterpret_cast<const char*>(from);
+        last_ += copy ? Utf8CopyBuffer(bytes, text_.get() + last_, count, folding_)
+                      : AnsiToUtf8Buffer(bytes, text_.get() + last_, codePage_, folding_, count);
+        rawDone_ = rawLast_;
+        break;
+    }
+    case seUtf16BE:
+    case seUtf16LE: {
+        const bool bigEndian = encoding_ == seUtf16BE;
+        std::size_t units = count / 2;
+        if (!final && units > 0) {
+            const std::uint8_t* u = from + 2 * (units - 1);
+            const unsigned unit = bigEndian ? (u[0] << 8 | u[1]) : (u[1] << 8 | u[0]);
+            if (unit >= 0xD800 && unit <= 0xDBFF)
+                --units; // its partner comes with the next chunk
+        }
+        ReserveText(last_ + units * 3);
+        last_ += Utf16BytesToUtf8Buffer(from, text_.get() + last_, units, folding_, bigEndian);
+        // At the end an odd byte is no character and goes.
+        rawDone_ = final ? rawLast_ : rawDone_ + units * 2;
+        break;
+    }
+    default:
+        rawDone_ = rawLast_;
+        break;
+    }
+}
+
+std::size_t TxXmlParser::ReadNextChunk()
+{
+    if (sourceDone_ || !decoding_)
+        return 0;
+    const std::size_t carry = rawLast_ - rawDone_;
+    std::memmove(raw_.get(), raw_.get() + rawDone_, carry);
+    rawDone_ = 0;
+    rawLast_ = carry;
+    const std::int64_t n = source_.Read(raw_.get() + carry, chunkSize_);
+    if (n <= 0) {
+        sourceDone_ = true;
+        if (carry > 0) {
+            first_ = last_;
+            foldingAtChunk_ = folding_;
+            Decode(true);
+        }
+        return 0;
+    }
+    rawLast_ += static_cast<std::size_t>(n);
+    first_ = last_;
+    foldingAtChunk_ = folding_;
+    Decode(false);
+    return static_cast<std::size_t>(n);
+}
+
+std::size_t TxXmlParser::EnsureData()
+{
+    while (cur_ >= last_) {
+        if (ReadNextChunk() == 0 && cur_ >= last_) {
+            sourceDone_ = true;
+            return 0;
+        }
+    }
+    return last_ - cur_;
+}
+
+void TxXmlParser::SetCodePage(std::int32_t codePage)
+{
+    const std::int32_t previous = codePage_;
+    codePage_ = codePage;
+    if (!decoding_ || cur_ < first_ || IsUtf16(chunkEncoding_))
+        return;
+    // Find the raw offset of the read position: decode the chunk again byte by
+    // byte as it was decoded (8-bit text, the only kind a declaration switches)
+    // until the decoded length reaches the read position.
+    const bool copy = previous == 0 || previous == kCodePageUtf8;
+    std::size_t rawPos = 0;
+    std::size_t produced = 0;
+    bool folding = foldingAtChunk_;
+    const std::size_t wanted = cur_ - first_;
+    char scratch[4];
+    while (rawPos < rawDone_ && produced < wanted) {
+        const auto* byte = reinterpret_cast<const char*>(raw_.get() + rawPos++);
+        produced += copy ? Utf8CopyBuffer(byte, scratch, 1, folding)
+                         : AnsiToUtf8Buffer(byte, scratch, previous, folding, 1);
+    }
+    // An LF that folds into the CR just read belongs to what was read.
+    if (folding && rawPos < rawDone_ && raw_[rawPos] == '\n') {
+        ++rawPos;
+        folding = false;
+    }
+    rawDone_ = rawPos;
+    folding_ = folding;
+    last_ = cur_;
+    Decode(sourceDone_);
+}
+
+char TxXmlParser::SkipBlanks(std::string_view& blanks)
+{
+    std::size_t start = cur_;
+    for (;;) {
+        while (cur_ < last_ && IsBlank(text_[cur_]))
+            ++cur_;
+        if (cur_ < last_)
+            break;
+        if (ReadNextChunk() == 0 && cur_ >= last_) {
+            sourceDone_ = true;
+            blanks = std::string_view(text_.get() + start, cur_ - start);
+            return 0;
+        }
+    }
+    blanks = std::string_view(text_.get() + start, cur_ - start);
+    return text_[cur_++];
+}
+
+char TxXmlParser::SkipBlanks(std::string& blanks)
+{
+    std::string_view view;
+    const char c = SkipBlanks(view);
+    blanks.assign(view);
+    return c;
+}
+
+char TxXmlParser::SkipBlanks()
+{
+    std::string_view ignored;
+    return SkipBlanks(ignored);
+}
+
+std::string_view TxXmlParser::ReadUntilChar(char terminator)
+{
+    const std::size_t start = cur_;
+    std::size_t scan = cur_;
+    for (;;) {
+        if (scan < last_) {
+            const void* hit = std::memchr(text_.get() + scan, terminator, last_ - scan);
+            if (hit != nullptr) {
+                const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.get());
+                cur_ = at + 1;
+                return {text_.get() + start, at - start};
+            }
+            scan = last_;
+        }
+        if (ReadNextChunk() == 0 && scan >= last_) {
+            sourceDone_ = true;
+            cur_ = last_;
+            return {text_.get() + start, last_ - start};
+        }
+    }
+}
+
+void TxXmlParser::ReadStringUntilChar(char terminator, std::string& text) { text.assign(ReadUntilChar(terminator)); }
+
+void TxXmlParser::ReadQuotedValue(char quote, std::string& text) { text.assign(ReadUntilChar(quote)); }
+
+bool TxXmlParser::ReadUntilText(std::string_view terminator, std::string_view& text)
+{
+    if (terminator.empty()) {
+        text = {};
+        return true;
+    }
+    const std::size_t start = cur_;
+    std::size_t scan = cur_;
+    const std::size_t n = terminator.size();
+    for (;;) {
+        // Terminators hold no letters, so the byte search equals the keyword match.
+        while (scan + n <= last_) {
+            const void* hit = std::memchr(text_.get() + scan, terminator[0], last_ - n + 1 - scan);
+            if (hit == nullptr) {
+                scan = last_ - n + 1;
+                break;
+            }
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.get());
+            if (std::memcmp(text_.get() + at, terminator.data(), n) == 0) {
+                cur_ = at + n;
+                text = std::string_view(text_.get() + start, at - start);
+                return true;
+            }
+            scan = at + 1;
+        }
+        if (ReadNextChunk() == 0 && scan + n > last_) {
+            sourceDone_ = true;
+            cur_ = last_;
+            Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
+            return false;
+        }
+    }
+}
+
+bool TxXmlParser::ReadStringUntilText(std::string_view terminator, std::string& text)
+{
+    std::string_view view;
+    if (!ReadUntilText(terminator, view))
+        return false;
+    text.assign(view);
+    return true;
+}
+
+bool TxXmlParser::ReadName(std::string_view& text)
+{
+    const std::size_t start = cur_;
+    for (;;) {
+        while (cur_ < last_ && !kNameEnds[static_cast<unsigned char>(text_[cur_])])
+            ++cur_;
+        if (cur_ < last_) {
+            text = std::string_view(text_.get() + start, cur_ - start);
+            return true;
+        }
+        if (ReadNextChunk() == 0 && cur_ >= last_) {
+            sourceDone_ = true;
+            Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
+            return false;
+        }
+    }
+}
+
+bool TxXmlParser::ReadName(std::string& text)
+{
+    std::string_view view;
+    if (!ReadName(view))
+        return false;
+    text.assign(view);
+    return true;
+}
+
+bool TxXmlParser::MatchKeyword(std::string_view keyword)
+{
+    const std::size_t n = keyword.size();
+    while (last_ - cur_ < n) {
+        if (ReadNextChunk() == 0 && last_ - cur_ < n)
+            return false;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (AsciiLower(text_[cur_ + i]) != AsciiLower(keyword[i]))
+            return false;
+    cur_ += n;
+    return true;
+}
+
+TxNodeKind TxXmlParser::ReadTagKind()
+{
+    const char c = NextChar();
+    if (c == 0 && EndOfStream())
+        return xeError;
+    switch (c) {
+    case '!': {
+        const char k = AsciiLower(NextChar());
+        switch (k) {
+        case '-':
+            return MatchKeyword("-") ? xeComment : xeError;
+        case '[':
+            return MatchKeyword("cdata[") ? xeCData : xeError;
+        case 'a':
+            return MatchKeyword("ttlist") ? xeDtdAttList : xeError;
+        case 'd':
+            return MatchKeyword("octype") ? xeDocType : xeError;
+        case 'e':
+            if (MatchKeyword("lement"))
+                return xeDtdElement;
+            return MatchKeyword("ntity") ? xeDtdEntity : xeError;
+        case 'n':
+            return MatchKeyword("otation") ? xeDtdNotation : xeError;
+        default:
+            Warn(dlFail, DebugFormat("illegal tag (\"%s\") at pos %lld", std::string(1, k).c_str(),
+                                     AsLongLong(Position())));
+            return xeError;
+        }
+    }
+    case '/':
+        return xeEndTag;
+    case '?':
+        if (MatchKeyword("xml"))
+            return MatchKeyword("-stylesheet") ? xeStylesheet : xeDeclaration;
+        return xeInstruction;
+    default:
+        MoveBack();
+        return xeElement;
+    }
+}
+
+void TxXmlParser::Flush()
+{
+    if (cur_ <= first_)
+        return;
+    LineNumber(); // brings the LF count up to the read position
+    // LFs of the discarded text: those before the read position less those between first_ and it.
+    const std::int64_t kept = std::count(text_.get() + first_, text_.get() + cur_, '\n');
+    baseLines_ += linesBefore_ - kept;
+    linesBefore_ = kept;
+    basePos_ += static_cast<std::int64_t>(first_);
+    std::memmove(text_.get(), text_.get() + first_, last_ - first_);
+    cur_ -= first_;
+    last_ -= first_;
+    lineIndex_ = cur_;
+    first_ = 0;
+}
+
+std::int64_t TxXmlParser::LineNumber()
+{
+    if (cur_ >= lineIndex_)
+        linesBefore_ += std::count(text_.get() + lineIndex_, text_.get() + cur_, '\n');
+    else
+        linesBefore_ -= std::count(text_.get() + cur_, text_.get() + lineIndex_, '\n');
+    lineIndex_ = cur_;
+    return baseLines_ + linesBefore_;
+}
+
+bool TxXmlParser::EnterLevel()
+{
+    if (depth_ >= kMaxDepth) {
+        if (!stopped_)
+            Warn(dlFail, DebugFormat("elements nested deeper than %d levels at pos %lld, parsing stopped", kMaxDepth,
+                                     AsLongLong(Position())));
+        stopped_ = true;
+        return false;
+    }
+    ++depth_;
+    return true;
+}
+
+void TxXmlParser::CheckCharacterReferences(std::string_view text)
+{
+    for (std::size_t amp = text.find("&#"); amp != std::string_view::npos; amp = text.find("&#", amp + 2)) {
+        const std::size_t stop = text.find_first_of(";&", amp + 2);
+        if (stop == std::string_view::npos || text[stop] == '&')
+            continue;
+        const long value = ReferenceValue(text.substr(amp + 2, stop - amp - 2));
+        if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
+            Warn(dlWarn, DebugFormat("character reference \"%s\" names no character, kept as written at pos %lld",
+                                     std::string(text.substr(amp, stop - amp + 1)).c_str(),
+                                     AsLongLong(Position())));
+    }
+}
+
+} // namespace xml

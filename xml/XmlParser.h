@@ -1,0 +1,157 @@
+#pragma once
+// The XML parser: reads a stream of XML text in any of the supported encodings
+// chunk by chunk, decodes it to UTF-8 with every line end folded to LF, and
+// offers the token readers with which the document's top-level loop and the
+// node classes read markup. It never holds more than the text read since the
+// last Flush, which the element reader calls once per element.
+//
+// Positions count bytes of the decoded text, lines count its LFs (the first
+// line is 0). Bad text is never raised about: the parser reports through its
+// owner's diagnostics and goes on.
+
+#include "xml/Debug.h"
+#include "xml/TextEncoding.h"
+#include "xml/XmlNode.h"
+
+#include "platform/core/Streams.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace xml {
+
+class TxXmlParser : public TDebugPersistent {
+public:
+    // Reads the first chunk of source; nothing is decoded until DetectEncoding.
+    TxXmlParser(core::TStream& source, std::int32_t chunkSize, TDebugComponent* owner);
+    ~TxXmlParser() override;
+    std::string ClassName() const override { return "TxXmlParser"; }
+
+    static constexpr std::int32_t kDefaultChunkSize = 256;
+    // Elements nested deeper than this stop the parse (see EnterLevel).
+    static constexpr int kMaxDepth = 10000;
+
+    // At least 5 bytes were read and the first four are "$BXM".
+    bool HasBinaryMagic() const noexcept;
+    // Tells the encoding from the first bytes and skips a byte-order mark; must
+    // run before any reader.
+    void DetectEncoding();
+    // Sets CodePage and decodes again, in the encoding now set, the text of the
+    // last chunk from the read position on (what was read stays as it was).
+    void SetCodePage(std::int32_t codePage);
+    // The kind of markup after a "<" that has just been read.
+    TxNodeKind ReadTagKind();
+
+    // The next byte, consumed; 0 at the end of the stream.
+    char NextChar()
+    {
+        if (cur_ < last_ || EnsureData())
+            return text_[cur_++];
+        return 0;
+    }
+    // One byte back; valid right after a byte was read since the last Flush.
+    void MoveBack() noexcept
+    {
+        if (cur_ > 0)
+            --cur_;
+    }
+    // Skips tab, LF, CR and space; returns the first other byte, consumed, or 0
+    // at the end of the stream. blanks receives what was skipped.
+    char SkipBlanks(std::string& blanks);
+    // The same; the view is valid until the next read.
+    char SkipBlanks(std::string_view& blanks);
+    char SkipBlanks();
+    // The text up to the terminator byte, which is consumed; at the end of the
+    // stream the text up to the end, without a message.
+    void ReadStringUntilChar(char terminator, std::string& text);
+    void ReadQuotedValue(char quote, std::string& text);
+    // The same; the view is valid until the next read.
+    std::string_view ReadUntilChar(char terminator);
+    // The text up to the terminator, which is consumed. At the end of the stream:
+    // the warning "stream terminated prematurely at pos %d", text untouched, false.
+    bool ReadStringUntilText(std::string_view terminator, std::string& text);
+    bool ReadUntilText(std::string_view terminator, std::string_view& text);
+    // The text up to the next blank, "/", ">" or "[", which is not consumed. At
+    // the end of the stream: the same warning, text untouched, false.
+    bool ReadName(std::string& text);
+    bool ReadName(std::string_view& text);
+    // Compares the coming bytes with keyword, ASCII letters folded; consumes
+    // them only when they match.
+    bool MatchKeyword(std::string_view keyword);
+    // Discards the decoded text before the last chunk.
+    void Flush();
+
+    // Offset of the read position in the decoded text.
+    std::int64_t Position() const noexcept { return basePos_ + static_cast<std::int64_t>(cur_); }
+    // LFs before the read position: the first line is 0.
+    std::int64_t LineNumber();
+    bool EndOfStream() const noexcept { return sourceDone_ && cur_ >= last_; }
+
+    TxTextEncoding Encoding() const noexcept { return encoding_; }
+    void SetEncoding(TxTextEncoding encoding) noexcept { encoding_ = encoding; }
+    std::int32_t CodePage() const noexcept { return codePage_; }
+    const TxEncodingSignature& ByteOrderMark() const noexcept { return byteOrderMark_; }
+
+    // Element nesting: EnterLevel is false (and emits a "fail" once) when one
+    // more level would pass kMaxDepth; the parse is then Stopped and every
+    // reader above ends as after its current node.
+    bool EnterLevel();
+    void LeaveLevel() noexcept { --depth_; }
+    int Depth() const noexcept { return depth_; }
+    bool Stopped() const noexcept { return stopped_; }
+
+    // Warns about each numeric character reference in text that names no
+    // character (0 or a surrogate); such references stay as written.
+    void CheckCharacterReferences(std::string_view text);
+
+private:
+    // Reads chunks until a decoded byte lies after the read position; the
+    // count of such bytes, 0 at the end of the stream.
+    std::size_t EnsureData();
+    // Reads and decodes the next chunk; the bytes read, 0 when the source ends.
+    std::size_t ReadNextChunk();
+    // Decodes the raw bytes not yet decoded onto the end of the text. Without
+    // final, a UTF-16 code unit cut by the chunk end (an odd byte, a high
+    // surrogate waiting for its partner) stays for the next chunk.
+    void Decode(bool final);
+    void ReserveText(std::size_t needed);
+    void Warn(TxDebugLevel level, const std::string& message) { EmitDebug(this, level, message); }
+
+    core::TStream& source_;
+    std::int32_t chunkSize_;
+
+    // Raw bytes of the last chunk, with the undecoded tail of the one before in front.
+    std::unique_ptr<std::uint8_t[]> raw_;
+    std::size_t rawLast_ = 0;  // bytes in raw_
+    std::size_t rawDone_ = 0;  // of them decoded
+    std::size_t rawTotal_ = 0; // bytes read by the constructor, for detection
+
+    // Decoded text since the last flush.
+    std::unique_ptr<char[]> text_;
+    std::size_t textCap_ = 0;
+    std::size_t first_ = 0; // start of the last chunk's text
+    std::size_t cur_ = 0;   // read position
+    std::size_t last_ = 0;  // end of the text
+
+    std::int64_t basePos_ = 0;
+    std::int64_t baseLines_ = 0;
+    std::size_t lineIndex_ = 0;   // LFs are counted up to here...
+    std::int64_t linesBefore_ = 0; // ...and there are so many
+
+    TxTextEncoding encoding_ = seAnsi;
+    std::int32_t codePage_ = 0;
+    TxEncodingSignature byteOrderMark_{};
+    TxTextEncoding chunkEncoding_ = seAnsi; // how the last chunk was decoded
+
+    bool folding_ = false;        // the last character decoded was a CR
+    bool foldingAtChunk_ = false; // the same before the last chunk
+    bool detected_ = false;
+    bool decoding_ = false;       // false: nothing is (or will be) decoded
+    bool sourceDone_ = false;
+    bool stopped_ = false;
+    int depth_ = 0;
+};
+
+} // namespace xml
