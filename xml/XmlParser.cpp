@@ -73,6 +73,7 @@ TxXmlParser::TxXmlParser(core::TStream& source, std::int32_t chunkSize, TDebugCo
         rawLast_ += static_cast<std::size_t>(n);
     }
     rawTotal_ = rawLast_;
+    flushThreshold_ = std::max<std::size_t>(static_cast<std::size_t>(chunkSize_) * 16, 16 * 1024);
     ReserveText(static_cast<std::size_t>(chunkSize_) * 3 + 16);
 }
 
@@ -427,7 +428,9 @@ TxNodeKind TxXmlParser::ReadTagKind()
 
 void TxXmlParser::Flush()
 {
-    if (cur_ <= first_)
+    // Moving the last chunk to the front for every small element would cost
+    // more than the parse; the consumed text goes once it is worth moving.
+    if (cur_ <= first_ || first_ < flushThreshold_)
         return;
     LineNumber(); // brings the LF count up to the read position
     // LFs of the discarded text: those before the read position less those between first_ and it.

@@ -80,7 +80,8 @@ public:
     // Compares the coming bytes with keyword, ASCII letters folded; consumes
     // them only when they match.
     bool MatchKeyword(std::string_view keyword);
-    // Discards the decoded text before the last chunk.
+    // Discards the decoded text before the last chunk once there is enough of
+    // it to be worth moving (the text kept stays bounded).
     void Flush();
 
     // Offset of the read position in the decoded text.
@@ -134,6 +135,7 @@ private:
     std::size_t first_ = 0; // start of the last chunk's text
     std::size_t cur_ = 0;   // read position
     std::size_t last_ = 0;  // end of the text
+    std::size_t flushThreshold_ = 0;
 
     std::int64_t basePos_ = 0;
     std::int64_t baseLines_ = 0;
