@@ -51,7 +51,6 @@ void TxCharData::CopyOwn(const TXmlNode& source)
 
 // --- quoted text ------------------------------------------------------------------
 
-TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxQuotedText::DoWrite(core::TStream& stream, int)
 {
@@ -82,7 +81,6 @@ std::string TxAttribute::GetValue() const { return UnescapeText(valueNode_->RawV
 
 void TxAttribute::SetValue(const std::string& value) { valueNode_->SetRawValue(EscapeText(value)); }
 
-TXmlNode* TxAttribute::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxAttribute::DoWrite(core::TStream& stream, int depth)
 {

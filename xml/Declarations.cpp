@@ -6,7 +6,6 @@ namespace xml {
 
 // --- declaration and style sheet ----------------------------------------------------
 
-TXmlNode* TxDeclaration::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxDeclaration::DoWrite(core::TStream& stream, int depth)
 {
@@ -30,7 +29,6 @@ void TxStyleSheet::DoWrite(core::TStream& stream, int depth)
 
 // --- comment and CDATA ------------------------------------------------------------------
 
-TXmlNode* TxComment::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxComment::DoWrite(core::TStream& stream, int)
 {
@@ -40,7 +38,6 @@ void TxComment::DoWrite(core::TStream& stream, int)
     ReportProgress(stream);
 }
 
-TXmlNode* TxCData::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxCData::DoWrite(core::TStream& stream, int)
 {
@@ -60,7 +57,6 @@ void TxCData::DoWrite(core::TStream& stream, int)
 
 void TxInstruction::SetValue(const std::string& value) { SetRawValue(NormalizeLineBreaks(value)); }
 
-TXmlNode* TxInstruction::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
 
 void TxInstruction::DoWrite(core::TStream& stream, int depth)
 {

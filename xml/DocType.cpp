@@ -19,8 +19,6 @@ TxDocType::~TxDocType()
     delete publicLiteral_;
 }
 
-TXmlNode* TxDocType::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
-void TxDocType::ParseTextBetweenTags(TxXmlParser&) { NotYetReadable(); }
 
 void TxDocType::DoWrite(core::TStream& stream, int depth)
 {
@@ -83,9 +81,6 @@ void TxDtdElement::WriteContent(core::TStream& stream) const
         NodeAt(i)->WriteAt(stream, 0);
 }
 
-TXmlNode* TxDtdElement::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
-void TxDtdElement::ParseContent(TxXmlParser&) { NotYetReadable(); }
-void TxDtdEntity::ParseContent(TxXmlParser&) { NotYetReadable(); }
 
 void TxDtdElement::DoWrite(core::TStream& stream, int)
 {

@@ -150,10 +150,7 @@ void TxContainerNode::AttributeAdd(TxAttribute* attribute)
     ++directNodeCount_;
 }
 
-char TxContainerNode::ParseAttributeList(TxXmlParser&) { NotYetReadable(); }
-TXmlNode* TxContainerNode::ParseElementList(TxXmlParser&, TxNodeKinds) { NotYetReadable(); }
 void TxContainerNode::ParseTextBetweenTags(TxXmlParser&) {}
-char TxContainerNode::ParseQuotedTextList(TxXmlParser&) { NotYetReadable(); }
 
 void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int depth)
 {
@@ -229,9 +226,6 @@ void TxElement::SetValue(const std::string& value)
     SetValueIndex(index);
 }
 
-TXmlNode* TxElement::ReadFromParser(TxXmlParser&) { NotYetReadable(); }
-void TxElement::ParseTextBetweenTags(TxXmlParser&) { NotYetReadable(); }
-TXmlNode* TxElement::RepairEndTag(const std::string&) { NotYetReadable(); }
 
 void TxElement::CopyOwn(const TXmlNode& source)
 {

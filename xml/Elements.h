@@ -54,11 +54,15 @@ public:
     // document (or none) is refused with a fail message and stays the caller's.
     void AttributeAdd(TxAttribute* attribute) override;
 
-    // Readers of markup; they arrive with the parser.
+    // Readers of markup (ElementReaders.cpp). ParseAttributeList returns the
+    // byte that ended the list; ParseElementList the node at which the content
+    // ended: this node at its end tag, another after a repair, nullptr after an error.
     virtual char ParseAttributeList(TxXmlParser& parser);
     virtual TXmlNode* ParseElementList(TxXmlParser& parser, TxNodeKinds allowed);
     virtual void ParseTextBetweenTags(TxXmlParser& parser);
     virtual char ParseQuotedTextList(TxXmlParser& parser);
+    // Lets the node list's capacity go down to its count.
+    void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
 
     // Writes the first count nodes: an attribute after one space (unless the
     // node before it is character data, such as kept whitespace), character

@@ -56,7 +56,7 @@ long NumericReference(std::string_view digits)
         if (value > 0x10FFFF)
             return -1;
     }
-    if (value >= 0xD800 && value <= 0xDFFF)
+    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
         return -1;
     return value;
 }

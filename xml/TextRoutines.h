@@ -20,7 +20,7 @@ std::string EscapeText(std::string_view text);
 // Resolves the five references and numeric character references (decimal, or
 // hexadecimal after "x"); a reference to CR gives LF. Unknown references, a
 // "&" without ";" before the next "&", and references to no character
-// (surrogates, beyond U+10FFFF) stay as they are.
+// (0, surrogates, beyond U+10FFFF) stay as they are.
 std::string UnescapeText(std::string_view text);
 
 // CR LF and a lone CR become LF.

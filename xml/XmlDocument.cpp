@@ -22,8 +22,6 @@ TXmlNode* MakeNode(TXmlDocument* document)
     return new T(document);
 }
 
-[[noreturn]] void NotYetReadable() { throw core::Exception("not implemented"); }
-
 } // namespace
 
 // --- construction ----------------------------------------------------------------
@@ -166,10 +164,6 @@ TxElement* TXmlDocument::NewElementWithNodes(const std::string& name, std::span<
 
 // --- reading -----------------------------------------------------------------------
 
-void TXmlDocument::LoadFromFile(const std::string&) { NotYetReadable(); }
-void TXmlDocument::LoadFromStream(core::TStream&) { NotYetReadable(); }
-void TXmlDocument::LoadFromText(const std::string&) { NotYetReadable(); }
-std::int64_t TXmlDocument::LoadFromWeb(const std::string&) { NotYetReadable(); }
 
 // --- writing -----------------------------------------------------------------------
 

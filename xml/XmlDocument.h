@@ -26,6 +26,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_set>
 
 namespace xml {
 
@@ -74,10 +75,13 @@ public:
     virtual TxElement* NewElement(const std::string& name);
     virtual TxElement* NewElementWithNodes(const std::string& name, std::span<TXmlNode* const> nodes);
 
-    // --- reading (arrives with the parser) -----------------------------------------
+    // --- reading (DocumentLoading.cpp, DocumentWeb.cpp) ------------------------------
+    // Text in any of the four encodings, or the binary form; the previous
+    // content goes first. Bad text is reported, not raised; what was read stays.
     virtual void LoadFromFile(const std::string& fileName);
     virtual void LoadFromStream(core::TStream& stream);
     virtual void LoadFromText(const std::string& text);
+    // The bytes loaded; 0, with the content untouched, when the URL cannot be fetched.
     virtual std::int64_t LoadFromWeb(const std::string& url);
     // The binary form (BinaryXml.h); after a load the first declaration, when
     // there is one, sets TextEncoding and TextCodePage.
@@ -155,6 +159,9 @@ public:
     void SetAbortParsing(bool abort) noexcept { abortParsing_ = abort; }
     // Names of elements to close, collected by a parse with RepairStructure; nullptr otherwise.
     core::TStringList* RepairNames() const noexcept { return repairNames_.get(); }
+    // Records an element whose end tag never came: the repair pass at the end
+    // of the parse moves its content after it. Nothing without RepairStructure.
+    void MarkUnclosed(TXmlNode* node);
 
     // --- events -----------------------------------------------------------------------------------
     void DoNodeCreated(TXmlNode* node);
@@ -169,11 +176,14 @@ private:
     bool WriteEncoded(core::TStream& stream);
     // TextEncoding and TextCodePage from the first declaration's encoding, when there is one.
     void TakeEncodingFromDeclaration();
+    void ParseDocument(TxXmlParser& parser);
+    void CloseUnclosed();
 
     TxNodeList topNodes_;
     TxSymbolTable* symbolTable_; // owned as a component
     bool abortParsing_ = false;
     std::unique_ptr<core::TStringList> repairNames_;
+    std::unordered_set<const TXmlNode*> unclosed_;
 
     std::string selfCloseText_;
     bool dropCommentsOnParse_ = false;

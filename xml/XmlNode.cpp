@@ -46,8 +46,6 @@ TXmlNode::~TXmlNode() = default;
 
 TXmlNode* TXmlNode::NewInstance(TXmlDocument* document) const { return new TXmlNode(document); }
 
-void TXmlNode::NotYetReadable() { Misuse("not implemented"); }
-
 void TXmlNode::NoParent() { Misuse("XML parent is not assigned"); }
 
 TXmlDocument* TXmlNode::Document() const noexcept { return static_cast<TXmlDocument*>(DebugOwner()); }

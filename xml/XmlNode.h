@@ -326,8 +326,6 @@ protected:
         if (!text.empty())
             stream.Write(text.data(), static_cast<std::int64_t>(text.size()));
     }
-    // Raises "not implemented": reading text arrives with the parser.
-    [[noreturn]] static void NotYetReadable();
     [[noreturn]] static void NoParent();
     void SetParent(TXmlNode* parent) noexcept { parent_ = parent; }
 

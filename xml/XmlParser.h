@@ -22,6 +22,16 @@
 
 namespace xml {
 
+// What the content of an element and the internal subset of a document type
+// may hold; any other tag there is refused.
+inline constexpr TxNodeKinds kElementContentKinds =
+    KindBit(xeElement) | KindBit(xeAttribute) | KindBit(xeCharData) | KindBit(xeComment) | KindBit(xeCData) |
+    KindBit(xeInstruction) | KindBit(xeWhiteSpace) | KindBit(xeQuotedText) | KindBit(xeEndTag);
+inline constexpr TxNodeKinds kInternalSubsetKinds = KindBit(xeCharData) | KindBit(xeComment) |
+                                                     KindBit(xeDtdElement) | KindBit(xeDtdAttList) |
+                                                     KindBit(xeDtdEntity) | KindBit(xeDtdNotation) |
+                                                     KindBit(xeInstruction);
+
 class TxXmlParser : public TDebugPersistent {
 public:
     // Reads the first chunk of source; nothing is decoded until DetectEncoding.
@@ -51,11 +61,27 @@ public:
             return text_[cur_++];
         return 0;
     }
+    // Consumes the next byte when it is c.
+    bool SkipChar(char c)
+    {
+        if ((cur_ < last_ || EnsureData()) && text_[cur_] == c) {
+            ++cur_;
+            return true;
+        }
+        return false;
+    }
     // One byte back; valid right after a byte was read since the last Flush.
     void MoveBack() noexcept
     {
         if (cur_ > 0)
             --cur_;
+    }
+    // Steps back over c, the byte just read; nothing when c marked the end of
+    // the stream (there is nothing to step back over then).
+    void Unread(char c) noexcept
+    {
+        if (c != 0 || !EndOfStream())
+            MoveBack();
     }
     // Skips tab, LF, CR and space; returns the first other byte, consumed, or 0
     // at the end of the stream. blanks receives what was skipped.

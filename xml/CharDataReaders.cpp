@@ -1,0 +1,40 @@
+// Reading the leaf nodes from the parser: quoted literals and attributes.
+
+#include "xml/CharData.h"
+#include "xml/TextRoutines.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlParser.h"
+
+namespace xml {
+
+TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
+{
+    const char c = parser.SkipBlanks();
+    char close = c;
+    if (c == '"') {
+        SetQuoteStyle(qsDouble);
+    } else if (c == '\'') {
+        SetQuoteStyle(qsSingle);
+    } else {
+        EmitDebug(this, dlWarn,
+                  DebugFormat("quote char expected at pos %lld", static_cast<long long>(parser.Position())));
+        if (!Document()->RepairStructure())
+            return this; // empty; the unexpected character stays consumed
+        // An unquoted value runs up to the next space.
+        parser.Unread(c);
+        close = ' ';
+    }
+    const std::string_view text = parser.ReadUntilChar(close);
+    parser.CheckCharacterReferences(text);
+    SetValueId(SymbolId(text)); // stored as written: it is escaped already
+    return this;
+}
+
+TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
+{
+    SetNameId(SymbolId(TrimmedView(parser.ReadUntilChar('='))));
+    ValueNode()->ReadFromParser(parser);
+    return this;
+}
+
+} // namespace xml

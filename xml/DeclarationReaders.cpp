@@ -1,0 +1,154 @@
+// Reading declarations, comments, CDATA sections, processing instructions, the
+// document type and the declarations of its internal subset. Each reader
+// starts after the keyword that the parser's ReadTagKind consumed.
+
+#include "xml/Declarations.h"
+#include "xml/DocType.h"
+#include "xml/TextRoutines.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlParser.h"
+
+namespace xml {
+
+namespace {
+
+long long Ll(std::int64_t v) { return static_cast<long long>(v); }
+
+std::string Char(char c) { return std::string(1, c); }
+
+// Reads a text up to its terminator into the node's value, as written; at the
+// end of the stream the value stays empty.
+void ReadText(TxCharData& node, TxXmlParser& parser, std::string_view terminator)
+{
+    std::string_view text;
+    if (parser.ReadUntilText(terminator, text))
+        node.SetRawValue(text);
+}
+
+// SkipBlanks and step back: the read position at the next non-blank byte.
+void SkipToContent(TxXmlParser& parser) { parser.Unread(parser.SkipBlanks()); }
+
+} // namespace
+
+TXmlNode* TxDeclaration::ReadFromParser(TxXmlParser& parser)
+{
+    char c = ParseAttributeList(parser);
+    if (c == '?') {
+        c = parser.NextChar();
+        if (c == '>') {
+            // The line break after the declaration belongs to it: it is written
+            // with it in every layout. A style sheet's is not, so it stays text.
+            if (NodeKind() == xeDeclaration) {
+                parser.SkipChar('\r');
+                parser.SkipChar('\n');
+            }
+            return this;
+        }
+    }
+    EmitDebug(this, dlWarn,
+              DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", Char(c).c_str(),
+                          Ll(parser.LineNumber()), Ll(parser.Position())));
+    return this;
+}
+
+TXmlNode* TxComment::ReadFromParser(TxXmlParser& parser)
+{
+    ReadText(*this, parser, "-->");
+    return this;
+}
+
+TXmlNode* TxCData::ReadFromParser(TxXmlParser& parser)
+{
+    ReadText(*this, parser, "]]>");
+    return this;
+}
+
+TXmlNode* TxInstruction::ReadFromParser(TxXmlParser& parser)
+{
+    ReadText(*this, parser, "?>");
+    return this;
+}
+
+TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
+{
+    SkipToContent(parser);
+    std::string_view name;
+    if (parser.ReadName(name))
+        SetName(std::string(TrimmedView(name)));
+    char c = parser.SkipBlanks();
+    if (c != '>' && c != '[') {
+        parser.Unread(c);
+        if (parser.MatchKeyword("SYSTEM")) {
+            ExternalId()->SetRawValue("SYSTEM");
+            SystemLiteral()->ReadFromParser(parser);
+        } else if (parser.MatchKeyword("PUBLIC")) {
+            ExternalId()->SetRawValue("PUBLIC");
+            PublicLiteral()->ReadFromParser(parser);
+            SystemLiteral()->ReadFromParser(parser);
+        } else {
+            EmitDebug(this, dlWarn,
+                      DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+            return this;
+        }
+        c = parser.SkipBlanks();
+    }
+    TXmlNode* result = this;
+    if (c == '[') {
+        result = ParseElementList(parser, kInternalSubsetKinds);
+        c = parser.SkipBlanks();
+    }
+    if (c != '>')
+        EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+    return result;
+}
+
+void TxDocType::ParseTextBetweenTags(TxXmlParser& parser)
+{
+    TXmlDocument* document = Document();
+    for (;;) {
+        std::string_view blanks;
+        const char c = parser.SkipBlanks(blanks);
+        if (document->PreservesWhiteSpace() && !blanks.empty() && !(blanks.size() == 1 && blanks[0] == ' ')) {
+            auto* space = new TxWhiteSpace(document);
+            space->SetRawValue(blanks);
+            NodeAdd(space);
+        }
+        if (c == '<' || c == ']' || (c == 0 && parser.EndOfStream()))
+            return; // the element list reads the "<" or "]" again
+        EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+        std::string_view word;
+        parser.ReadName(word);
+    }
+}
+
+TXmlNode* TxDtdElement::ReadFromParser(TxXmlParser& parser)
+{
+    SkipToContent(parser);
+    std::string_view name;
+    if (parser.ReadName(name))
+        SetName(std::string(TrimmedView(name)));
+    SkipToContent(parser);
+    ParseContent(parser);
+    return this;
+}
+
+void TxDtdElement::ParseContent(TxXmlParser& parser)
+{
+    // The whole body up to ">" is one text.
+    auto* body = new TxCharData(Document());
+    NodeAdd(body);
+    NotifyNodeCreated(body);
+    ReadText(*body, parser, ">");
+    NotifyNodeParsed(body);
+}
+
+void TxDtdEntity::ParseContent(TxXmlParser& parser)
+{
+    const char c = ParseQuotedTextList(parser);
+    if (c != '>')
+        EmitDebug(this, dlFail,
+                  DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", Char(c).c_str(),
+                              Ll(parser.LineNumber()), Ll(parser.Position())));
+}
+
+} // namespace xml

@@ -1,0 +1,181 @@
+// Loading a document from XML text: from a file, a stream or a string. The
+// top-level loop reads the nodes between the declaration and the end, lets
+// each node read its own markup, switches the code page at the declaration,
+// and, with RepairStructure, closes the elements whose end tags never came.
+
+#include "xml/XmlDocument.h"
+
+#include "xml/CodePages.h"
+#include "xml/Conversions.h"
+#include "xml/FastStreams.h"
+#include "xml/TextRoutines.h"
+#include "xml/XmlParser.h"
+
+#include "platform/core/Streams.h"
+
+namespace xml {
+
+namespace {
+
+long long Ll(std::int64_t v) { return static_cast<long long>(v); }
+
+} // namespace
+
+void TXmlDocument::LoadFromFile(const std::string& fileName)
+{
+    core::TFileStream file(fileName, core::fmOpenRead);
+    LoadFromStream(file);
+}
+
+void TXmlDocument::LoadFromText(const std::string& text)
+{
+    TxStringStream stream(text);
+    LoadFromStream(stream);
+}
+
+void TXmlDocument::LoadFromStream(core::TStream& stream)
+{
+    topNodes_.Clear();
+    symbolTable_->Clear();
+    const std::int64_t start = stream.Position();
+    try {
+        TxXmlParser parser(stream, TxXmlParser::kDefaultChunkSize, this);
+        if (parser.HasBinaryMagic()) {
+            // The binary form is read from where the text would have begun.
+            core::TMemoryStream binary;
+            stream.SetPosition(start);
+            binary.CopyFrom(stream, stream.Size() - start);
+            binary.SetPosition(0);
+            LoadBinaryStream(binary);
+        } else {
+            ParseDocument(parser);
+            textEncoding_ = parser.Encoding();
+            textCodePage_ = parser.CodePage();
+            byteOrderMark_ = parser.ByteOrderMark();
+        }
+    } catch (...) {
+        DoProgress(stream.Size());
+        throw;
+    }
+    DoProgress(stream.Size());
+}
+
+void TXmlDocument::MarkUnclosed(TXmlNode* node)
+{
+    if (repairNames_ == nullptr)
+        return;
+    int index;
+    const std::string name(node->NameView());
+    if (!repairNames_->Find(name, index))
+        repairNames_->Add(name);
+    unclosed_.insert(node);
+}
+
+void TXmlDocument::ParseDocument(TxXmlParser& parser)
+{
+    abortParsing_ = false;
+    unclosed_.clear();
+    if (repairStructure_) {
+        repairNames_ = std::make_unique<core::TStringList>();
+        repairNames_->SetSorted(true);
+        repairNames_->SetCaseSensitive(false);
+    }
+    parser.DetectEncoding();
+    byteOrderMark_ = parser.ByteOrderMark();
+    // A byte-order mark or a UTF-16 form found by detection is what the text
+    // is; a declaration naming another encoding does not change its reading.
+    const bool signatureWins =
+        byteOrderMark_.MarkPresent != 0 || parser.Encoding() == seUtf16LE || parser.Encoding() == seUtf16BE;
+
+    bool repair = repairStructure_;
+    do {
+        std::string_view text = parser.ReadUntilChar('<');
+        if (!PreservesWhiteSpace())
+            text = TrimmedView(text);
+        if (!text.empty()) {
+            auto* data = new TxCharData(this);
+            data->SetRawValue(text);
+            parser.CheckCharacterReferences(text);
+            topNodes_.Add(data);
+            DoNodeCreated(data);
+            DoNodeParsed(data);
+        }
+        if (parser.EndOfStream())
+            break;
+        parser.MoveBack();
+        if (parser.NextChar() != '<')
+            continue;
+        // Between top-level nodes the consumed text can go too.
+        parser.Flush();
+        const TxNodeKind kind = parser.ReadTagKind();
+        if (kind == xeError) {
+            EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", Ll(parser.Position())));
+            repair = false;
+            break;
+        }
+        TXmlNode* node = NewNodeOfKind(kind, this);
+        if (node == nullptr) {
+            EmitDebug(this, dlWarn,
+                      DebugFormat("unsupported tag (\"%s\") at pos %lld", NodeKindNames[kind], Ll(parser.Position())));
+            repair = false;
+            break;
+        }
+        topNodes_.Add(node);
+        if (kind != xeElement)
+            DoNodeCreated(node);
+        if (kind == xeElement)
+            parser.EnterLevel();
+        node->ReadFromParser(parser);
+        if (kind == xeElement)
+            parser.LeaveLevel();
+        DoNodeParsed(node);
+        if (kind == xeDeclaration) {
+            const std::string encoding = static_cast<TxDeclaration*>(node)->DeclarationEncoding();
+            const TxTextEncoding named = EncodingFromName(encoding);
+            // 8-bit text switches only between 8-bit encodings: naming UTF-16
+            // does not make it so.
+            if (!signatureWins && (named == seAnsi || named == seUtf8)) {
+                parser.SetEncoding(named);
+                parser.SetCodePage(CodePageFromName(encoding, kCodePageUtf8));
+            }
+            EmitDebug(this, dlInfo,
+                      DebugFormat("declaration with encoding \"%s\" and codepage %d", encoding.c_str(),
+                                  static_cast<int>(parser.CodePage())));
+        } else if (node->NodeKind() == xeComment && dropCommentsOnParse_) {
+            EmitDebug(this, dlInfo, "option DropCommentsOnParse is true, deleting comment");
+            topNodes_.Delete(topNodes_.IndexOf(node));
+        }
+    } while (!abortParsing_ && !parser.EndOfStream() && !parser.Stopped());
+
+    if (repair)
+        CloseUnclosed();
+    repairNames_.reset();
+    unclosed_.clear();
+}
+
+void TXmlDocument::CloseUnclosed()
+{
+    for (TXmlNode* node = topNodes_.First(); node != nullptr; node = topNodes_.NextInDocument(node)) {
+        if (!node->IsContainer() || unclosed_.count(node) == 0)
+            continue;
+        // Its content follows it, in the order it had; a top-level node's
+        // content goes to the top level.
+        TXmlNode* parent = node->Parent();
+        const int at = parent != nullptr ? parent->NodeIndexOf(node) : topNodes_.IndexOf(node);
+        bool moved = false;
+        while (node->NodeCount() > node->DirectNodeCount()) {
+            TXmlNode* child = node->NodeExtract(node->NodeAt(node->NodeCount() - 1));
+            if (parent != nullptr)
+                parent->NodeInsert(at + 1, child);
+            else
+                topNodes_.Insert(at + 1, child);
+            moved = true;
+        }
+        if (moved)
+            EmitDebug(this, dlInfo,
+                      DebugFormat("correctly closed node \"%s\" at pos %lld", std::string(node->NameView()).c_str(),
+                                  Ll(node->SourcePosition())));
+    }
+}
+
+} // namespace xml

@@ -1,0 +1,361 @@
+// Reading containers and elements from the parser: attribute lists, content
+// lists, lists of literals, and the repair of end tags that do not match.
+
+#include "xml/Elements.h"
+
+#include "xml/CharData.h"
+#include "xml/NodeClasses.h"
+#include "xml/TextRoutines.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlParser.h"
+
+#include <vector>
+
+namespace xml {
+
+namespace {
+
+long long Ll(std::int64_t v) { return static_cast<long long>(v); }
+
+bool IsSingleSpace(std::string_view blanks) { return blanks.size() == 1 && blanks[0] == ' '; }
+
+bool EndsTagOrList(char c) { return c == '!' || c == '/' || c == '>'; }
+
+void IllegalEndTag(TXmlNode* node, TxXmlParser& parser, char c)
+{
+    node->EmitDebug(node, dlWarn,
+                    DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", std::string(1, c).c_str(),
+                                Ll(parser.LineNumber()), Ll(parser.Position())));
+}
+
+// The end tag after "</": closes node, or, when it names another element and
+// the document repairs, the element that the repair found.
+TXmlNode* ReadEndTag(TxContainerNode& node, TxXmlParser& parser)
+{
+    const std::string_view name = TrimmedView(parser.ReadUntilChar('>'));
+    node.SetNodeClosingStyle(csFull);
+    TXmlNode* result = &node;
+    if (name != node.NameView()) {
+        const std::string endName(name);
+        node.EmitDebug(&node, dlWarn,
+                       DebugFormat("begin and end tag mismatch: \"%s\" and \"%s\" at line %lld (pos %lld)",
+                                   std::string(node.NameView()).c_str(), endName.c_str(), Ll(parser.LineNumber()),
+                                   Ll(parser.Position())));
+        if (node.Document()->RepairStructure() && node.IsElement())
+            result = static_cast<TxElement&>(node).RepairEndTag(endName);
+    }
+    node.TrimCapacity();
+    return result;
+}
+
+void LevelMismatch(TxContainerNode& node, TxXmlParser& parser, const TXmlNode* child, const TXmlNode* ended)
+{
+    node.EmitDebug(&node, dlWarn,
+                   DebugFormat("level mismatch between subnode \"%s\" and endnode \"%s\" at line %lld (pos %lld)",
+                               std::string(child->NameView()).c_str(),
+                               ended != nullptr ? std::string(ended->NameView()).c_str() : "nil",
+                               Ll(parser.LineNumber()), Ll(parser.Position())));
+}
+
+} // namespace
+
+char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
+{
+    TXmlDocument* document = Document();
+    for (;;) {
+        std::string_view blanks;
+        const char c = parser.SkipBlanks(blanks);
+        if (!blanks.empty() && !IsSingleSpace(blanks)) {
+            if (document->PreservesWhiteSpace()) {
+                auto* space = new TxWhiteSpace(document);
+                space->SetRawValue(blanks);
+                NodeAdd(space);
+                SetDirectNodeCount(DirectNodeCount() + 1);
+            }
+            EmitDebug(this, dlHint,
+                      DebugFormat("non-default chardata at line %lld (pos %lld)", Ll(parser.LineNumber()),
+                                  Ll(parser.Position())));
+        }
+        if (c == 0 && parser.EndOfStream())
+            return 0;
+        if (EndsTagOrList(c) || c == '?')
+            return c;
+        if (c == '"' || c == '\'') {
+            EmitDebug(this, dlWarn, DebugFormat("illegal quote at pos %lld", Ll(parser.Position())));
+            continue;
+        }
+        parser.MoveBack();
+        auto* attribute = new TxAttribute(document);
+        AttributeAdd(attribute);
+        NotifyNodeCreated(attribute);
+        attribute->ReadFromParser(parser);
+        NotifyNodeParsed(attribute);
+    }
+}
+
+char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
+{
+    TXmlDocument* document = Document();
+    // Words outside quotes (SYSTEM, PUBLIC, NDATA, a parameter entity's name)
+    // are kept as written, with the blanks around them, so that the list is
+    // written back as it was read.
+    bool lastWasWord = false;
+    char c = 0;
+    do {
+        std::string_view blanks;
+        c = parser.SkipBlanks(blanks);
+        const bool spaced = !blanks.empty();
+        std::string kept(blanks);
+        if (spaced && !IsSingleSpace(blanks))
+            EmitDebug(this, dlHint,
+                      DebugFormat("non-default chardata at line %lld (pos %lld)", Ll(parser.LineNumber()),
+                                  Ll(parser.Position())));
+        if ((c == 0 && parser.EndOfStream()) || EndsTagOrList(c))
+            return c;
+        const bool quoted = c == '"' || c == '\'';
+        if (spaced && DirectNodeCount() < NodeCount() && (lastWasWord || !quoted)) {
+            auto* space = new TxWhiteSpace(document);
+            space->SetRawValue(kept);
+            NodeAdd(space);
+        }
+        parser.MoveBack();
+        if (quoted) {
+            auto* literal = new TxQuotedText(document);
+            NodeAdd(literal);
+            NotifyNodeCreated(literal);
+            literal->ReadFromParser(parser);
+            NotifyNodeParsed(literal);
+            lastWasWord = false;
+        } else {
+            std::string_view word;
+            if (!parser.ReadName(word))
+                break;
+            auto* text = new TxCharData(document);
+            if (word.empty()) { // a "[" alone, where ReadName stops
+                parser.NextChar();
+                text->SetRawValue(std::string_view(&c, 1));
+            } else {
+                text->SetRawValue(word);
+            }
+            NodeAdd(text);
+            NotifyNodeCreated(text);
+            NotifyNodeParsed(text);
+            lastWasWord = true;
+        }
+    } while (!parser.EndOfStream());
+    return c;
+}
+
+namespace {
+
+bool Interrupted(TxXmlParser& parser, TXmlDocument* document)
+{
+    return parser.Stopped() || document->AbortParsing();
+}
+
+// The start tag of an element after its "<": the name, the attributes and the
+// end of the tag. True when content follows (the tag ended with ">").
+bool ReadStartTag(TxElement& element, TxXmlParser& parser)
+{
+    parser.Flush();
+    element.SetValueIndex(-1);
+    std::string_view name;
+    if (parser.ReadName(name))
+        element.SetNameId(element.SymbolId(TrimmedView(name)));
+    element.NotifyNodeCreated(&element);
+    const char c = element.ParseAttributeList(parser);
+    element.SetDirectNodeCount(element.NodeCount());
+    if (c == '>')
+        return true;
+    if (c == '/') {
+        const char next = parser.NextChar();
+        if (next == '>') {
+            element.SetNodeClosingStyle(csSelfClosing);
+            element.Document()->DoProgress(parser.Position());
+        } else {
+            IllegalEndTag(&element, parser, next);
+        }
+    } else {
+        IllegalEndTag(&element, parser, c);
+    }
+    return false;
+}
+
+// Reads the content of node until its list ends or an element with content
+// begins. The element is returned (its start tag read, its level entered);
+// when the list ends, nullptr, and ended is the node at which it ended.
+TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds allowed, TXmlNode*& ended)
+{
+    TXmlDocument* document = node.Document();
+    ended = nullptr;
+    do {
+        node.ParseTextBetweenTags(parser);
+        if (parser.EndOfStream()) {
+            node.EmitDebug(&node, dlFail,
+                           DebugFormat("stream terminated prematurely at pos %lld", Ll(parser.Position())));
+            return nullptr;
+        }
+        parser.MoveBack();
+        const char c = parser.NextChar();
+        if (c == '<') {
+            const TxNodeKind kind = parser.ReadTagKind();
+            if (kind >= 32 || (allowed & KindBit(kind)) == 0) {
+                node.EmitDebug(&node, dlWarn,
+                               DebugFormat("illegal tag (\"%s\") at pos %lld", NodeKindNames[kind],
+                                           Ll(parser.Position())));
+                return nullptr;
+            }
+            if (kind == xeEndTag) {
+                ended = ReadEndTag(node, parser);
+                return nullptr;
+            }
+            if (kind == xeElement && !parser.EnterLevel())
+                return nullptr; // too deep: the parse stops here
+            TXmlNode* child = NewNodeOfKind(kind, document);
+            const int index = node.NodeAdd(child);
+            if (kind == xeElement) {
+                auto* element = static_cast<TxElement*>(child);
+                if (ReadStartTag(*element, parser))
+                    return element;
+                parser.LeaveLevel();
+            } else {
+                node.NotifyNodeCreated(child);
+                TXmlNode* end = child->ReadFromParser(parser);
+                if (!Interrupted(parser, document) && end != child) {
+                    LevelMismatch(node, parser, child, end);
+                    ended = end;
+                    return nullptr;
+                }
+                if (kind == xeCData && node.ValueIndex() < 0)
+                    node.SetValueIndex(index);
+            }
+            // A stop or an abort ends every list without reporting each level.
+            if (Interrupted(parser, document))
+                return nullptr;
+            node.NotifyNodeParsed(child);
+        } else if (c == ']' && node.NodeKind() == xeDocType) {
+            return nullptr; // the end of the internal subset
+        }
+    } while (!document->AbortParsing() && !parser.EndOfStream());
+    return nullptr;
+}
+
+} // namespace
+
+// Nested elements are read in this loop, not by recursion, so that no depth
+// of nesting can exhaust the stack: open holds the elements whose content is
+// being read, innermost last, as the calls of a recursive reader would.
+TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds allowed)
+{
+    TXmlDocument* document = Document();
+    std::vector<TxElement*> open;
+    TxContainerNode* node = this;
+    for (;;) {
+        TXmlNode* ended = nullptr;
+        if (TxElement* entered = ReadContent(*node, parser, node == this ? allowed : kElementContentKinds, ended)) {
+            open.push_back(entered);
+            node = entered;
+            continue;
+        }
+        // The list of node ended at ended; close the elements that end with it.
+        for (;;) {
+            if (open.empty())
+                return ended;
+            if (Interrupted(parser, document)) {
+                for (std::size_t i = 0; i < open.size(); ++i)
+                    parser.LeaveLevel();
+                return nullptr;
+            }
+            TxElement* element = open.back();
+            open.pop_back();
+            parser.LeaveLevel();
+            document->DoProgress(parser.Position());
+            node = open.empty() ? this : open.back();
+            if (ended != element) {
+                LevelMismatch(*node, parser, element, ended);
+                continue; // node's list ends there too
+            }
+            node->NotifyNodeParsed(element);
+            if (Interrupted(parser, document) || parser.EndOfStream()) {
+                ended = nullptr; // node's list ends without its end tag
+                continue;
+            }
+            break; // node's content goes on
+        }
+    }
+}
+
+// --- element ---------------------------------------------------------------------
+
+TXmlNode* TxElement::ReadFromParser(TxXmlParser& parser)
+{
+    if (!ReadStartTag(*this, parser))
+        return this;
+    TXmlNode* result = ParseElementList(parser, kElementContentKinds);
+    Document()->DoProgress(parser.Position());
+    return result;
+}
+
+void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
+{
+    const std::string_view text = parser.ReadUntilChar('<');
+    if (text.empty())
+        return;
+    TXmlDocument* document = Document();
+    const TxSplitText parts = SplitBlanks(text);
+    const bool preserve = document->PreservesWhiteSpace();
+    if (preserve && !parts.Leading.empty()) {
+        auto* space = new TxWhiteSpace(document);
+        space->SetRawValue(parts.Leading);
+        NodeAdd(space);
+    }
+    if (!parts.Core.empty()) {
+        auto* data = new TxCharData(document);
+        data->SetRawValue(parts.Core); // escaped, as read
+        const int index = NodeAdd(data);
+        if (ValueIndex() < 0)
+            SetValueIndex(index);
+        parser.CheckCharacterReferences(parts.Core);
+        NotifyNodeCreated(data);
+        NotifyNodeParsed(data);
+    }
+    if (preserve && !parts.Trailing.empty()) {
+        auto* space = new TxWhiteSpace(document);
+        space->SetRawValue(parts.Trailing);
+        NodeAdd(space);
+    }
+}
+
+TXmlNode* TxElement::RepairEndTag(const std::string& endTagName)
+{
+    TXmlDocument* document = Document();
+    for (int counter = 0;; ++counter) {
+        TXmlNode* parent = Parent();
+        const std::string parentName = parent != nullptr ? std::string(parent->NameView()) : std::string();
+        if (parentName == endTagName) {
+            EmitDebug(this, dlHint,
+                      DebugFormat("parent%d = \"%s\", this endtag = \"%s\": maybe \"%s\" should be closed", counter,
+                                  parentName.c_str(), endTagName.c_str(), std::string(NameView()).c_str()));
+            document->MarkUnclosed(this);
+            break;
+        }
+        if (parent == nullptr)
+            break;
+        TXmlNode* grandparent = parent->Parent();
+        if (grandparent == nullptr)
+            break; // nowhere to move it
+        EmitDebug(this, dlInfo,
+                  DebugFormat("moving node \"%s\" from parent \"%s\" to grandparent \"%s\"",
+                              std::string(NameView()).c_str(), parentName.c_str(),
+                              std::string(grandparent->NameView()).c_str()));
+        // The parent's end tag never came: it is the element to close.
+        document->MarkUnclosed(parent);
+        parent->NodeExtract(this);
+        grandparent->NodeAdd(this);
+        if (parentName.empty())
+            break;
+    }
+    return Parent();
+}
+
+} // namespace xml
