@@ -26,13 +26,13 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
     }
     const std::string_view text = parser.ReadUntilChar(close);
     parser.CheckCharacterReferences(text);
-    SetValueId(SymbolId(text)); // stored as written: it is escaped already
+    SetValueId(parser.Intern(Document()->SymbolTable(), text)); // stored as written: escaped already
     return this;
 }
 
 TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
 {
-    SetNameId(SymbolId(TrimmedView(parser.ReadUntilChar('='))));
+    SetNameId(parser.Intern(Document()->SymbolTable(), TrimmedView(parser.ReadUntilChar('='))));
     ValueNode()->ReadFromParser(parser);
     return this;
 }

@@ -68,7 +68,7 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
         if (!blanks.empty() && !IsSingleSpace(blanks)) {
             if (document->PreservesWhiteSpace()) {
                 auto* space = new TxWhiteSpace(document);
-                space->SetRawValue(blanks);
+                space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
                 NodeAdd(space);
                 SetDirectNodeCount(DirectNodeCount() + 1);
             }
@@ -161,7 +161,7 @@ bool ReadStartTag(TxElement& element, TxXmlParser& parser)
     element.SetValueIndex(-1);
     std::string_view name;
     if (parser.ReadName(name))
-        element.SetNameId(element.SymbolId(TrimmedView(name)));
+        element.SetNameId(parser.Intern(element.Document()->SymbolTable(), TrimmedView(name)));
     element.NotifyNodeCreated(&element);
     const char c = element.ParseAttributeList(parser);
     element.SetDirectNodeCount(element.NodeCount());
@@ -306,12 +306,12 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
     const bool preserve = document->PreservesWhiteSpace();
     if (preserve && !parts.Leading.empty()) {
         auto* space = new TxWhiteSpace(document);
-        space->SetRawValue(parts.Leading);
+        space->SetValueId(parser.Intern(document->SymbolTable(), parts.Leading));
         NodeAdd(space);
     }
     if (!parts.Core.empty()) {
         auto* data = new TxCharData(document);
-        data->SetRawValue(parts.Core); // escaped, as read
+        data->SetValueId(parser.Intern(document->SymbolTable(), parts.Core)); // escaped, as read
         const int index = NodeAdd(data);
         if (ValueIndex() < 0)
             SetValueIndex(index);
@@ -321,7 +321,7 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
     }
     if (preserve && !parts.Trailing.empty()) {
         auto* space = new TxWhiteSpace(document);
-        space->SetRawValue(parts.Trailing);
+        space->SetValueId(parser.Intern(document->SymbolTable(), parts.Trailing));
         NodeAdd(space);
     }
 }

@@ -1,6 +1,7 @@
 #include "xml/XmlParser.h"
 
 #include "xml/Conversions.h"
+#include "xml/SymbolTable.h"
 
 #include <algorithm>
 #include <array>
@@ -27,6 +28,24 @@ bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 long long AsLongLong(std::int64_t v) { return static_cast<long long>(v); }
+
+// The LF bytes in [p, end), eight at a time.
+std::int64_t CountLineFeeds(const char* p, const char* end)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, lows = 0x7F7F7F7F7F7F7F7Full;
+    std::int64_t count = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t x = word ^ (ones * '\n'); // zero bytes where the LFs are
+        // High bit set exactly in the zero bytes, without carries between bytes.
+        const std::uint64_t zero = ~(((x & lows) + lows) | x | lows);
+        count += __builtin_popcountll(zero);
+    }
+    for (; p < end; ++p)
+        count += *p == '\n';
+    return count;
+}
 
 bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
 
@@ -434,7 +453,7 @@ void TxXmlParser::Flush()
         return;
     LineNumber(); // brings the LF count up to the read position
     // LFs of the discarded text: those before the read position less those between first_ and it.
-    const std::int64_t kept = std::count(text_.get() + first_, text_.get() + cur_, '\n');
+    const std::int64_t kept = CountLineFeeds(text_.get() + first_, text_.get() + cur_);
     baseLines_ += linesBefore_ - kept;
     linesBefore_ = kept;
     basePos_ += static_cast<std::int64_t>(first_);
@@ -448,9 +467,9 @@ void TxXmlParser::Flush()
 std::int64_t TxXmlParser::LineNumber()
 {
     if (cur_ >= lineIndex_)
-        linesBefore_ += std::count(text_.get() + lineIndex_, text_.get() + cur_, '\n');
+        linesBefore_ += CountLineFeeds(text_.get() + lineIndex_, text_.get() + cur_);
     else
-        linesBefore_ -= std::count(text_.get() + cur_, text_.get() + lineIndex_, '\n');
+        linesBefore_ -= CountLineFeeds(text_.get() + cur_, text_.get() + lineIndex_);
     lineIndex_ = cur_;
     return baseLines_ + linesBefore_;
 }
@@ -466,6 +485,26 @@ bool TxXmlParser::EnterLevel()
     }
     ++depth_;
     return true;
+}
+
+std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
+{
+    const std::size_t n = text.size();
+    if (n == 0 || n > kCachedLength)
+        return table.Intern(text);
+    if (cachedTable_ != &table) {
+        cache_ = std::make_unique<CachedSymbol[]>(kCacheSize);
+        cachedTable_ = &table;
+    }
+    const auto* b = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t slot = (n * 131 + b[0] * 31 + b[n - 1] * 7 + b[n / 2] * 3 + b[(n - 1) / 3]) % kCacheSize;
+    CachedSymbol& entry = cache_[slot];
+    if (entry.id != 0 && entry.length == n && std::memcmp(entry.bytes, text.data(), n) == 0)
+        return entry.id;
+    entry.id = table.Intern(text);
+    entry.length = static_cast<std::uint8_t>(n);
+    std::memcpy(entry.bytes, text.data(), n);
+    return entry.id;
 }
 
 void TxXmlParser::CheckCharacterReferences(std::string_view text)

@@ -32,6 +32,8 @@ inline constexpr TxNodeKinds kInternalSubsetKinds = KindBit(xeCharData) | KindBi
                                                      KindBit(xeDtdEntity) | KindBit(xeDtdNotation) |
                                                      KindBit(xeInstruction);
 
+class TxSymbolTable;
+
 class TxXmlParser : public TDebugPersistent {
 public:
     // Reads the first chunk of source; nothing is decoded until DetectEncoding.
@@ -129,6 +131,11 @@ public:
     int Depth() const noexcept { return depth_; }
     bool Stopped() const noexcept { return stopped_; }
 
+    // The ID of text in table, as TxSymbolTable::Intern gives it. Short texts
+    // that come again and again (names, blanks, repeated values) are found in
+    // a small cache of the parser without searching the table.
+    std::int32_t Intern(TxSymbolTable& table, std::string_view text);
+
     // Warns about each numeric character reference in text that names no
     // character (0 or a surrogate); such references stay as written.
     void CheckCharacterReferences(std::string_view text);
@@ -172,6 +179,16 @@ private:
     std::int32_t codePage_ = 0;
     TxEncodingSignature byteOrderMark_{};
     TxTextEncoding chunkEncoding_ = seAnsi; // how the last chunk was decoded
+
+    struct CachedSymbol {
+        std::int32_t id = 0; // 0: empty
+        std::uint8_t length = 0;
+        char bytes[27];
+    };
+    static constexpr std::size_t kCacheSize = 512;
+    static constexpr std::size_t kCachedLength = sizeof(CachedSymbol::bytes);
+    std::unique_ptr<CachedSymbol[]> cache_;
+    TxSymbolTable* cachedTable_ = nullptr;
 
     bool folding_ = false;        // the last character decoded was a CR
     bool foldingAtChunk_ = false; // the same before the last chunk
