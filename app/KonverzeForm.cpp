@@ -9,6 +9,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/DropFiles.h"
 
 #include <fstream>
 
@@ -49,6 +50,9 @@ std::string QuotedStr(const std::string& text)
 void TKonverze_Form::FormCreate(core::TObject*)
 {
     XmlFileName.clear();
+    OldGridWindowProc = DBGrid1->WindowProc;
+    DBGrid1->WindowProc = [this](ui::TMessage& message) { GridWindowProc(message); };
+    ui::DragAcceptFiles(DBGrid1->Handle(), true);
     SetupHackedNavigator(Konverze_DBNavigator, ImageList, true);
     SetupHackedNavigator(DBNavigator2, ImageList, true);
     const core::TIniFile settings(SettingsFile());
@@ -92,6 +96,11 @@ void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)
         if (ui::Application != nullptr)
             ui::Application->HandleException(this);
     }
+}
+
+void TKonverze_Form::FormDestroy(core::TObject*)
+{
+    ui::DragAcceptFiles(DBGrid1->Handle(), false);
 }
 
 bool TKonverze_Form::IsValidDate(const std::string& text)

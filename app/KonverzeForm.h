@@ -110,6 +110,7 @@ public:
     // Handlers.
     void FormCreate(core::TObject* Sender);
     void FormClose(core::TObject* Sender, ui::TCloseAction& Action);
+    void FormDestroy(core::TObject* Sender);
     void Hledani_EditChange(core::TObject* Sender);
     void Button1Click(core::TObject* Sender);
     void DBGrid1TitleClick(ui::TColumn* Column);
@@ -123,6 +124,14 @@ public:
     void Label26Click(core::TObject* Sender);
     void Label27Click(core::TObject* Sender);
     void Button11Click(core::TObject* Sender);
+    // The import of one conversion from the outside form program's data file.
+    void Button10Click(core::TObject* Sender);
+    // The register grid's window procedure: dropped files go to WMDropFiles.
+    void GridWindowProc(ui::TMessage& Msg);
+    void WMDropFiles(ui::TMessage& Msg);
+
+    // The grid's window procedure before GridWindowProc took its place.
+    ui::TWndMethod OldGridWindowProc;
 
     // Gives a navigator its captions and, when glyphs is set, the pictures of images.
     void SetupHackedNavigator(ui::TDBNavigator* navigator, ui::TImageList* images, bool glyphs);

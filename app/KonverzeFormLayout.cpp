@@ -307,6 +307,8 @@ void TKonverze_Form::BindHandlers()
     Label26->OnClick = [this](core::TObject* sender) { Label26Click(sender); };
     Label27->OnClick = [this](core::TObject* sender) { Label27Click(sender); };
     Button11->OnClick = [this](core::TObject* sender) { Button11Click(sender); };
+    Button10->OnClick = [this](core::TObject* sender) { Button10Click(sender); };
+    OnDestroy = [this](core::TObject* sender) { FormDestroy(sender); };
 }
 
 } // namespace app

@@ -1,7 +1,13 @@
 #pragma once
-// The viewer form: a web page beside the register, opened maximised.
+// The viewer form: the depository's download page beside the register, opened
+// maximised. The import shows it, waits for the page and fills its form.
 
+#include "app/PageWait.h"
+#include "browser/HostedBrowser.h"
 #include "platform/ui/Forms.h"
+#include "platform/web/HtmlDocument.h"
+
+#include <string>
 
 namespace app {
 
@@ -9,6 +15,28 @@ class TProhlizec_Form : public ui::TForm {
 public:
     explicit TProhlizec_Form(core::TComponent* owner);
     std::string ClassName() const override { return "TProhlizec_Form"; }
+
+    browser::THostedBrowser* HostedBrowser1;
+
+    // Form number index of the document; a null element when there is none.
+    web::THTMLElement GetDocumentForm(const web::THTMLDocument& document, int index) const;
+    // Sets the value of the field name of form number formIndex: an input, a
+    // select or a text area. A missing form or field, or another kind of
+    // element, is left alone; a failing document raises EOleError.
+    void SetFormFieldValue(const web::THTMLDocument& document, int formIndex, const std::string& name,
+                           const std::string& value) const;
+
+    // Navigates HostedBrowser1 to url and waits, with the event loop running
+    // and sleeping between events, until this navigation's page is complete,
+    // PageTimeoutMs passes, or the viewer or the program closes.
+    TPageWaitResult NavigateAndWait(const std::string& url);
+    bool WaitingForPage() const { return watch_ != nullptr; }
+    int PageTimeoutMs() const { return pageTimeoutMs_; }
+    void SetPageTimeoutMs(int ms) { pageTimeoutMs_ = ms; }
+
+private:
+    TNavigationWatch* watch_ = nullptr;
+    int pageTimeoutMs_ = 60000;
 };
 
 extern TProhlizec_Form* Prohlizec_Form;

@@ -1,8 +1,11 @@
 // Runs the application's tests headless, under one application object and
-// the Czech format settings the register is written for.
+// the Czech format settings the register is written for. The viewer form's
+// browser keeps its registry values in a configuration folder of the run's own.
 #include "app/UpdateCheck.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/ui/Application.h"
+#include "tests/platform/web/WebTestSupport.h"
+#include "tests/support/WebTestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +14,8 @@
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testsupport::SetHeadlessWebEnvironment();
+    testsupport::TempConfigHome config;
     core::FormatSettings = core::TFormatSettings::Czech();
     // No test reaches the maker's web server: the main form's update check finds nothing.
     app::UpdateCheck = [](const char*, const char*, const char*, const char*, bool, bool* newer) noexcept {
