@@ -9,7 +9,16 @@
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 namespace app {
+
+void PrepareWebEngineEnvironment()
+{
+    if (geteuid() == 0)
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+}
 
 void CreateForms()
 {
@@ -23,6 +32,7 @@ void CreateForms()
 int ApplicationStartup(int argc, char** argv)
 {
     core::SetCommandLine(argc, argv);
+    PrepareWebEngineEnvironment();
     ui::TApplication application(argc, argv);
     try {
         ProgramFolder = core::ExecutableFolder();

@@ -11,4 +11,9 @@ int ApplicationStartup(int argc, char** argv);
 // module, the main form, the export form, the viewer form.
 void CreateForms();
 
+// The web engine's sandbox cannot run for the superuser, and the engine then
+// does not start at all (nor the program with it): for the superuser it runs
+// without it. Called before the application object is made.
+void PrepareWebEngineEnvironment();
+
 } // namespace app

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -196,6 +198,23 @@ TEST_F(StartUp, RowsSavedAreThereAfterARestart)
     EXPECT_EQ(Register()->FieldByName("oznaceni_vstupu")->AsString(), "Výpis z katastru nemovitostí");
     EXPECT_EQ(Register()->FieldByName("vystavujici_osoba")->AsString(), "Petr Novák");
     EXPECT_EQ(Form()->Oznaceni_vstupu_DBEdit->Text(), "Výpis z katastru nemovitostí");
+}
+
+TEST(StartUpOfTheWebEngine, TheSuperuserRunsItWithoutItsSandbox)
+{
+    const char* before = std::getenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const std::string saved = before != nullptr ? before : "";
+    unsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    app::PrepareWebEngineEnvironment();
+    const char* after = std::getenv("QTWEBENGINE_DISABLE_SANDBOX");
+    if (geteuid() == 0)
+        EXPECT_STREQ(after, "1");
+    else
+        EXPECT_EQ(after, nullptr);
+    if (before != nullptr)
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", saved.c_str(), 1);
+    else
+        unsetenv("QTWEBENGINE_DISABLE_SANDBOX");
 }
 
 TEST(StartUpWithoutDatabase, TheProvidersErrorIsShownAndTheProgramGoesOnWithClosedQueries)
