@@ -15,7 +15,8 @@ TProhlizec_Form* Prohlizec_Form = nullptr;
 
 namespace {
 
-// Tells when a window goes out of sight.
+// Tells when a window is hidden or closed; a minimised window (whose hiding
+// comes from the window system) is still open.
 class THideWatch : public QObject {
 public:
     THideWatch(QWidget* window, std::function<void()> hidden) : window_(window), hidden_(std::move(hidden))
@@ -32,7 +33,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == window_ && event->type() == QEvent::Hide)
+        if (watched == window_ && event->type() == QEvent::Hide && !event->spontaneous())
             hidden_();
         return false;
     }

@@ -62,15 +62,6 @@ TEST(ImportReading, TheRootIsTheTopLevelElementSpelledExactly)
     EXPECT_EQ(Read(std::string("<d:root>") + Record + "</d:root>").SerialNumber, "7/2024");
     EXPECT_EQ(MissingIn(std::string("<D:Root>") + Record + "</D:Root>"), "d:root");
     EXPECT_EQ(MissingIn(std::string("<obal><d:root>") + Record + "</d:root></obal>"), "d:root");
-    // Below the root, letter case does not matter, and depth does not either.
-    const TConversionData data =
-        Read("<d:root><obal><D:EVIDENCE_Provedenych_Konverzi><D:Poradove_Cislo>8/2024</D:Poradove_Cislo>"
-             "<D:Oznaceni_Vstupu>Výpis</D:Oznaceni_Vstupu><D:DATUM_SEPSANI>2.2.2024</D:DATUM_SEPSANI>"
-             "</D:EVIDENCE_Provedenych_Konverzi></obal><D:Vystup><D:Uschovna><D:ID>X1</D:ID></D:Uschovna>"
-             "</D:Vystup></d:root>");
-    EXPECT_EQ(data.SerialNumber, "8/2024");
-    EXPECT_EQ(data.Designation, "Výpis");
-    EXPECT_EQ(data.DepositoryId, "X1");
 }
 
 TEST(ImportReading, EachMissingElementIsNamed)
