@@ -3,6 +3,7 @@
 #include "platform/core/Registry.h"
 #include "platform/core/SystemInfo.h"
 #include "platform/net/Proxy.h"
+#include "platform/ui/ShellItems.h"
 #include "platform/web/HostSite.h"
 #include "platform/web/WebBrowser.h"
 
@@ -245,19 +246,54 @@ void SetFileLauncher(std::function<bool(const std::string& file)> launcher)
     FileLauncher() = std::move(launcher);
 }
 
-void* ShellLockShared(std::uintptr_t, std::uint32_t)
+const void* ShellLockShared(std::uintptr_t handle, std::uint32_t processId)
 {
-    return nullptr;
+    return ui::SHLockShared(handle, processId).data();
 }
 
-bool ShellUnlockShared(void*)
+bool ShellUnlockShared(std::uintptr_t handle, std::uint32_t processId)
 {
-    return false;
+    return ui::SHUnlockShared(handle, processId);
 }
 
-bool ShellFreeShared(std::uintptr_t, std::uint32_t)
+bool ShellFreeShared(std::uintptr_t handle, std::uint32_t processId)
 {
-    return false;
+    return ui::SHFreeShared(handle, processId);
+}
+
+// --- shell execution
+
+namespace {
+
+std::function<bool(const TShellExecuteInfo&)>& ShellExecuteHandler()
+{
+    static std::function<bool(const TShellExecuteInfo&)> handler;
+    return handler;
+}
+
+} // namespace
+
+bool ShellExecuteEx(const TShellExecuteInfo& info)
+{
+    if (const auto& handler = ShellExecuteHandler())
+        return handler(info);
+    std::string folder = info.File;
+    if (info.Mask & SEE_MASK_IDLIST) {
+        const auto path = ui::PathFromItemIDList(info.IDList);
+        if (!path)
+            return false;
+        folder = *path;
+    }
+    if (folder.empty())
+        return false;
+    if (const auto& launcher = FileLauncher())
+        return launcher(folder);
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(folder)});
+}
+
+void SetShellExecuteHandler(std::function<bool(const TShellExecuteInfo& info)> handler)
+{
+    ShellExecuteHandler() = std::move(handler);
 }
 
 void CommonControlsFree(void* address)

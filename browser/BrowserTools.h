@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace browser {
 
@@ -76,15 +77,34 @@ void PidlFree(PItemIDList list);
 
 std::string DragDropStatusText(std::uint32_t code);
 
+// --- shell execution (explore or search a folder)
+
+inline constexpr std::uint32_t SEE_MASK_CLASSNAME = 0x1;
+inline constexpr std::uint32_t SEE_MASK_IDLIST = 0x4;
+
+struct TShellExecuteInfo {
+    std::uint32_t Mask = 0;
+    std::string Verb;
+    std::string File;
+    std::string Class;
+    std::vector<std::uint8_t> IDList; // with SEE_MASK_IDLIST
+    int Show = 1;
+};
+// Opens the folder named by the file or the item-ID list in the desktop's file manager
+// (it has no search of its own: "find" opens the folder too); true when it was started.
+bool ShellExecuteEx(const TShellExecuteInfo& info);
+// Replaces the shell execution (for tests); an empty one restores the desktop's.
+void SetShellExecuteHandler(std::function<bool(const TShellExecuteInfo& info)> handler);
+
 // --- help and the shell's shared memory
 
 // Opens a help file with the desktop's viewer; answers non-zero when it was started.
 std::intptr_t CallHtmlHelp(void* window, const std::string& file, std::uint32_t command, std::uintptr_t data);
 // Replaces the launcher that opens files (for tests); an empty one restores the desktop's.
 void SetFileLauncher(std::function<bool(const std::string& file)> launcher);
-// The shell's shared memory of other processes does not exist here: nothing is locked or freed.
-void* ShellLockShared(std::uintptr_t handle, std::uint32_t processId);
-bool ShellUnlockShared(void* address);
+// The shell's shared memory (platform/ui/ShellItems.h): blocks by number and process.
+const void* ShellLockShared(std::uintptr_t handle, std::uint32_t processId);
+bool ShellUnlockShared(std::uintptr_t handle, std::uint32_t processId);
 bool ShellFreeShared(std::uintptr_t handle, std::uint32_t processId);
 void CommonControlsFree(void* address);
 

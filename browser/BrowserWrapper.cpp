@@ -1,6 +1,11 @@
 #include "browser/BrowserWrapper.h"
 
+#include "platform/core/Exceptions.h"
+#include "platform/ui/ShellItems.h"
+#include "platform/ui/Windows.h"
+
 #include <QCoreApplication>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -22,6 +27,12 @@ QWidget* ParkingWindow()
 }
 
 } // namespace
+
+TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, std::unique_ptr<web::IWebHostSite> site)
+    : TBrowserWrapper(owner, site.get())
+{
+    ownedSite_ = std::move(site);
+}
 
 TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* site)
     : TWinControl(owner), browser_(std::make_unique<web::TWebBrowser>(site))
@@ -80,6 +91,33 @@ void TBrowserWrapper::AttachEngineWindow(QWidget* window)
     container->layout()->addWidget(window);
     window->setGeometry(0, 0, container->width(), container->height());
     window->show();
+    ui::RegisterWindow(window, EngineWindowClass, [this, window](ui::TMessage& message) {
+        EngineWindowProc(window, message);
+    });
+}
+
+void TBrowserWrapper::EngineWindowProc(QWidget* window, ui::TMessage& message)
+{
+    if (message.Msg == ui::WM_COMMAND && message.LParam == 0) {
+        message.Result = browser_->ExecMenuCommand(ui::LoWord(message.WParam)) == web::S_OK ? 0 : 1;
+        return;
+    }
+    ui::DefWindowProc(window, message);
+}
+
+web::HRESULT TBrowserWrapper::AmbientProperty(std::int32_t dispId, web::TOleVariant& value)
+{
+    constexpr std::int32_t DISPID_AMBIENT_USERMODE = -709;
+    constexpr std::int32_t DISPID_AMBIENT_UIDEAD = -710;
+    constexpr std::int32_t DISPID_AMBIENT_SHOWGRABHANDLES = -711;
+    constexpr std::int32_t DISPID_AMBIENT_SHOWHATCHING = -712;
+    switch (dispId) {
+    case DISPID_AMBIENT_USERMODE: value = !HasState(core::csDesigning); return web::S_OK;
+    case DISPID_AMBIENT_UIDEAD:
+    case DISPID_AMBIENT_SHOWGRABHANDLES:
+    case DISPID_AMBIENT_SHOWHATCHING: value = false; return web::S_OK;
+    default: return web::DISP_E_MEMBERNOTFOUND;
+    }
 }
 
 void TBrowserWrapper::DestroyWnd()
@@ -113,6 +151,14 @@ void TBrowserWrapper::Navigate2(const std::string& url, std::uint32_t flags, con
                                 const std::string& postData, const std::string& headers)
 {
     browser_->Navigate(url, flags, targetFrameName, postData, headers);
+}
+
+void TBrowserWrapper::Navigate2(const std::vector<std::uint8_t>& itemIdList)
+{
+    const auto path = ui::PathFromItemIDList(itemIdList);
+    if (!path)
+        throw core::EOleError("Seznam položek neurčuje žádnou místní složku ani soubor.");
+    browser_->Navigate(QUrl::fromLocalFile(QString::fromStdString(*path)).toString().toStdString());
 }
 
 void TBrowserWrapper::ExecWB(std::uint32_t commandId, std::uint32_t execOption, const web::TOleVariant& in,

@@ -2,6 +2,9 @@
 // The windowed control that hosts the web engine: the engine's operations and
 // properties, its events with the control as sender, and the engine window kept
 // alive across the control's window being taken down and made again.
+//
+// The engine's window is a window of its own class (EngineWindowClass): its
+// procedure runs the commands of the engine's context menus sent as WM_COMMAND.
 
 #include "platform/ui/WinControl.h"
 #include "platform/web/WebBrowser.h"
@@ -12,13 +15,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace browser {
 
 class TBrowserWrapper : public ui::TWinControl {
 public:
-    // The site answers the engine's questions; it must outlive the engine (a derived control passes itself).
+    // The site answers the engine's questions; it must outlive the engine.
     TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* site);
+    // The same with a site the control owns (freed after the engine).
+    TBrowserWrapper(core::TComponent* owner, std::unique_ptr<web::IWebHostSite> site);
     ~TBrowserWrapper() override;
     std::string ClassName() const override { return "TBrowserWrapper"; }
 
@@ -28,6 +34,9 @@ public:
     void Navigate(const std::string& url);
     void Navigate2(const std::string& url, std::uint32_t flags = 0, const std::string& targetFrameName = {},
                    const std::string& postData = {}, const std::string& headers = {});
+    // Navigates to the local folder or file of a shell item-ID list (platform/ui/ShellItems.h);
+    // raises EOleError for a list that names none.
+    void Navigate2(const std::vector<std::uint8_t>& itemIdList);
     void ExecWB(std::uint32_t commandId, std::uint32_t execOption, const web::TOleVariant& in = {},
                 web::TOleVariant* out = nullptr);
     std::int32_t ReadyState() const { return browser_->ReadyState(); }
@@ -77,13 +86,20 @@ public:
                        const std::string& url)>
         OnNewWindow3;
 
+    static constexpr const char* EngineWindowClass = "KonverzeWebEngine";
+
 protected:
     // The engine's file-download event; a derived control may publish its own in its place.
     virtual void EngineFileDownload(bool activeDocument, bool& cancel) { (void)activeDocument, (void)cancel; }
+    // The ambient properties the control's site answers by itself (user mode and the
+    // like); DISP_E_MEMBERNOTFOUND for any other.
+    virtual web::HRESULT AmbientProperty(std::int32_t dispId, web::TOleVariant& value);
 
 private:
     void AttachEngineWindow(QWidget* window);
+    void EngineWindowProc(QWidget* window, ui::TMessage& message);
 
+    std::unique_ptr<web::IWebHostSite> ownedSite_;
     std::unique_ptr<web::TWebBrowser> browser_;
     QPointer<QWidget> kept_;
 };

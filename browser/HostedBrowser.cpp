@@ -2,6 +2,8 @@
 
 #include "browser/BrowserModule.h"
 #include "browser/BrowserTools.h"
+#include "browser/EngineSite.h"
+#include "browser/ShellDde.h"
 #include "platform/core/Registry.h"
 #include "platform/ui/Dialogs.h"
 
@@ -18,7 +20,7 @@ const char* const PageSetupKey = "\\Software\\Microsoft\\Internet Explorer\\Page
 } // namespace
 
 THostedBrowser::THostedBrowser(core::TComponent* owner)
-    : TBrowserWrapper(owner, this),
+    : TBrowserWrapper(owner, std::make_unique<TEngineSite>(*this)),
       printOptions_(std::make_unique<TPrintOptions>()),
       proxySettings_(std::make_unique<TProxySettings>()),
       rightClickMenu_(std::make_unique<TRightClickMenu>()),
@@ -30,6 +32,9 @@ THostedBrowser::THostedBrowser(core::TComponent* owner)
 {
     EnsureBrowserModule();
     InstallMessageHook();
+    LoadShellDdeNames();
+    ddeWindow_ = ui::CreateWindowEx("KonverzeShellDde", "", nullptr,
+                                    [this](ui::TMessage& message) { DdeWindowProc(message); });
     about_ = DefaultUserAgentToken;
     userAgent_ = DefaultUserAgentToken;
     printOptions_->HTMLHeader().Add("<HTML></HTML>");
@@ -53,6 +58,8 @@ THostedBrowser::THostedBrowser(core::TComponent* owner)
 THostedBrowser::~THostedBrowser()
 {
     // The hooks go first, so that no message reaches this control while it is taken apart.
+    ui::DestroyWindow(ddeWindow_);
+    ddeWindow_ = nullptr;
     UnhookOwnerWindow();
     RemoveMessageHook();
     if (loaded_)
@@ -115,8 +122,8 @@ void THostedBrowser::Loaded()
         SwitchNavigationSound(true);
         soundSwitchedOff_ = true;
     }
-    if (!enableDragAndDrop_ && Widget())
-        Widget()->setAcceptDrops(false);
+    if (!enableDragAndDrop_)
+        Browser().RegisterAsDropTarget = false;
     NotifyDownloadControl();
 }
 
@@ -154,104 +161,6 @@ void THostedBrowser::ApplyTextSize(int size)
         return;
     auto document = Document();
     SetDocumentZoom(document.get(), size);
-}
-
-// --- hooks
-
-void THostedBrowser::InstallMessageHook()
-{
-    if (MessageHookInstalled() || ui::Application == nullptr)
-        return;
-    savedApplicationHandler_ = ui::Application->OnMessage;
-    ui::Application->OnMessage = [this](ui::TMsg& msg, bool& handled) { ApplicationMessageHook(msg, handled); };
-    installedMessageHook_ = true;
-    SetMessageHookInstalled(true);
-}
-
-void THostedBrowser::RemoveMessageHook()
-{
-    // Only the control that installed the hook gives the application its handler back.
-    if (!installedMessageHook_)
-        return;
-    if (ui::Application != nullptr)
-        ui::Application->OnMessage = savedApplicationHandler_;
-    installedMessageHook_ = false;
-    SetMessageHookInstalled(false);
-}
-
-void THostedBrowser::HookOwnerWindow()
-{
-    hookedOwner_ = dynamic_cast<ui::TWinControl*>(Owner());
-    if (hookedOwner_ == nullptr || hookedOwner_->Widget() == nullptr)
-        return;
-    savedOwnerWindowProc_ = hookedOwner_->WindowProc;
-    hookedOwner_->WindowProc = [this](ui::TMessage& message) { OwnerWindowProc(message); };
-    ownerHooked_ = true;
-}
-
-void THostedBrowser::UnhookOwnerWindow()
-{
-    // The owner outlives the controls it owns: its procedure is always given back.
-    if (ownerHooked_ && hookedOwner_ != nullptr)
-        hookedOwner_->WindowProc = savedOwnerWindowProc_;
-    ownerHooked_ = false;
-    hookedOwner_ = nullptr;
-}
-
-void THostedBrowser::ApplicationMessageHook(ui::TMsg& msg, bool& handled)
-{
-    (void)msg;
-    if (HasState(core::csDesigning))
-        return;
-    handled = false;
-}
-
-void THostedBrowser::ControlWindowProc(ui::TMessage& message)
-{
-    if (savedControlWindowProc_)
-        savedControlWindowProc_(message);
-}
-
-void THostedBrowser::OwnerWindowProc(ui::TMessage& message)
-{
-    if (savedOwnerWindowProc_)
-        savedOwnerWindowProc_(message);
-}
-
-// --- host site
-
-web::HRESULT THostedBrowser::GetHostInfo(web::TDocHostUIInfo& info)
-{
-    info.cbSize = 20;
-    info.dwFlags = hostUIFlags_;
-    info.dwDoubleClick = 0;
-    if (OnGetHostInfo)
-        return OnGetHostInfo(info);
-    return web::S_OK;
-}
-
-web::HRESULT THostedBrowser::GetAmbientProperty(std::int32_t dispId, web::TOleVariant& value)
-{
-    if (dispId == web::DISPID_AMBIENT_DLCONTROL) {
-        value = static_cast<std::int32_t>(downloadControlFlags_);
-        return web::S_OK;
-    }
-    if (OnInvoke)
-        return OnInvoke(dispId, 2, value);
-    return web::DISP_E_MEMBERNOTFOUND;
-}
-
-web::HRESULT THostedBrowser::QueryStatus()
-{
-    // A text size other than the normal one is applied to each page once.
-    if (visualEffects_->TextSize() != 2 && !HasState(core::csDesigning)) {
-        auto document = Document();
-        if (document && document != textSizeDocument_) {
-            textSizeDocument_ = document;
-            ApplyTextSize(visualEffects_->TextSize());
-        }
-    }
-    return web::S_OK;
 }
 
 } // namespace browser

@@ -1,31 +1,55 @@
 #pragma once
 // The hosted browser control: shows web pages by hosting the web engine and
-// answering its host-site questions, with option objects for menus, keys,
-// proxy, dialogs, errors, text size, sounds and printing.
+// acting as its host site, with option objects for menus, keys, proxy,
+// dialogs, errors, text size, sounds and printing.
 //
 // Loaded applies the options to the process and the engine (user-agent token,
 // proxy, navigation sound, window procedures); destruction undoes all of it.
+//
+// As the engine's host site it answers the host interfaces (HostInterfaces.h):
+// each question goes first to the matching published event and is answered by
+// the control itself when no handler is assigned. Around the engine it places
+// its hooks: on the application's messages (Enter goes to the page), on its own
+// window (moves and sizes, closing, DDE conversations, dialog keys), on its
+// owner's window (the dialog boxes the page opens), and a hidden window that
+// answers the shell's DDE requests to open a web document or a folder here.
 
 #include "browser/BrowserWrapper.h"
+#include "browser/HostInterfaces.h"
+#include "browser/HostedBrowserEvents.h"
 #include "browser/HostedBrowserOptions.h"
 #include "platform/net/Proxy.h"
 #include "platform/ui/Application.h"
-#include "platform/web/HostSite.h"
+#include "platform/ui/ShellItems.h"
+#include "platform/ui/Windows.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace browser {
 
-class THostedBrowser : public TBrowserWrapper, public web::IWebHostSite {
+class THostedBrowser : public TBrowserWrapper,
+                       public IDocHostUIHandler2,
+                       public IDocHostUIHandlerFocus,
+                       public IDocHostShowUI,
+                       public IOleCommandTarget,
+                       public IServiceProvider,
+                       public INewWindowManager,
+                       public IHTMLOMWindowServices,
+                       public IDropTarget,
+                       public IDownloadManager,
+                       public IInternetProtocol,
+                       public IDispatch {
 public:
     explicit THostedBrowser(core::TComponent* owner);
     ~THostedBrowser() override;
     std::string ClassName() const override { return "THostedBrowser"; }
 
     void Loaded() override;
+    void SetBounds(int left, int top, int width, int height) override;
 
     // --- published properties
     const std::string& About() const { return about_; }
@@ -68,58 +92,150 @@ public:
     // --- the hooks around the engine
     void ApplicationMessageHook(ui::TMsg& msg, bool& handled);
     void ControlWindowProc(ui::TMessage& message);
-    void OwnerWindowProc(ui::TMessage& message);
+    // Treats the message, then passes it on to the owner's procedure (next).
+    void OwnerWindowProc(ui::TMessage& message, const ui::TWndMethod& next);
+    void DdeWindowProc(ui::TMessage& message);
+    // The hidden window that answers the shell's DDE requests.
+    ui::HWND DdeWindow() const { return ddeWindow_; }
+    // Navigates to a text address (nothing for an empty one); true when a navigation started.
+    bool NavigateUrlText(const std::string& text);
+    // Navigates to the folder of an item-ID list; true when a navigation started.
+    bool NavigatePidl(const ui::TItemIDList& list);
 
-    // --- host-site answers
-    web::HRESULT GetHostInfo(web::TDocHostUIInfo& info) override;
-    web::HRESULT GetAmbientProperty(std::int32_t dispId, web::TOleVariant& value) override;
-    web::HRESULT QueryStatus() override;
+    // Picks the drop effect for the keys held: Shift moves, Ctrl+Shift links, else
+    // the first allowed of copy, move and link (0 when none is allowed).
+    virtual void ChooseDropEffect(std::int32_t grfKeyState, std::uint32_t& dwEffect);
 
-    // --- events of the control (the engine's download manager replaces the base's file-download event)
-    std::function<web::HRESULT(const web::TDownloadInfo& info)> OnFileDownload;
-    std::function<void(core::TObject* sender, bool& canClose)> OnCloseQuery;
-    std::function<web::HRESULT(void* dataObject, std::int32_t keyState, ui::TPoint pt, std::int32_t& effect,
-                               const std::string& status)>
-        OnDragEnter, OnDropEvent;
-    std::function<web::HRESULT()> OnDragLeave;
-    std::function<web::HRESULT(std::int32_t keyState, ui::TPoint pt, std::int32_t& effect, const std::string& status)>
-        OnDragOver2;
-    std::function<web::HRESULT(bool enable)> OnEnableModeless;
-    std::function<web::HRESULT(const std::string& url, const std::string& name, const std::string& urlContext,
-                               const std::string& features, bool replace, std::uint32_t flags,
-                               std::uint32_t userActionTime)>
-        OnEvaluateNewWindow;
-    std::function<web::HRESULT(void* dataObject, void*& result)> OnFilterDataObject;
-    std::function<web::HRESULT(void* dropTarget, void*& result)> OnGetDropTarget;
-    std::function<web::HRESULT(void*& dispatch)> OnGetExternal;
-    std::function<web::HRESULT(web::TDocHostUIInfo& info)> OnGetHostInfo;
-    std::function<web::HRESULT(const std::string& names, std::int32_t count, std::int32_t locale, std::int32_t* dispIds)>
-        OnGetIDsOfNames;
-    std::function<web::HRESULT(std::string& key, std::uint32_t dw)> OnGetOptionKeyPath, OnGetOverrideKeyPath;
-    std::function<web::HRESULT(std::int32_t index, std::int32_t locale, void*& typeInfo)> OnGetTypeInfo;
-    std::function<web::HRESULT(std::int32_t& count)> OnGetTypeInfoCount;
-    std::function<web::HRESULT()> OnHideUI, OnUpdateUI;
-    std::function<web::HRESULT(std::int32_t dispId, std::uint16_t flags, web::TOleVariant& result)> OnInvoke;
-    std::function<void(core::TObject* sender, int x, int y)> OnMove, OnMoveBy, OnResize, OnResizeBy;
-    std::function<web::HRESULT(bool activate)> OnOnDocWindowActivate, OnOnFrameWindowActivate;
-    std::function<web::HRESULT(const std::string& service, void*& object)> OnQueryService;
-    std::function<web::HRESULT(ui::TPoint* border, bool frameWindow)> OnResizeBorder;
-    std::function<web::HRESULT(std::uint32_t kind, ui::TPoint pt)> OnShowContextMenu;
-    std::function<void(core::TObject* sender, ui::HWND dialog)> OnShowDialog;
-    std::function<web::HRESULT(const std::string& helpFile, std::uint32_t command, std::uint32_t data, ui::TPoint mouse)>
-        OnShowHelpRequest;
-    std::function<web::HRESULT(const std::string& text, const std::string& caption, std::uint32_t type,
-                               std::int32_t& result)>
-        OnShowMessage;
-    std::function<web::HRESULT(std::uint32_t id)> OnShowUI;
-    std::function<web::HRESULT(const web::TKeyMessage& message)> OnTranslateAccelerator;
-    std::function<web::HRESULT(std::uint32_t translate, const std::string& url, std::string& translated)> OnTranslateUrl;
-    std::function<void(core::TObject* sender, std::int32_t command, bool& cancel)> OnRefresh;
-    std::function<void(core::TObject* sender, const std::string& line, const std::string& character,
-                       const std::string& code, const std::string& message, const std::string& url,
-                       bool& continueScript, bool& showDialog)>
-        OnScriptError;
-    core::TNotifyEvent OnUnload;
+    // --- host interfaces
+    HRESULT QueryInterface(const TGUID& iid, IUnknown*& object) override;
+
+    // IDocHostUIHandler, IDocHostUIHandler2 and the focus-change interface
+    HRESULT ShowContextMenu(std::uint32_t dwID, const ui::TPoint* ppt, IUnknown* pcmdtReserved,
+                            IDispatch* pdispReserved) override;
+    HRESULT GetHostInfo(TDocHostUIInfo& pInfo) override;
+    HRESULT ShowUI(std::uint32_t dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
+                   IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+    HRESULT HideUI() override;
+    HRESULT UpdateUI() override;
+    HRESULT EnableModeless(bool fEnable) override;
+    HRESULT OnDocWindowActivate(bool fActivate) override;
+    HRESULT OnFrameWindowActivate(bool fActivate) override;
+    HRESULT ResizeBorder(const TRect* prcBorder, IOleInPlaceUIWindow* pUIWindow, bool fFrameWindow) override;
+    HRESULT TranslateAccelerator(const ui::TMsg* lpMsg, const TGUID* pguidCmdGroup, std::uint32_t nCmdID) override;
+    HRESULT GetOptionKeyPath(std::string& pchKey, std::uint32_t dw) override;
+    HRESULT GetDropTarget(IDropTarget* pDropTarget, IDropTarget*& ppDropTarget) override;
+    HRESULT GetExternal(IDispatch*& ppDispatch) override;
+    HRESULT TranslateUrl(std::uint32_t dwTranslate, const std::string& pchURLIn, std::string& ppchURLOut) override;
+    HRESULT FilterDataObject(IDataObject* pDO, IDataObject*& ppDORet) override;
+    HRESULT GetOverrideKeyPath(std::string& pchKey, std::uint32_t dw) override;
+    HRESULT FocusChange(bool gotFocus) override;
+
+    // IDocHostShowUI
+    HRESULT ShowMessage(ui::HWND hwnd, const std::string& lpstrText, const std::string& lpstrCaption,
+                        std::uint32_t dwType, const std::string& lpstrHelpFile, std::uint32_t dwHelpContext,
+                        std::int32_t& plResult) override;
+    HRESULT ShowHelp(ui::HWND hwnd, const std::string& pszHelpFile, std::uint32_t uCommand, std::uint32_t dwData,
+                     ui::TPoint ptMouse, IDispatch* pDispatchObjectHit) override;
+
+    // IOleCommandTarget
+    HRESULT QueryStatus(const TGUID* pguidCmdGroup, std::uint32_t cCmds, TOleCmd* prgCmds,
+                        TOleCmdText* pCmdText) override;
+    HRESULT Exec(const TGUID* pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t nCmdexecopt,
+                 const TOleVariant* pvaIn, TOleVariant* pvaOut) override;
+
+    // IServiceProvider
+    HRESULT QueryService(const TGUID& guidService, const TGUID& riid, IUnknown*& ppvObject) override;
+
+    // INewWindowManager
+    HRESULT EvaluateNewWindow(const std::string& pszUrl, const std::string& pszName, const std::string& pszUrlContext,
+                              const std::string& pszFeatures, bool fReplace, std::uint32_t dwFlags,
+                              std::uint32_t dwUserActionTime) override;
+
+    // IHTMLOMWindowServices
+    HRESULT moveTo(int x, int y) override;
+    HRESULT moveBy(int x, int y) override;
+    HRESULT resizeTo(int x, int y) override;
+    HRESULT resizeBy(int x, int y) override;
+
+    // IDropTarget (the point in the engine window's coordinates)
+    HRESULT DragEnter(IDataObject* dataObj, std::uint32_t grfKeyState, ui::TPoint pt, std::uint32_t& dwEffect) override;
+    HRESULT DragOver(std::uint32_t grfKeyState, ui::TPoint pt, std::uint32_t& dwEffect) override;
+    HRESULT DragLeave() override;
+    HRESULT Drop(IDataObject* dataObj, std::uint32_t grfKeyState, ui::TPoint pt, std::uint32_t& dwEffect) override;
+
+    // IDownloadManager
+    HRESULT Download(IMoniker* pmk, IBindCtx* pbc, std::uint32_t dwBindVerb, std::int32_t grfBINDF,
+                     TBindInfo* pBindInfo, const std::string& pszHeaders, const std::string& pszRedir,
+                     std::uint32_t uiCP) override;
+
+    // IInternetProtocolRoot and IInternetProtocol
+    HRESULT Start(const std::string& szUrl, IInternetProtocolSink* pOIProtSink, IInternetBindInfo* pOIBindInfo,
+                  std::uint32_t grfPI, std::uintptr_t dwReserved) override;
+    HRESULT Continue(const TProtocolData* pProtocolData) override;
+    HRESULT Abort(HRESULT hrReason, std::uint32_t dwOptions) override;
+    HRESULT Terminate(std::uint32_t dwOptions) override;
+    HRESULT Suspend() override;
+    HRESULT Resume() override;
+    HRESULT Read(std::span<std::uint8_t> buffer, std::uint32_t& read) override;
+    HRESULT Seek(std::int64_t move, std::uint32_t origin, std::uint64_t& newPosition) override;
+    HRESULT LockRequest(std::uint32_t dwOptions) override;
+    HRESULT UnlockRequest() override;
+
+    // IDispatch (the site's ambient properties)
+    HRESULT GetTypeInfoCount(std::uint32_t& count) override;
+    HRESULT GetTypeInfo(std::uint32_t index, std::uint32_t localeId, ITypeInfo*& typeInfo) override;
+    HRESULT GetIDsOfNames(const TGUID& iid, std::span<const std::string> names, std::uint32_t localeId,
+                          std::span<std::int32_t> dispIds) override;
+    HRESULT Invoke(std::int32_t dispId, const TGUID& iid, std::uint32_t localeId, std::uint16_t flags,
+                   TDispParams& params, TOleVariant* varResult, TExcepInfo* excepInfo, std::uint32_t* argErr) override;
+
+    // --- events of the control (the download manager's replaces the base's file-download event)
+    TDownloadEvent OnFileDownload;
+    TCloseQueryEvent OnCloseQuery;
+    TOnDragEnterEvent OnDragEnter;
+    TOnDragLeaveEvent OnDragLeave;
+    TOnDragOverEvent OnDragOver2;
+    TOnDropEvent OnDropEvent;
+    TEnableModelessEvent OnEnableModeless;
+    TEvaluateNewWindowEvent OnEvaluateNewWindow;
+    TFilterDataObjectEvent OnFilterDataObject;
+    TGetDropTargetEvent OnGetDropTarget;
+    TGetExternalEvent OnGetExternal;
+    TGetHostInfoEvent OnGetHostInfo;
+    TGetIDsOfNamesEvent OnGetIDsOfNames;
+    TGetOptionKeyPathEvent OnGetOptionKeyPath;
+    TGetOverrideKeyPathEvent OnGetOverrideKeyPath;
+    TGetTypeInfoEvent OnGetTypeInfo;
+    TGetTypeInFoCountEvent OnGetTypeInfoCount;
+    THideUIEvent OnHideUI;
+    TInvokeEvent OnInvoke;
+    TMoveEvent OnMove;
+    TMoveResizeByEvent OnMoveBy;
+    TOnDocWindowActivateEvent OnOnDocWindowActivate;
+    TOnFrameWindowActivateEvent OnOnFrameWindowActivate;
+    TQueryServiceEvent OnQueryService;
+    TResizeEvent OnResize;
+    TResizeBorderEvent OnResizeBorder;
+    TMoveResizeByEvent OnResizeBy;
+    TShowContextMenuEvent OnShowContextMenu;
+    TShowDialogEvent OnShowDialog;
+    TShowHelpEvent OnShowHelpRequest;
+    TShowMessageEvent OnShowMessage;
+    TShowUIEvent OnShowUI;
+    TTranslateAcceleratorEvent OnTranslateAccelerator;
+    TTranslateUrlEvent OnTranslateUrl;
+    TUpdateUIEvent OnUpdateUI;
+    TRefreshEvent OnRefresh;
+    TScriptErrorEvent OnScriptError;
+    TUnloadEvent OnUnload;
+
+protected:
+    bool WidgetEvent(QWidget* source, QEvent* event) override;
+    void WndProc(ui::TMessage& message) override;
+
+    // The system test made at construction; a descendant may stand for an older system.
+    bool xpsp2_ = false;
+    bool windowPositionFilter_ = false;
 
 private:
     void NotifyDownloadControl();
@@ -127,25 +243,40 @@ private:
     void RemoveMessageHook();
     void HookOwnerWindow();
     void UnhookOwnerWindow();
+    void TreatOwnerMessage(const ui::TMessage& message);
+    bool OpenedByPage(ui::HWND dialog) const;
+    void DdeInitiate(const ui::TMessage& message);
+    void DdeExecute(const ui::TMessage& message);
+    bool RunDdeCommand(const std::string& text);
+    void CallSavedWindowProc(ui::TMessage& message);
+    bool ContainsFocus() const;
+    bool MenuKindAllowed(std::uint32_t kind) const;
+    HRESULT RebuildContextMenu(std::uint32_t kind, const ui::TPoint* ppt, IUnknown* pcmdtReserved);
+    HRESULT ScriptErrorCommand(TOleVariant* pvaOut, HRESULT answer);
+    void RefuseDrop(std::uint32_t& dwEffect);
+    ui::TPoint ClientToScreen(ui::TPoint point) const;
+
+    friend class TApplicationMessageHook;
 
     // State, as the lifecycle uses it.
-    std::function<web::HRESULT(bool)> focusChange_; // raised by the host site; nothing assigns it
+    std::function<HRESULT(bool)> focusChange_; // raised by the host site; nothing assigns it
+    ui::HWND ddeWindow_ = nullptr;
     std::uint32_t downloadControlFlags_ = 0;
     std::uint32_t hostUIFlags_ = 0;
-    bool windowPositionFilter_ = false;
-    bool xpsp2_ = false;
     bool localeInches_ = false;
     ui::TWndMethod savedControlWindowProc_;
-    ui::TWinControl* hookedOwner_ = nullptr;
-    ui::TWndMethod savedOwnerWindowProc_;
-    bool ownerHooked_ = false;
-    ui::TMessageEvent savedApplicationHandler_;
+    core::TComponent* hookedOwner_ = nullptr;
+    ui::HWND hookedOwnerWindow_ = nullptr;
     bool installedMessageHook_ = false;
     bool loaded_ = false;
     bool proxyApplied_ = false;
     net::TProxySetting proxyBefore_;
     bool soundSwitchedOff_ = false;
     std::shared_ptr<web::THTMLDocument> textSizeDocument_; // the page the text size was last applied to
+    ui::TWindowPos* pendingWindowPos_ = nullptr;          // the change a WM_WINDOWPOSCHANGING now sent describes
+    bool closePassedOn_ = false;
+    IInternetProtocolSink* protocolSink_ = nullptr;
+    IInternetBindInfo* protocolBindInfo_ = nullptr;
 
     // Published properties.
     std::string about_;

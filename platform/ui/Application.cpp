@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace ui {
 
@@ -54,7 +55,24 @@ public:
         std::optional<TMsg> msg = MessageFromEvent(receiver, event);
         if (!msg)
             return false;
-        return application_->TakeMessage(*msg);
+        const QPointer<QObject> savedReceiver = offeredReceiver_;
+        QEvent* const savedEvent = offeredEvent_;
+        offeredReceiver_ = receiver;
+        offeredEvent_ = event;
+        const bool taken = application_->TakeMessage(*msg);
+        offeredReceiver_ = savedReceiver;
+        offeredEvent_ = savedEvent;
+        return taken;
+    }
+
+    // Delivers the event being offered now, once, without offering it again.
+    bool DispatchOffered()
+    {
+        if (offeredEvent_ == nullptr || offeredReceiver_.isNull())
+            return false;
+        QEvent* event = std::exchange(offeredEvent_, nullptr);
+        QCoreApplication::sendEvent(offeredReceiver_, event);
+        return true;
     }
 
     void Enter(const QEvent* event) { inFlight_.push_back(event); }
@@ -79,6 +97,8 @@ public:
 private:
     TApplication* application_;
     std::vector<const QEvent*> inFlight_;
+    QPointer<QObject> offeredReceiver_;
+    QEvent* offeredEvent_ = nullptr;
     const QEvent* lastEvent_ = nullptr;
     quint64 lastStamp_ = 0;
     QEvent::Type lastType_ = QEvent::None;
@@ -306,6 +326,11 @@ bool TApplication::TakeMessage(TMsg& msg)
     if (hook_ != nullptr)
         hook_->Leave();
     return true;
+}
+
+bool TApplication::DispatchOfferedInput()
+{
+    return hook_ != nullptr && hook_->DispatchOffered();
 }
 
 void TApplication::AddEvents(TApplicationEvents* events)

@@ -72,6 +72,10 @@ public:
     // returns true when the message was handled or changed and sent on, false
     // when it is to be dispatched unchanged.
     bool TakeMessage(TMsg& msg);
+    // Called by a message handler: delivers the screen input now being offered to its
+    // window at once, unchanged and without offering it again (the handler then marks
+    // it handled). False when no input from the screen is being offered.
+    bool DispatchOfferedInput();
 
     TMessageEvent OnMessage;
     TExceptionEvent OnException;

@@ -8,14 +8,18 @@
 // for a script dialog, a new window, a download, a script error, and once per
 // loaded page for the command status (where a site applies its text size).
 // Every operation has a body that gives the engine's own behaviour, so a site
-// overrides what it answers. Operations the engine never has occasion to ask
-// here are kept for sites that answer them and for callers that ask directly.
+// overrides what it answers. The engine also asks before a drag reaches the page,
+// before a refresh and before it leaves a document (Exec), and for help on F1.
+// Operations the engine never has occasion to ask here are kept for sites that
+// answer them and for callers that ask directly.
 
 #include "platform/core/Ole.h"
 #include "platform/web/OleVariant.h"
 
 #include <cstdint>
 #include <string>
+
+class QMimeData;
 
 namespace web {
 
@@ -135,6 +139,35 @@ enum : std::uint32_t {
     VK_F1 = 0x70,
 };
 
+// Drop effects and the key and button state of a drag.
+enum : std::uint32_t {
+    DROPEFFECT_NONE = 0,
+    DROPEFFECT_COPY = 1,
+    DROPEFFECT_MOVE = 2,
+    DROPEFFECT_LINK = 4,
+};
+enum : std::uint32_t {
+    MK_LBUTTON = 0x1,
+    MK_RBUTTON = 0x2,
+    MK_SHIFT = 0x4,
+    MK_CONTROL = 0x8,
+    MK_MBUTTON = 0x10,
+    MK_ALT = 0x20,
+};
+
+// Commands the engine gives the site before it does them (Exec): in the explorer
+// group, the document is being left; in the host-command group, a refresh (any
+// of the three kinds) and a script error.
+enum : std::uint32_t {
+    CMD_EXPLORER_UNLOAD = 37,
+    CMD_HOST_REFRESH = 2300,
+    CMD_HOST_REFRESH_TOP = 6041,
+    CMD_HOST_REFRESH_TOP_FULL = 6042,
+};
+
+// Help commands (ShowHelp).
+enum : std::uint32_t { HELP_CONTEXT = 0x1 };
+
 // Message-box kinds and answers of script dialogs.
 enum : std::uint32_t {
     MB_OK = 0x0,
@@ -243,6 +276,26 @@ public:
     virtual HRESULT MoveBy(int x, int y) { return (void)x, (void)y, S_OK; }
     virtual HRESULT ResizeTo(int x, int y) { return (void)x, (void)y, S_OK; }
     virtual HRESULT ResizeBy(int x, int y) { return (void)x, (void)y, S_OK; }
+
+    // A drag over the engine's window, the point in the window's own coordinates. The
+    // site may change the effect; an effect of 0 (or a failure) refuses the drag, so the
+    // page never sees it. Drop's data is null when the drag carries none.
+    virtual HRESULT DragEnter(const QMimeData* data, std::uint32_t keyState, TPoint point, std::uint32_t& effect)
+    {
+        (void)data, (void)keyState, (void)point, (void)effect;
+        return S_OK;
+    }
+    virtual HRESULT DragOver(std::uint32_t keyState, TPoint point, std::uint32_t& effect)
+    {
+        (void)keyState, (void)point, (void)effect;
+        return S_OK;
+    }
+    virtual HRESULT DragLeave() { return S_OK; }
+    virtual HRESULT Drop(const QMimeData* data, std::uint32_t keyState, TPoint point, std::uint32_t& effect)
+    {
+        (void)data, (void)keyState, (void)point, (void)effect;
+        return S_OK;
+    }
 
     // Ambient properties (DISPID_AMBIENT_*); DISP_E_MEMBERNOTFOUND lets the engine use its own.
     virtual HRESULT GetAmbientProperty(std::int32_t dispId, TOleVariant& value)

@@ -1,12 +1,15 @@
 #include "platform/web/HtmlDocument.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Letters.h"
 #include "platform/web/DocumentContext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QVariantMap>
+
+#include <algorithm>
 
 namespace web {
 
@@ -265,7 +268,11 @@ THTMLElement THTMLElement::Item(const TOleVariant& name, const TOleVariant& inde
 
 TOleVariant THTMLEventObj::GetProperty(const std::string& name) const
 {
+    // Names are looked up as a dispatch interface looks them up: without regard to case.
     auto it = properties_.find(name);
+    if (it == properties_.end())
+        it = std::find_if(properties_.begin(), properties_.end(),
+                          [&](const auto& property) { return core::SameText(property.first, name); });
     if (it == properties_.end())
         throw core::EOleError("'" + name + "' not supported.");
     return it->second;

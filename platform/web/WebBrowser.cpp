@@ -2,13 +2,17 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Registry.h"
+#include "platform/web/ContextMenu.h"
 #include "platform/web/DocumentContext.h"
 
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -49,6 +53,9 @@ constexpr std::int32_t PackRange(int low, int high)
 
 // The page tells the engine that its document is ready (DOMContentLoaded) through this console text.
 const QString ReadyMarker = QStringLiteral("\x01konverze-document-ready");
+
+// The caption of the engine's own script dialogs.
+const char* const ScriptDialogCaption = "Zpráva z webové stránky";
 
 // New-window flags given to the site and the events.
 constexpr std::uint32_t NWMF_USERINITED = 0x2;
@@ -184,8 +191,12 @@ public:
                         const QString& source);
     bool ScriptAlert(const QString& text);
     int ScriptConfirm(const QString& text); // -1: the engine asks itself
+    void OwnAlert(const QString& text);
+    bool OwnConfirm(const QString& text);
     bool ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request);
     bool Key(QKeyEvent* event);
+    bool Drag(QObject* watched, QEvent* event);
+    HRESULT ExecMenuCommand(std::uint32_t command);
 
     TWebBrowser& owner_;
     IWebHostSite* site_;
@@ -239,13 +250,15 @@ protected:
     }
     void javaScriptAlert(const QUrl& origin, const QString& text) override
     {
+        (void)origin;
         if (!engine_.ScriptAlert(text))
-            QWebEnginePage::javaScriptAlert(origin, text);
+            engine_.OwnAlert(text);
     }
     bool javaScriptConfirm(const QUrl& origin, const QString& text) override
     {
+        (void)origin;
         const int answer = engine_.ScriptConfirm(text);
-        return answer < 0 ? QWebEnginePage::javaScriptConfirm(origin, text) : answer == 1;
+        return answer < 0 ? engine_.OwnConfirm(text) : answer == 1;
     }
 
 private:
@@ -273,6 +286,8 @@ protected:
                 event->accept();
                 return true;
             }
+        if (engine_.Drag(watched, event))
+            return true;
         return QWebEngineView::eventFilter(watched, event);
     }
 
@@ -509,6 +524,12 @@ void TWebBrowser::Impl::LoadFinished(bool ok)
 bool TWebBrowser::Impl::BeforeNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame)
 {
     std::string target = url.toString().toStdString();
+    if (isMainFrame && site_ && type == QWebEnginePage::NavigationTypeReload) {
+        // A refresh the site takes over does not happen.
+        TOleVariant out;
+        if (site_->Exec(TCommandGroup::DocHostCommandHandler, CMD_HOST_REFRESH, OLECMDEXECOPT_DODEFAULT, {}, out) == S_OK)
+            return false;
+    }
     if (isMainFrame && site_ && type != QWebEnginePage::NavigationTypeReload) {
         std::string translated;
         if (site_->TranslateUrl(0, target, translated) == S_OK && !translated.empty() && translated != target) {
@@ -524,8 +545,18 @@ bool TWebBrowser::Impl::BeforeNavigation(const QUrl& url, QWebEnginePage::Naviga
             requested_ = false;
         return false;
     }
-    if (isMainFrame)
+    if (isMainFrame) {
+        // The document shown is about to be left (a jump inside it leaves nothing).
+        const QUrl current = page_->url();
+        const bool leaving = !current.isEmpty()
+            && (type == QWebEnginePage::NavigationTypeReload
+                || url.adjusted(QUrl::RemoveFragment) != current.adjusted(QUrl::RemoveFragment));
+        if (leaving && site_) {
+            TOleVariant out;
+            site_->Exec(TCommandGroup::Explorer, CMD_EXPLORER_UNLOAD, OLECMDEXECOPT_DODEFAULT, {}, out);
+        }
         ApplySiteSettings();
+    }
     return true;
 }
 
@@ -559,15 +590,37 @@ void TWebBrowser::Impl::ConsoleMessage(QWebEnginePage::JavaScriptConsoleMessageL
 bool TWebBrowser::Impl::ScriptAlert(const QString& text)
 {
     std::int32_t result = IDOK;
-    return site_ && site_->ShowMessage(text.toStdString(), "Zpráva z webové stránky", MB_OK | MB_ICONWARNING, result) == S_OK;
+    return site_ && site_->ShowMessage(text.toStdString(), ScriptDialogCaption, MB_OK | MB_ICONWARNING, result) == S_OK;
 }
 
 int TWebBrowser::Impl::ScriptConfirm(const QString& text)
 {
     std::int32_t result = IDCANCEL;
-    if (!site_ || site_->ShowMessage(text.toStdString(), "Zpráva z webové stránky", MB_OKCANCEL | MB_ICONQUESTION, result) != S_OK)
+    if (!site_ || site_->ShowMessage(text.toStdString(), ScriptDialogCaption, MB_OKCANCEL | MB_ICONQUESTION, result) != S_OK)
         return -1;
     return result == IDOK ? 1 : 0;
+}
+
+// The engine's own dialogs belong to its window, so its host can tell them from
+// dialogs of its own. They are made on the heap: the window may go (and take them
+// along) while they wait for the user.
+void TWebBrowser::Impl::OwnAlert(const QString& text)
+{
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(ScriptDialogCaption), text,
+                                                QMessageBox::Ok, Window());
+    box->setTextFormat(Qt::PlainText);
+    box->exec();
+    delete box.data();
+}
+
+bool TWebBrowser::Impl::OwnConfirm(const QString& text)
+{
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, QString::fromUtf8(ScriptDialogCaption), text,
+                                                QMessageBox::Ok | QMessageBox::Cancel, Window());
+    box->setTextFormat(Qt::PlainText);
+    const int answer = box->exec();
+    delete box.data();
+    return answer == QMessageBox::Ok;
 }
 
 bool TWebBrowser::Impl::ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request)
@@ -602,7 +655,100 @@ bool TWebBrowser::Impl::Key(QKeyEvent* event)
     message.Ctrl = modifiers & Qt::ControlModifier;
     message.Alt = modifiers & Qt::AltModifier;
     message.Message = message.Alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    return site_->TranslateAccelerator(message) == S_OK;
+    if (site_->TranslateAccelerator(message) == S_OK)
+        return true;
+    // Help for the page: the site shows it, or nothing happens.
+    if (message.VirtualKey == VK_F1 && event->type() == QEvent::KeyPress && !message.Shift && !message.Ctrl
+        && !message.Alt) {
+        const QPoint cursor = QCursor::pos();
+        return site_->ShowHelp({}, HELP_CONTEXT, 0, TPoint{cursor.x(), cursor.y()}) == S_OK;
+    }
+    return false;
+}
+
+bool TWebBrowser::Impl::Drag(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::DragLeave && type != QEvent::Drop)
+        return false;
+    // The page takes drags in the widget that draws it; its parents are not asked again.
+    QWidget* receiver = view_ ? (view_->focusProxy() ? view_->focusProxy() : view_.data()) : nullptr;
+    if (watched != receiver)
+        return false;
+    if (type == QEvent::DragLeave) {
+        if (site_ && owner_.RegisterAsDropTarget)
+            site_->DragLeave();
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    auto refuse = [drop] {
+        drop->setDropAction(Qt::IgnoreAction);
+        drop->ignore();
+        return true;
+    };
+    if (!owner_.RegisterAsDropTarget)
+        return refuse();
+    if (!site_)
+        return false;
+    std::uint32_t keyState = 0;
+    const auto buttons = drop->buttons();
+    const auto modifiers = drop->modifiers();
+    if (buttons & Qt::LeftButton)
+        keyState |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        keyState |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        keyState |= MK_MBUTTON;
+    if (modifiers & Qt::ShiftModifier)
+        keyState |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier)
+        keyState |= MK_CONTROL;
+    if (modifiers & Qt::AltModifier)
+        keyState |= MK_ALT;
+    const QPoint inView = receiver == view_.data() ? drop->position().toPoint()
+                                                   : receiver->mapTo(view_.data(), drop->position().toPoint());
+    const TPoint point{inView.x(), inView.y()};
+    // The actions of Qt and the drop effects share their bits: copy 1, move 2, link 4.
+    std::uint32_t effect = static_cast<std::uint32_t>(drop->possibleActions().toInt()) & 7u;
+    HRESULT answer = S_OK;
+    if (type == QEvent::DragEnter) {
+        answer = site_->DragEnter(drop->mimeData(), keyState, point, effect);
+    } else if (type == QEvent::DragMove) {
+        answer = site_->DragOver(keyState, point, effect);
+    } else {
+        const QMimeData* data = drop->mimeData();
+        answer = site_->Drop(data != nullptr && !data->formats().isEmpty() ? data : nullptr, keyState, point, effect);
+    }
+    if (core::Failed(answer) || effect == DROPEFFECT_NONE)
+        return refuse();
+    return false;
+}
+
+HRESULT TWebBrowser::Impl::ExecMenuCommand(std::uint32_t command)
+{
+    QWebEnginePage::WebAction action;
+    switch (command) {
+    case IDM_COPY: action = QWebEnginePage::Copy; break;
+    case IDM_CUT: action = QWebEnginePage::Cut; break;
+    case IDM_PASTE: action = QWebEnginePage::Paste; break;
+    case IDM_UNDO: action = QWebEnginePage::Undo; break;
+    case IDM_REDO: action = QWebEnginePage::Redo; break;
+    case IDM_SELECTALL: action = QWebEnginePage::SelectAll; break;
+    case IDM_OPENLINK: action = QWebEnginePage::OpenLinkInThisWindow; break;
+    case IDM_OPENINNEWWINDOW: action = QWebEnginePage::OpenLinkInNewWindow; break;
+    case IDM_VIEWSOURCE: action = QWebEnginePage::ViewSource; break;
+    case IDM_COPYLINK: action = QWebEnginePage::CopyLinkToClipboard; break;
+    case IDM_SAVETARGET: action = QWebEnginePage::DownloadLinkToDisk; break;
+    case IDM_SAVEPICTURE: action = QWebEnginePage::DownloadImageToDisk; break;
+    case IDM_COPYPICTURE: action = QWebEnginePage::CopyImageToClipboard; break;
+    case IDM_SAVEPAGE: action = QWebEnginePage::SavePage; break;
+    case IDM_BACK: action = QWebEnginePage::Back; break;
+    case IDM_FORWARD: action = QWebEnginePage::Forward; break;
+    case IDM_REFRESH: action = QWebEnginePage::Reload; break;
+    default: return OLECMDERR_E_NOTSUPPORTED;
+    }
+    page_->triggerAction(action);
+    return S_OK;
 }
 
 void TWebBrowser::Impl::NewWindow(QWebEngineNewWindowRequest& request)
@@ -889,6 +1035,19 @@ HRESULT TWebBrowser::Exec(std::uint32_t commandId, std::uint32_t execOption, con
 HRESULT TWebBrowser::QueryStatusWB(std::uint32_t commandId) const
 {
     return impl_->QueryStatus(commandId);
+}
+
+HRESULT TWebBrowser::ExecMenuCommand(std::uint32_t command)
+{
+    return impl_->ExecMenuCommand(command);
+}
+
+HRESULT TWebBrowser::TranslateAccelerator(const TKeyMessage& message)
+{
+    // The engine has no accelerators beyond what its window does with a key
+    // (and what the site filters there): a key is handled when it is delivered.
+    (void)message;
+    return S_FALSE;
 }
 
 void TWebBrowser::AmbientPropertyChanged(std::int32_t dispId)

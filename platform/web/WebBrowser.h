@@ -79,6 +79,11 @@ public:
     // The same without raising: the command's result code.
     HRESULT Exec(std::uint32_t commandId, std::uint32_t execOption, const TOleVariant& in, TOleVariant* out);
     HRESULT QueryStatusWB(std::uint32_t commandId) const;
+    // Runs a command of the engine's context menus (ContextMenu.h) for the place last
+    // clicked; OLECMDERR_E_NOTSUPPORTED for a command the menus do not have.
+    HRESULT ExecMenuCommand(std::uint32_t command);
+    // The engine's own handling of a key before it is delivered: S_OK when it took the key.
+    HRESULT TranslateAccelerator(const TKeyMessage& message);
 
     // The site's ambient property changed: the engine asks it again (download control, user agent).
     void AmbientPropertyChanged(std::int32_t dispId);

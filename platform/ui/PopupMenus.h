@@ -1,0 +1,50 @@
+#pragma once
+// Pop-up menus built at run time: a list of entries with command numbers, shown
+// at a screen point. The program shows them as Qt menus; a test installs a
+// handler that answers in place of the user.
+
+#include "platform/ui/Messages.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct TMenuItem {
+    UINT Command = 0;
+    std::string Caption;
+    bool Separator = false;
+    bool Enabled = true;
+    std::vector<TMenuItem> SubMenu;
+};
+using TMenu = std::vector<TMenuItem>;
+
+inline TMenuItem MenuSeparator()
+{
+    TMenuItem item;
+    item.Separator = true;
+    return item;
+}
+
+// Removes every entry with the command, in sub-menus too; true when one was there.
+bool DeleteMenu(TMenu& menu, UINT command);
+// The commands of a menu and its sub-menus, in order (separators left out).
+std::vector<UINT> MenuCommands(const TMenu& menu);
+
+inline constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+inline constexpr UINT TPM_RETURNCMD = 0x0100;
+inline constexpr UINT TPM_HORPOSANIMATION = 0x0400;
+inline constexpr UINT TPM_VERPOSANIMATION = 0x1000;
+
+// Shows the menu at the screen point and waits for the user. With TPM_RETURNCMD the
+// command picked is answered (0 for none); without it the owner is sent WM_COMMAND
+// with the command and the answer is non-zero when one was picked.
+UINT TrackPopupMenuEx(const TMenu& menu, UINT flags, int x, int y, HWND owner);
+
+// Answers a shown menu with the command picked (0: none).
+using TPopupMenuHandler = std::function<UINT(const TMenu& menu, TPoint point, HWND owner)>;
+// Installs a handler and answers the one it replaces; an empty one shows Qt menus again.
+TPopupMenuHandler SetPopupMenuHandler(TPopupMenuHandler handler);
+
+} // namespace ui
