@@ -31,6 +31,8 @@
 
 namespace browser {
 
+struct TMessageHookState;
+
 class THostedBrowser : public TBrowserWrapper,
                        public IDocHostUIHandler2,
                        public IDocHostUIHandlerFocus,
@@ -267,7 +269,7 @@ private:
     ui::TWndMethod savedControlWindowProc_;
     core::TComponent* hookedOwner_ = nullptr;
     ui::HWND hookedOwnerWindow_ = nullptr;
-    bool installedMessageHook_ = false;
+    std::shared_ptr<TMessageHookState> messageHook_; // the application hook this control takes part in
     bool loaded_ = false;
     bool proxyApplied_ = false;
     net::TProxySetting proxyBefore_;

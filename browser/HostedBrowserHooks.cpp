@@ -20,69 +20,81 @@ namespace browser {
 
 // --- the application's message handler, one for the process
 
-// The handler installed in the application: every control that asked for the hook
-// does its work, then the handler it replaced runs as before (so that, for instance,
-// the main form's own handling of the wheel goes on while a browser lives).
+// One installation of the hook: the controls taking part and the handler it replaced.
+struct TMessageHookState {
+    std::vector<THostedBrowser*> controls;
+    ui::TMessageEvent replaced;
+};
+
+// The handler installed in the application: every control taking part does its work,
+// then the handler it replaced runs as before (so that, for instance, the main form's
+// own handling of the wheel goes on while a browser lives). An installation that could
+// not be taken out (another handler was put in front of it) keeps passing messages on.
 class TApplicationMessageHook {
 public:
+    explicit TApplicationMessageHook(std::shared_ptr<TMessageHookState> state) : state_(std::move(state)) {}
+
     void operator()(ui::TMsg& msg, bool& handled) const
     {
-        const std::vector<THostedBrowser*> controls = State().controls;
+        const std::shared_ptr<TMessageHookState> state = state_;
+        const std::vector<THostedBrowser*> controls = state->controls;
         for (THostedBrowser* control : controls) {
-            if (std::find(State().controls.begin(), State().controls.end(), control) == State().controls.end())
+            if (std::find(state->controls.begin(), state->controls.end(), control) == state->controls.end())
                 continue; // freed by a handler meanwhile
             control->ApplicationMessageHook(msg, handled);
             if (handled)
                 return;
         }
-        if (State().replaced)
-            State().replaced(msg, handled);
+        if (state->replaced)
+            state->replaced(msg, handled);
     }
 
-    struct TState {
-        std::vector<THostedBrowser*> controls;
-        ui::TMessageEvent replaced;
-        bool installed = false;
-    };
-    static TState& State()
+    const std::shared_ptr<TMessageHookState>& State() const { return state_; }
+
+    // The installation new controls join.
+    static std::shared_ptr<TMessageHookState>& Current()
     {
-        static TState state;
-        return state;
+        static std::shared_ptr<TMessageHookState> current;
+        return current;
     }
+
+private:
+    std::shared_ptr<TMessageHookState> state_;
 };
 
 void THostedBrowser::InstallMessageHook()
 {
     if (ui::Application == nullptr)
         return;
-    auto& state = TApplicationMessageHook::State();
-    state.controls.push_back(this);
-    installedMessageHook_ = true;
-    if (state.installed)
-        return;
-    state.replaced = ui::Application->OnMessage;
-    ui::Application->OnMessage = TApplicationMessageHook{};
-    state.installed = true;
-    SetMessageHookInstalled(true);
+    std::shared_ptr<TMessageHookState>& current = TApplicationMessageHook::Current();
+    if (current == nullptr) {
+        current = std::make_shared<TMessageHookState>();
+        current->replaced = ui::Application->OnMessage;
+        ui::Application->OnMessage = TApplicationMessageHook(current);
+        SetMessageHookInstalled(true);
+    }
+    current->controls.push_back(this);
+    messageHook_ = current;
 }
 
 void THostedBrowser::RemoveMessageHook()
 {
-    if (!installedMessageHook_)
+    if (messageHook_ == nullptr)
         return;
-    installedMessageHook_ = false;
-    auto& state = TApplicationMessageHook::State();
-    state.controls.erase(std::remove(state.controls.begin(), state.controls.end(), this), state.controls.end());
-    if (!state.controls.empty() || !state.installed)
+    const std::shared_ptr<TMessageHookState> state = std::move(messageHook_);
+    state->controls.erase(std::remove(state->controls.begin(), state->controls.end(), this), state->controls.end());
+    if (!state->controls.empty())
         return;
     // The last control went: the application gets its handler back, unless someone put a
-    // handler of theirs in front meanwhile (ours then keeps passing everything through).
-    if (ui::Application != nullptr && ui::Application->OnMessage.target<TApplicationMessageHook>() != nullptr) {
-        ui::Application->OnMessage = std::move(state.replaced);
-        state.replaced = nullptr;
-        state.installed = false;
-        SetMessageHookInstalled(false);
-    }
+    // handler of theirs in front meanwhile (then ours stays in their chain, passing through).
+    if (TApplicationMessageHook::Current() == state)
+        TApplicationMessageHook::Current() = nullptr;
+    SetMessageHookInstalled(false);
+    if (ui::Application == nullptr)
+        return;
+    const auto* installed = ui::Application->OnMessage.target<TApplicationMessageHook>();
+    if (installed != nullptr && installed->State() == state)
+        ui::Application->OnMessage = state->replaced;
 }
 
 void THostedBrowser::ApplicationMessageHook(ui::TMsg& msg, bool& handled)

@@ -136,10 +136,7 @@ HRESULT THostedBrowser::ShowContextMenu(std::uint32_t dwID, const ui::TPoint* pp
             menu.push_back(ui::MenuSeparator());
             continue;
         }
-        ui::TMenuItem item;
-        item.Command = entry.Command;
-        item.Caption = entry.Caption;
-        menu.push_back(std::move(item));
+        menu.push_back(ui::MenuItem(entry.Command, entry.Caption));
     }
     for (const auto& [flag, command] : removed)
         if (flag)

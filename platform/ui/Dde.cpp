@@ -1,6 +1,7 @@
 #include "platform/ui/Dde.h"
 
 #include "platform/core/Letters.h"
+#include "platform/core/Unicode.h"
 
 #include <map>
 #include <mutex>
@@ -77,7 +78,7 @@ bool Packs(UINT message)
 
 ATOM GlobalAddAtom(const std::string& name)
 {
-    if (name.empty() || name.size() > MaxAtomName)
+    if (name.empty() || core::Utf8Length(name) > MaxAtomName)
         return 0;
     TAtomTable& table = Atoms();
     std::lock_guard lock(table.mutex);
@@ -121,7 +122,7 @@ std::string GlobalGetAtomName(ATOM atom, int maxCount)
     auto it = table.atoms.find(atom);
     if (it == table.atoms.end() || maxCount <= 1)
         return {};
-    return it->second.name.substr(0, static_cast<std::size_t>(maxCount - 1));
+    return core::Utf8Copy(it->second.name, 0, static_cast<std::size_t>(maxCount - 1));
 }
 
 // --- memory blocks

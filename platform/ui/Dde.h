@@ -35,7 +35,7 @@ inline constexpr UINT WM_DDE_EXECUTE = WM_DDE_FIRST + 8;
 inline constexpr WORD DDE_FACK = 0x8000;
 inline constexpr WORD DDE_FBUSY = 0x4000;
 
-// --- global atoms: names of at most 255 characters, compared without regard to ASCII case,
+// --- global atoms: names of at most 255 (Unicode) characters, compared without regard to ASCII case,
 // counted: each add needs a delete.
 
 // 0 for an empty or over-long name.

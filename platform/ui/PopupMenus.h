@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -20,10 +21,26 @@ struct TMenuItem {
 };
 using TMenu = std::vector<TMenuItem>;
 
+inline TMenuItem MenuItem(UINT command, std::string caption)
+{
+    TMenuItem item;
+    item.Command = command;
+    item.Caption = std::move(caption);
+    return item;
+}
+
 inline TMenuItem MenuSeparator()
 {
     TMenuItem item;
     item.Separator = true;
+    return item;
+}
+
+inline TMenuItem SubMenu(std::string caption, std::vector<TMenuItem> items)
+{
+    TMenuItem item;
+    item.Caption = std::move(caption);
+    item.SubMenu = std::move(items);
     return item;
 }
 

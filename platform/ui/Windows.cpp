@@ -1,5 +1,6 @@
 #include "platform/ui/Windows.h"
 
+#include "platform/core/Unicode.h"
 #include "platform/ui/WinControl.h"
 
 #include <QApplication>
@@ -289,9 +290,7 @@ std::string GetClassName(HWND window, int maxCount)
         return window->metaObject()->className();
     });
     const std::size_t limit = maxCount > 0 ? static_cast<std::size_t>(maxCount - 1) : 0;
-    if (name.size() > limit)
-        name.resize(limit);
-    return name;
+    return core::Utf8Copy(name, 0, limit);
 }
 
 std::string GetWindowText(HWND window)

@@ -671,9 +671,9 @@ bool TWebBrowser::Impl::Drag(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::DragLeave && type != QEvent::Drop)
         return false;
-    // The page takes drags in the widget that draws it; its parents are not asked again.
-    QWidget* receiver = view_ ? (view_->focusProxy() ? view_->focusProxy() : view_.data()) : nullptr;
-    if (watched != receiver)
+    // The view takes the page's drags (the widget that draws the page passes them up to it).
+    QWidget* receiver = view_.data();
+    if (receiver == nullptr || watched != receiver)
         return false;
     if (type == QEvent::DragLeave) {
         if (site_ && owner_.RegisterAsDropTarget)
@@ -705,8 +705,7 @@ bool TWebBrowser::Impl::Drag(QObject* watched, QEvent* event)
         keyState |= MK_CONTROL;
     if (modifiers & Qt::AltModifier)
         keyState |= MK_ALT;
-    const QPoint inView = receiver == view_.data() ? drop->position().toPoint()
-                                                   : receiver->mapTo(view_.data(), drop->position().toPoint());
+    const QPoint inView = drop->position().toPoint();
     const TPoint point{inView.x(), inView.y()};
     // The actions of Qt and the drop effects share their bits: copy 1, move 2, link 4.
     std::uint32_t effect = static_cast<std::uint32_t>(drop->possibleActions().toInt()) & 7u;

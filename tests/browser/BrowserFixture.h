@@ -1,0 +1,47 @@
+#pragma once
+// A form with hosted browser controls on it, pages from a local server and a
+// registry of the test's own.
+
+#include "browser/HostedBrowser.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Forms.h"
+#include "tests/platform/web/WebTestSupport.h"
+#include "tests/support/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+namespace browsertest {
+
+class BrowserFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = ui::CreateComponent<ui::TForm>(nullptr);
+        form->SetBounds(0, 0, 800, 600);
+    }
+    void TearDown() override { ui::FreeComponent(form); }
+
+    browser::THostedBrowser* Make()
+    {
+        auto* control = new browser::THostedBrowser(form);
+        control->SetParent(form);
+        control->SetAlign(ui::TAlign::alClient);
+        return control;
+    }
+    // Navigates and waits until the page and the engine's load are both complete.
+    void Load(browser::THostedBrowser* control, const std::string& path)
+    {
+        control->Navigate(server.Url(path));
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return control->ReadyState() == 4; }, 30000)) << path;
+    }
+    static bool WaitUntil(const std::function<bool()>& condition)
+    {
+        return testsupport::WaitUntil(condition, 30000);
+    }
+
+    testsupport::TempConfigHome config;
+    testsupport::LocalHttpServer server;
+    ui::TForm* form = nullptr;
+};
+
+} // namespace browsertest
