@@ -41,12 +41,10 @@ void TXmlDocument::LoadFromStream(core::TStream& stream)
     try {
         TxXmlParser parser(stream, TxXmlParser::kDefaultChunkSize, this);
         if (parser.HasBinaryMagic()) {
-            // The binary form is read from where the text would have begun.
-            core::TMemoryStream binary;
+            // The binary form is read from where the text would have begun,
+            // not from the stream's beginning.
             stream.SetPosition(start);
-            binary.CopyFrom(stream, stream.Size() - start);
-            binary.SetPosition(0);
-            LoadBinaryStream(binary);
+            LoadBinaryStream(stream);
         } else {
             ParseDocument(parser);
             textEncoding_ = parser.Encoding();

@@ -688,3 +688,87 @@ TEST(BinaryXml, WithoutADocumentRaises)
     TxStringStream form("$BXM\x02none\n\x00\x10"s);
     EXPECT_THROW(orphan.ReadDocument(form), core::Exception);
 }
+
+// --- through the text loaders ----------------------------------------------------------------------
+
+namespace {
+
+const std::string kRichText =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<!DOCTYPE Podani SYSTEM 'podani.dtd' [\n"
+    "<!ELEMENT Podani (Listina|Poznamka)*>\n"
+    "<!ENTITY urad \"Městský úřad Žďár\">\n"
+    "]>\n"
+    "<!-- evidence autorizovaných konverzí -->\n"
+    "<?zpracovani verze=\"2\"?>\n"
+    "<Podani cislo=\"12/2024\"\n"
+    "        typ='listinná'>\n"
+    "  <Listina>Příliš žluťoučký kůň &amp; &lt;jiné&gt;</Listina>\n"
+    "  <Prazdny></Prazdny>\n"
+    "  <Prazdny duvod=\"žádný\"/>\n"
+    "  <Poznamka><![CDATA[if (a < b && c > d) {]]><!-- vnořený --></Poznamka>\n"
+    "</Podani>\n";
+
+} // namespace
+
+TEST(BinaryXml, ParsedDocumentsGiveTheExactBytes)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText("<a>b</a>");
+    EXPECT_EQ(SaveBinary(doc), kPlainHeader + "\x00"s + "\x00\x01\x00\x01" "\x00\x00\x01" "a\x01"s +
+                                   "\x02\x00\x00\x01" "b"s + "\x10"s);
+    doc.LoadFromText("<a><b/><b/></a>");
+    EXPECT_EQ(SaveBinary(doc), kPlainHeader + "\x01\x00\x01" "b"s + "\x00\x02\x00\x00" "\x00\x00\x01" "a\x01"s +
+                                   "\x00\x00\x00\x00\x02\x02"s + "\x00\x00\x00\x00\x02\x02"s + "\x10"s);
+}
+
+TEST(BinaryXml, ParsedTextRoundTripsThroughTheBinaryForm)
+{
+    TXmlDocument doc(nullptr);
+    doc.SetEmptyElementStyle(csUnspecified);
+    Heard heard(doc);
+    doc.LoadFromText(kRichText);
+    // Only the note on the line break kept between the attributes.
+    ASSERT_EQ(heard.Problems(), std::vector<std::string>{"hint: non-default chardata at line 8 (pos 263)"});
+    const std::string text = doc.WriteToUtf8Text();
+    ASSERT_NE(text.find("<Prazdny></Prazdny>"), std::string::npos) << text;
+    ASSERT_NE(text.find("Městský úřad Žďár"), std::string::npos) << text;
+
+    TXmlDocument back(nullptr);
+    back.SetEmptyElementStyle(csUnspecified);
+    Heard backHeard(back);
+    LoadBinary(back, SaveBinary(doc));
+    EXPECT_EQ(backHeard.Problems(), std::vector<std::string>{});
+    EXPECT_EQ(back.WriteToUtf8Text(), text);
+    EXPECT_EQ(SaveBinary(back), SaveBinary(doc));
+}
+
+TEST(BinaryXml, TextLoadersTakeTheBinaryFormFromWhereTheyStart)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText(kRichText);
+    const std::string form = SaveBinary(doc);
+
+    TXmlDocument back(nullptr);
+    core::TMemoryStream in;
+    in.WriteString("hlava" + form + "<zbytek/>");
+    in.SetPosition(5);
+    back.LoadFromStream(in);
+    EXPECT_EQ(back.WriteToUtf8Text(), doc.WriteToUtf8Text());
+    EXPECT_EQ(in.Position(), static_cast<std::int64_t>(5 + form.size()));
+
+    TXmlDocument fromText(nullptr);
+    fromText.LoadFromText(form);
+    EXPECT_EQ(fromText.WriteToUtf8Text(), doc.WriteToUtf8Text());
+}
+
+TEST_F(BinaryXmlFiles, LoadFromFileReadsABinaryFile)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText(kRichText);
+    const std::string file = (dir / "podani.xml").string();
+    doc.SaveBinaryFile(file);
+    TXmlDocument back(nullptr);
+    back.LoadFromFile(file);
+    EXPECT_EQ(back.WriteToUtf8Text(), doc.WriteToUtf8Text());
+}
