@@ -142,7 +142,7 @@ void ForEachSymbol(const TXmlNode* node, Use&& use)
 // Writes the body: the strings used more than once, the node records, the end marker.
 class BodyWriter {
 public:
-    BodyWriter(TxBinaryXml& owner, TXmlDocument& document, TxFastMemStream& out)
+    BodyWriter(TxBinaryXml& owner, TXmlDocument& document, std::string& out)
         : owner_(owner), document_(document), table_(document.SymbolTable()), out_(out)
     {
     }
@@ -212,7 +212,7 @@ private:
             value >>= 7;
         }
         bytes[n++] = static_cast<std::uint8_t>(value);
-        out_.Append(bytes, n);
+        out_.append(reinterpret_cast<const char*>(bytes), n);
     }
 
     void Record(std::int32_t id)
@@ -220,7 +220,7 @@ private:
         const TxSymbol& symbol = table_.Symbol(id);
         Cardinal(symbol.Style);
         Cardinal(static_cast<std::uint32_t>(symbol.Length));
-        out_.Append(symbol.Bytes, static_cast<std::size_t>(symbol.Length));
+        out_.append(symbol.Bytes, static_cast<std::size_t>(symbol.Length));
     }
 
     // 1 for the empty string, slot + 1 for a shared string, else 0 and the record.
@@ -347,7 +347,7 @@ private:
     TxBinaryXml& owner_;
     TXmlDocument& document_;
     TxSymbolTable& table_;
-    TxFastMemStream& out_;
+    std::string& out_;
     std::vector<std::int32_t> shared_; // live IDs in the order of the output's table
     std::vector<std::uint32_t> slot_;  // by live ID: its slot in the output's table, or 0
 };
@@ -616,7 +616,8 @@ void TxBinaryXml::WriteCardinal(core::TStream& stream, std::uint32_t value) { Wr
 
 void TxBinaryXml::WriteDocument(core::TStream& stream)
 {
-    TxFastMemStream body(64 * 1024);
+    std::string body;
+    body.reserve(64 * 1024);
     BodyWriter writer(*this, Assigned(document_), body);
     const int count = writer.Write();
     EmitDebug(this, dlInfo, DebugFormat("total node count: %d", count));
@@ -627,25 +628,27 @@ void TxBinaryXml::WriteDocument(core::TStream& stream)
     std::string coderName(kPlainCoder);
     TxFastMemStream coded(0);
     if (OnEncode) {
-        body.SetPosition(0);
-        OnEncode(body, coded, coderName, body.SizeInUse());
+        TxStringStream source(body);
+        OnEncode(source, coded, coderName, static_cast<std::int64_t>(body.size()));
         if (coderName.size() != 4) {
             EmitDebug(this, dlFail, "coder name length <> 4");
             coderName = kPlainCoder;
         }
         // Under the name "none" a reader takes the body as plain, and the size
         // field holds 32 bits: in both cases the body stays plain.
-        if (body.SizeInUse() > std::numeric_limits<std::uint32_t>::max())
+        if (body.size() > std::numeric_limits<std::uint32_t>::max())
             coderName = kPlainCoder;
     }
     header.WriteBuffer(coderName.data(), 4);
     header.WriteBuffer(&kHeaderEnd, 1);
     const bool isCoded = coderName != kPlainCoder;
     if (isCoded)
-        WriteVarUInt(header, static_cast<std::uint32_t>(body.SizeInUse()));
-    const TxFastMemStream& out = isCoded ? coded : body;
+        WriteVarUInt(header, static_cast<std::uint32_t>(body.size()));
     stream.WriteBuffer(header.Memory(), header.SizeInUse());
-    stream.WriteBuffer(out.Memory(), out.SizeInUse());
+    if (isCoded)
+        stream.WriteBuffer(coded.Memory(), coded.SizeInUse());
+    else
+        stream.WriteBuffer(body.data(), static_cast<std::int64_t>(body.size()));
 }
 
 void TxBinaryXml::ReadDocument(core::TStream& stream)
