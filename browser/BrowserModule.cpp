@@ -1,6 +1,7 @@
 #include "browser/BrowserModule.h"
 
 #include "browser/BrowserTools.h"
+#include "browser/ShellDde.h"
 #include "platform/core/Ole.h"
 
 namespace browser {
@@ -44,6 +45,7 @@ void StopBrowserModule()
         return;
     state.savedFloat.Apply();
     core::OleUninitialize();
+    ClearShellDdeNames();
     state.started = false;
 }
 

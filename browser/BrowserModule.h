@@ -5,7 +5,8 @@
 // Start saves the floating-point environment in force (which TDisableErrors
 // gives back), clears the message-hook flag, initialises OLE for the thread and
 // puts back a navigation sound that an earlier process left switched off.
-// Stop gives back the saved floating-point environment and uninitialises OLE.
+// Stop gives back the saved floating-point environment, uninitialises OLE and
+// forgets the shell's DDE names.
 
 #include "platform/core/FloatControl.h"
 

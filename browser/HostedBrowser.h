@@ -258,8 +258,6 @@ private:
     void RefuseDrop(std::uint32_t& dwEffect);
     ui::TPoint ClientToScreen(ui::TPoint point) const;
 
-    friend class TApplicationMessageHook;
-
     // State, as the lifecycle uses it.
     std::function<HRESULT(bool)> focusChange_; // raised by the host site; nothing assigns it
     ui::HWND ddeWindow_ = nullptr;
