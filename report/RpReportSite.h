@@ -3,15 +3,23 @@
 // of the report that owns them. The report component implements it; bands
 // and printables implement TRpReportPart to lead to their report.
 
+#include "report/RpEvElements.h"
+#include "report/RpUnits.h"
+
 #include <cstdint>
+#include <string>
 
 namespace ui {
 class TControl;
+class TFont;
 }
 
 namespace report {
 
+class TRpEvEnvironment;
 class TRpExportFilter;
+class TRpExpr;
+class TRpPrinter;
 class TRpReportPrinterSettings;
 
 class TRpReportSite {
@@ -34,6 +42,32 @@ public:
     virtual void RepaintReport() = 0;
     // Gives the ruler the report's own unit again.
     virtual void ApplyReportUnits() = 0;
+
+    // --- what its printables ask
+    // The printer of the run in progress; none outside a run.
+    virtual TRpPrinter* ReportRpPrinter() const = 0;
+    // The unit in which the report's sizes are read and written.
+    virtual TRpUnit ReportUnits() const = 0;
+    // The design view's zoom in percent.
+    virtual std::int32_t ReportZoom() const = 0;
+    // Extent of a text in a font, in screen pixels, as the report measures
+    // it for the page (0 when measuring fails).
+    virtual std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text) = 0;
+    virtual std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text) = 0;
+    // A part moved or was resized: the cached design image is outdated.
+    virtual void DesignBoundsChanged() = 0;
+    // The data sets and the variables of the run that expressions see.
+    virtual TRpDataSetList* ReportDataSets() const = 0;
+    virtual TRpEvEnvironment* ReportFunctions() const = 0;
+};
+
+// What registers expression labels for the notifications of its printed
+// bands (one aggregate step per printed detail): the report and the
+// sub-detail bands.
+class TRpExprNotifyHost {
+public:
+    virtual ~TRpExprNotifyHost() = default;
+    virtual void AddNotifyExpr(TRpExpr* expr) = 0;
 };
 
 // A band or a printable.
@@ -44,6 +78,26 @@ public:
     virtual TRpReportSite* PartReport() const = 0;
     // Printables with a background of their own answer false.
     virtual bool PartTransparent() const { return true; }
+};
+
+// A panel of the design surface (a band or the report) with its zoom.
+class TRpPanelSite {
+public:
+    virtual ~TRpPanelSite() = default;
+    virtual std::int32_t PanelZoom() const = 0;
+};
+
+// What printables ask of the band they stand on.
+class TRpBandSite : public TRpReportPart {
+public:
+    // The unit of the band's size (native without one).
+    virtual TRpUnit BandUnits() const = 0;
+    // Whether the band may grow by amount (native units) on the current page.
+    virtual bool CanExpand(long double amount) = 0;
+    // Grows the band by amount for a stretching label (nothing changes when
+    // it cannot): extra becomes the band's whole growth and started is set.
+    // True when a label's first line fitted into growth already there.
+    virtual bool Expand(long double amount, long double& extra, bool& started) = 0;
 };
 
 } // namespace report

@@ -1,16 +1,20 @@
 #pragma once
-// A report as far as its printer, sizes and frames ask of it, counting what
-// they ask it to do.
+// A report as far as its printer, sizes, frames and printables ask of it,
+// counting what they ask it to do. FakeReportSite is the report's side alone,
+// for test reports that are controls.
 
 #include "platform/core/Component.h"
+#include "platform/ui/Graphics.h"
 #include "report/RpReportPrinterSettings.h"
 #include "report/RpReportSite.h"
 
+#include <string>
+#include <vector>
+
 namespace report::fakes {
 
-class FakeReport : public core::TComponent, public TRpReportSite {
+class FakeReportSite : public TRpReportSite, public TRpExprNotifyHost {
 public:
-    FakeReport() : core::TComponent(nullptr) {}
     const TRpReportPrinterSettings& ReportPrinterSettings() const override { return Settings; }
     TRpExportFilter* ExportingFilter() const override { return Filter; }
     int ReportFontSize() const override { return FontSize; }
@@ -20,14 +24,50 @@ public:
     void ArrangeDesignBands() override { ++Arranged; }
     void RepaintReport() override { ++Repainted; }
     void ApplyReportUnits() override { ++UnitsApplied; }
+    TRpPrinter* ReportRpPrinter() const override { return Printer; }
+    TRpUnit ReportUnits() const override { return Units; }
+    std::int32_t ReportZoom() const override { return Zoom; }
+    // Fixed metrics: every character TextWidthPerChar pixels wide, a line TextHeight high.
+    std::int32_t ReportTextWidth(const ui::TFont&, const std::string& text) override
+    {
+        return static_cast<std::int32_t>(Utf8Chars(text)) * TextWidthPerChar;
+    }
+    std::int32_t ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
+    void DesignBoundsChanged() override { ++DesignInvalidations; }
+    TRpDataSetList* ReportDataSets() const override { return DataSets; }
+    TRpEvEnvironment* ReportFunctions() const override { return Functions; }
+    void AddNotifyExpr(TRpExpr* expr) override { NotifyExprs.push_back(expr); }
+
+    static std::size_t Utf8Chars(const std::string& text)
+    {
+        std::size_t n = 0;
+        for (unsigned char c : text)
+            if ((c & 0xC0) != 0x80)
+                ++n;
+        return n;
+    }
 
     TRpReportPrinterSettings Settings;
     TRpExportFilter* Filter = nullptr;
     int FontSize = 10;
     ui::TControl* Control = nullptr;
+    TRpPrinter* Printer = nullptr;
+    TRpUnit Units = TRpUnit::MM;
+    std::int32_t Zoom = 100;
+    std::int32_t TextWidthPerChar = 7;
+    std::int32_t TextHeight = 16;
+    TRpDataSetList* DataSets = nullptr;
+    TRpEvEnvironment* Functions = nullptr;
+    std::vector<TRpExpr*> NotifyExprs;
     int Arranged = 0;
     int Repainted = 0;
     int UnitsApplied = 0;
+    int DesignInvalidations = 0;
+};
+
+class FakeReport : public core::TComponent, public FakeReportSite {
+public:
+    FakeReport() : core::TComponent(nullptr) {}
 };
 
 } // namespace report::fakes
