@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace ui {
 namespace {
@@ -165,6 +166,23 @@ void TButton::SetDefault(bool isDefault)
     default_ = isDefault;
     if (button() != nullptr)
         button()->setDefault(isDefault);
+}
+
+void TButton::SetCancel(bool cancel)
+{
+    cancel_ = cancel;
+    if (button() == nullptr)
+        return;
+    if (cancel && cancelKey_ == nullptr) {
+        // Escape anywhere in the window; a hidden or disabled button takes no key.
+        cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), button(), nullptr, nullptr, Qt::WindowShortcut);
+        QObject::connect(cancelKey_, &QShortcut::activated, button(), [this] {
+            if (button() != nullptr && button()->isVisible() && button()->isEnabled())
+                Fire([this] { Click(); });
+        });
+    }
+    if (cancelKey_ != nullptr)
+        cancelKey_->setEnabled(cancel);
 }
 
 void TButton::Click()

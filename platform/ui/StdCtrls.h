@@ -8,6 +8,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QShortcut;
 
 namespace ui {
 
@@ -52,6 +53,10 @@ public:
     void SetWordWrap(bool wordWrap);
     bool Default() const { return default_; }
     void SetDefault(bool isDefault);
+    // A cancel button is clicked by Escape while its window is active and the
+    // button can be used.
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool cancel);
 
     void Click() override;
 
@@ -64,7 +69,9 @@ private:
     TModalResult modalResult_ = mrNone;
     bool wordWrap_ = false;
     bool default_ = false;
+    bool cancel_ = false;
     QLabel* wrapLabel_ = nullptr;
+    QShortcut* cancelKey_ = nullptr;
 };
 
 class TCheckBox : public TWinControl {
