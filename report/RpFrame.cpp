@@ -19,9 +19,9 @@ TRpFrameShapeExporter& Exporter()
 
 } // namespace
 
-void SetFrameShapeExporter(TRpFrameShapeExporter exporter)
+TRpFrameShapeExporter SetFrameShapeExporter(TRpFrameShapeExporter exporter)
 {
-    Exporter() = std::move(exporter);
+    return std::exchange(Exporter(), std::move(exporter));
 }
 
 void TRpFrame::Assign(core::TPersistent* source)

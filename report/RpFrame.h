@@ -38,9 +38,9 @@ struct TRpFrameShape {
 };
 
 // Hands one frame shape to a filter as the filter's shape control; the
-// shapes of the report install it.
+// shapes of the report install it. Returns the exporter it replaces.
 using TRpFrameShapeExporter = std::function<void(TRpExportFilter& filter, const TRpFrameShape& shape)>;
-void SetFrameShapeExporter(TRpFrameShapeExporter exporter);
+TRpFrameShapeExporter SetFrameShapeExporter(TRpFrameShapeExporter exporter);
 
 class TRpFrame : public core::TPersistent {
 public:

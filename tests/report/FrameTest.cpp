@@ -52,12 +52,14 @@ class FrameExportTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetFrameShapeExporter([this](TRpExportFilter& filter, const TRpFrameShape& shape) {
+        previous_ = SetFrameShapeExporter([this](TRpExportFilter& filter, const TRpFrameShape& shape) {
             EXPECT_EQ(&filter, &filter_);
             shapes.push_back(shape);
         });
     }
-    void TearDown() override { SetFrameShapeExporter(nullptr); }
+    void TearDown() override { SetFrameShapeExporter(previous_); }
+
+    TRpFrameShapeExporter previous_;
 
     TRpExportFilter filter_{"out"};
     std::vector<TRpFrameShape> shapes;
