@@ -98,7 +98,8 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
         c = parser.SkipBlanks();
     }
     if (c != '>')
-        EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+        EmitDebug(this, dlWarn,
+                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
     return result;
 }
 
@@ -115,7 +116,8 @@ void TxDocType::ParseTextBetweenTags(TxXmlParser& parser)
         }
         if (c == '<' || c == ']' || (c == 0 && parser.EndOfStream()))
             return; // the element list reads the "<" or "]" again
-        EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+        EmitDebug(this, dlWarn,
+                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
         std::string_view word;
         parser.ReadName(word);
     }

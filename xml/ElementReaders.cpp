@@ -105,7 +105,6 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
         std::string_view blanks;
         c = parser.SkipBlanks(blanks);
         const bool spaced = !blanks.empty();
-        std::string kept(blanks);
         if (spaced && !IsSingleSpace(blanks))
             EmitDebug(this, dlHint,
                       DebugFormat("non-default chardata at line %lld (pos %lld)", Ll(parser.LineNumber()),
@@ -115,7 +114,7 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
         const bool quoted = c == '"' || c == '\'';
         if (spaced && DirectNodeCount() < NodeCount() && (lastWasWord || !quoted)) {
             auto* space = new TxWhiteSpace(document);
-            space->SetRawValue(kept);
+            space->SetRawValue(blanks);
             NodeAdd(space);
         }
         parser.MoveBack();

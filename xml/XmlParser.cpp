@@ -50,7 +50,7 @@ std::int64_t CountLineFeeds(const char* p, const char* end)
 bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
 
 // The character a numeric reference body (the text between "&#" and ";")
-// stands for, or -1 when it is not a number.
+// stands for: -1 when it is not a number, 0x110000 for any beyond U+10FFFF.
 long ReferenceValue(std::string_view digits)
 {
     int base = 10;
@@ -107,7 +107,8 @@ void TxXmlParser::DetectEncoding()
 {
     detected_ = true;
     if (rawLast_ < 5) {
-        Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(static_cast<std::int64_t>(rawLast_))));
+        Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld",
+                                 AsLongLong(static_cast<std::int64_t>(rawLast_))));
         sourceDone_ = true;
         return;
     }

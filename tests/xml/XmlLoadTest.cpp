@@ -160,6 +160,30 @@ TEST_F(TempFile, ImportRoadDocument)
     EXPECT_EQ(l.doc.WriteToText(), kImportFile);
 }
 
+TEST_F(TempFile, BinaryFormThroughTheTextLoaders)
+{
+    TXmlDocument source(nullptr, true, false, true, "zaznam");
+    source.RootElement()->SetValue("žluť");
+    TxStringStream binary;
+    source.SaveBinaryStream(binary);
+    const std::string bytes = binary.AsString();
+    ASSERT_EQ(bytes.compare(0, 4, "$BXM"), 0);
+
+    core::WriteFileBytes(path, bytes);
+    TXmlDocument fromFile(nullptr);
+    fromFile.LoadFromFile(path);
+    ASSERT_NE(fromFile.RootElement(), nullptr);
+    EXPECT_EQ(fromFile.RootElement()->GetValue(), "žluť");
+
+    // From the middle of a stream: the binary form is read from where it begins.
+    TxStringStream stream("prefix" + bytes);
+    stream.SetPosition(6);
+    TXmlDocument fromStream(nullptr);
+    fromStream.LoadFromStream(stream);
+    ASSERT_NE(fromStream.RootElement(), nullptr);
+    EXPECT_EQ(fromStream.RootElement()->GetName(), "zaznam");
+}
+
 TEST(XmlLoad, FileThatCannotBeOpenedRaises)
 {
     TXmlDocument doc(nullptr);
@@ -395,12 +419,13 @@ TEST(XmlLoad, DiagnosticsOfAMismatchedEndTag)
     Loaded repaired;
     repaired.doc.SetRepairStructure(true);
     repaired.doc.LoadFromText("<a><b></a>");
-    EXPECT_EQ(repaired.Messages(), (std::vector<std::string>{
-                                       "warn: unknown encoding",
-                                       "warn: begin and end tag mismatch: \"b\" and \"a\" at line 0 (pos 10)",
-                                       "hint: parent0 = \"a\", this endtag = \"a\": maybe \"b\" should be closed",
-                                       "warn: level mismatch between subnode \"b\" and endnode \"a\" at line 0 (pos 10)",
-                                   }));
+    EXPECT_EQ(repaired.Messages(),
+              (std::vector<std::string>{
+                  "warn: unknown encoding",
+                  "warn: begin and end tag mismatch: \"b\" and \"a\" at line 0 (pos 10)",
+                  "hint: parent0 = \"a\", this endtag = \"a\": maybe \"b\" should be closed",
+                  "warn: level mismatch between subnode \"b\" and endnode \"a\" at line 0 (pos 10)",
+              }));
     EXPECT_EQ(repaired.doc.RepairNames(), nullptr) << "only during the parse";
 }
 
@@ -545,7 +570,8 @@ TEST(XmlLoad, NestingBeyondTheLimitStopsAndKeepsTheTree)
     text += "<after/>";
     Loaded l(text);
     EXPECT_EQ(l.Messages(dlWarn),
-              (std::vector<std::string>{"fail: elements nested deeper than 10000 levels at pos 30022, parsing stopped"}));
+              (std::vector<std::string>{
+                  "fail: elements nested deeper than 10000 levels at pos 30022, parsing stopped"}));
     int levels = 0;
     for (TXmlNode* node = l.doc.RootElement(); node != nullptr; node = node->ElementAt(0))
         ++levels;

@@ -28,7 +28,8 @@ struct Listening {
     }
 };
 
-const std::string kBody = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<d:root><d:id>\x9Elu\x9D</d:id></d:root>";
+const std::string kBody =
+    "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<d:root><d:id>\x9Elu\x9D</d:id></d:root>";
 
 } // namespace
 
