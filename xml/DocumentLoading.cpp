@@ -52,6 +52,8 @@ void TXmlDocument::LoadFromStream(core::TStream& stream)
             byteOrderMark_ = parser.ByteOrderMark();
         }
     } catch (...) {
+        repairNames_.reset(); // they belong to the parse only
+        unclosed_.clear();
         DoProgress(stream.Size());
         throw;
     }
