@@ -47,6 +47,8 @@ bool TQtPrintDialogService::Execute(TPrinter& printer, TPrintDialogData& data)
         QRect area = screen->availableGeometry();
         dialog.move(area.left() + (area.width() - dialog.width()) / 2, area.top() + (area.height() - dialog.height()) / 3);
     }
+    if (data.OnInitDialog)
+        data.OnInitDialog(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
 

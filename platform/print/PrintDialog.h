@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+class QWidget;
+
 namespace print {
 
 class TPrinter;
@@ -33,6 +35,9 @@ struct TPrintDialogData {
     TPrintDialogOptions Options = 0;
     bool PrintToFile = false;
     TPrintRange PrintRange = TPrintRange::prAllPages;
+    // Called with the dialog window once it is built and placed, before it
+    // shows: the caller may move it or take its messages.
+    std::function<void(QWidget* dialog)> OnInitDialog;
 };
 
 class TPrintDialogService {

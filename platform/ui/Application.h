@@ -77,8 +77,13 @@ public:
     // it handled). False when no input from the screen is being offered.
     bool DispatchOfferedInput();
 
+    // Shows the help topic of a help context: OnHelp answers, true when help was shown.
+    // Without a handler there is no help to show.
+    bool HelpContext(int context) { return OnHelp ? OnHelp(context) : false; }
+
     TMessageEvent OnMessage;
     TExceptionEvent OnException;
+    std::function<bool(int context)> OnHelp;
 
 protected:
     void Notification(core::TComponent* component, core::TOperation operation) override;

@@ -1,4 +1,6 @@
 // Runs the report engine's dialog tests headless, under one application object.
+// The system's print queues are hidden: only the PDF file printer is listed.
+#include "platform/print/Printer.h"
 #include "platform/ui/Application.h"
 #include "report/RpExprUnit.h"
 
@@ -15,5 +17,6 @@ int main(int argc, char** argv)
     application.Initialize();
     application.SetTitle("Sestavy");
     report::InitializeExpressionUnit(application.Title());
+    print::SetPrinterLister([] { return std::vector<std::string>{}; });
     return RUN_ALL_TESTS();
 }
