@@ -120,6 +120,10 @@ TRpEnvironmentEditor::TRpEnvironmentEditor(core::TComponent* owner) : ui::TForm(
     DeleteBtn = button(this, "&Delete", 170, 284, &TRpEnvironmentEditor::DeleteBtnClick);
     VariableOKBtn = button(this, "Close", 295, 284, &TRpEnvironmentEditor::VariableOKBtnClick);
     VariableOKBtn->SetDefault(true);
+    // The two pages lie on each other: the one in front hides the other.
+    for (ui::TGroupBox* page : {NewEntryGB, AvailableGB})
+        if (page->Widget() != nullptr)
+            page->Widget()->setAutoFillBackground(true);
     VariableOKBtn->SetModalResult(ui::mrOk);
 
     OnCreate = [this](core::TObject* sender) { FormCreate(sender); };

@@ -157,6 +157,9 @@ TRpExpressionBuilder::TRpExpressionBuilder(core::TComponent* owner) : ui::TForm(
         p->SetBevelOuter(ui::TBevelCut::bvNone);
         p->SetParent(this);
         p->SetAlign(ui::TAlign::alClient);
+        // A page hides the pages behind it.
+        if (p->Widget() != nullptr)
+            p->Widget()->setAutoFillBackground(true);
         return p;
     };
     auto group = [&](ui::TWinControl* parent, const char* caption) {
@@ -196,9 +199,9 @@ TRpExpressionBuilder::TRpExpressionBuilder(core::TComponent* owner) : ui::TForm(
     InsertGroup = new ui::TGroupBox(this);
     place(InsertGroup, MainPage, 20, 132, 341, 102);
     InsertGroup->SetCaption("Insert at cursor position");
-    InsertDataFieldBtn = button(InsertGroup, "&Database field", 10, 20, 101, &TRpExpressionBuilder::InsertDataFieldBtnClick);
-    InsertFunctionBtn = button(InsertGroup, "&Function", 120, 20, 101, &TRpExpressionBuilder::InsertFunctionBtnClick);
-    InsertVariableBtn = button(InsertGroup, "&Variable", 230, 20, 101, &TRpExpressionBuilder::InsertVariableBtnClick);
+    InsertDataFieldBtn = button(InsertGroup, "&Database field", 10, 22, 101, &TRpExpressionBuilder::InsertDataFieldBtnClick);
+    InsertFunctionBtn = button(InsertGroup, "&Function", 120, 22, 101, &TRpExpressionBuilder::InsertFunctionBtnClick);
+    InsertVariableBtn = button(InsertGroup, "&Variable", 230, 22, 101, &TRpExpressionBuilder::InsertVariableBtnClick);
     struct Operator {
         ui::TButton** field;
         const char* caption;
@@ -208,13 +211,13 @@ TRpExpressionBuilder::TRpExpressionBuilder(core::TComponent* owner) : ui::TForm(
                              {&AddLessEqual, "<="}, {&AddGreaterEqual, ">="}};
     int left = 10;
     for (const Operator& o : row1) {
-        *o.field = button(InsertGroup, o.caption, left, 48, 30, &TRpExpressionBuilder::AddSomeClick);
+        *o.field = button(InsertGroup, o.caption, left, 49, 30, &TRpExpressionBuilder::AddSomeClick);
         left += 32;
     }
     const Operator row2[] = {{&AddNot, "Not"}, {&AddAnd, "And"}, {&AddOr, "Or"}};
     left = 10;
     for (const Operator& o : row2) {
-        *o.field = button(InsertGroup, o.caption, left, 74, 46, &TRpExpressionBuilder::AddSomeClick);
+        *o.field = button(InsertGroup, o.caption, left, 75, 46, &TRpExpressionBuilder::AddSomeClick);
         left += 48;
     }
     ValidateBtn = button(MainPage, "Valida&te", 20, 242, 75, &TRpExpressionBuilder::ValidateBtnClick);
