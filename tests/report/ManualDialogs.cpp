@@ -1,15 +1,18 @@
 // Shows the report's design-time dialogs in a real window for a look by eye,
 // and with a file name saves a picture of the screen once the asked page is up.
 //
-//   report_dialogs_viewer builder|fields|functions|arguments|variables|editor|newentry [picture.png]
+//   report_dialogs_viewer builder|fields|functions|arguments|variables|editor|newentry|print [picture.png]
 #include "DialogDriver.h"
 
 #include "platform/ui/ListBox.h"
 #include "platform/ui/StdCtrls.h"
 #include "report/RpEnvironment.h"
 #include "report/RpExprUnit.h"
+#include "report/RpPrintDialog.h"
 #include "report/RpWordWrapEdit.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPixmap>
@@ -78,6 +81,28 @@ int main(int argc, char** argv)
     auto builderUp = [] { return Builder() != nullptr && Builder()->Showing() && Builder()->MainPage->Enabled(); };
 
     TDialogDriver driver(std::chrono::hours(1));
+    if (what == "print") {
+        // The platform's print dialog as the report's print dialog runs it.
+        TRpPrintDialog dialog(nullptr);
+        dialog.SetOptions(print::poPageNums | print::poPrintToFile);
+        dialog.SetMinPage(1);
+        dialog.SetMaxPage(12);
+        dialog.SetHelpContext(7);
+        dialog.OnShow = [](core::TObject*) { std::fprintf(stderr, "the dialog shows\n"); };
+        dialog.OnClose = [](core::TObject*) { std::fprintf(stderr, "the dialog closes\n"); };
+        QTimer::singleShot(1500, [&] {
+            if (!picture.empty())
+                QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(picture));
+            if (QWidget* modal = QApplication::activeModalWidget())
+                std::fprintf(stderr, "dialog at %d,%d size %dx%d\n", modal->x(), modal->y(), modal->width(),
+                             modal->height());
+            if (!picture.empty())
+                if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    modal->reject();
+        });
+        dialog.Execute();
+        return 0;
+    }
     if (what == "editor" || what == "newentry") {
         driver.When([] { return Editor() != nullptr && Editor()->Showing(); }, [what] {
             if (what == "newentry")
