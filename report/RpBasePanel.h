@@ -1,0 +1,59 @@
+#pragma once
+// The panel that bands and the report share: a windowed control that paints
+// itself, holds printables, owns a frame, and knows the zoom of the design
+// view and the point size the character ruler measures by.
+
+#include "platform/ui/WinControl.h"
+#include "report/RpFrame.h"
+#include "report/RpUnits.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace gfx {
+class TCanvas;
+}
+
+namespace report {
+
+class TRpBasePanel : public ui::TWinControl {
+public:
+    explicit TRpBasePanel(core::TComponent* owner);
+    ~TRpBasePanel() override;
+    std::string ClassName() const override { return "TRpBasePanel"; }
+
+    // The panel owns its frame; assigning another copies its settings.
+    TRpFrame& Frame() { return *frame_; }
+    const TRpFrame& Frame() const { return *frame_; }
+    void SetFrame(TRpFrame* frame);
+
+    std::int32_t FontSize() const { return fontSize_; }
+    void SetFontSize(std::int32_t size) { fontSize_ = size; }
+    std::int32_t Zoom() const { return zoom_; }
+    // 0 is ignored; the children follow the zoom.
+    virtual void SetZoom(std::int32_t zoom);
+    // Ruler lines (and, on the report, their figures) in unit.
+    virtual void DrawRuler(gfx::TCanvas& canvas, TRpUnit unit);
+
+    // Every printable below the panel starts or ends its run.
+    void BeginRunAll();
+    void EndRunAll();
+
+    // Paints the panel on canvas now (what the screen shows).
+    void PaintTo(gfx::TCanvas& canvas) { Paint(canvas); }
+    void Repaint() { Invalidate(); }
+
+protected:
+    // The design surface: the panel's colour, silver when disabled.
+    virtual void Paint(gfx::TCanvas& canvas);
+    // Whether DrawRuler writes figures beside the major lines.
+    bool rulerLabels_ = false;
+
+private:
+    class Surface;
+    std::unique_ptr<TRpFrame> frame_;
+    std::int32_t fontSize_ = 12;
+    std::int32_t zoom_ = 100;
+};
+
+} // namespace report

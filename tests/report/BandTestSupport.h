@@ -1,0 +1,90 @@
+#pragma once
+// What the band, controller and report tests share: a printable that writes
+// its text on the page and remembers where it printed, a small SQLite table
+// read through a query, and a form holding a report.
+
+#include "platform/data/ADOConnection.h"
+#include "platform/data/ADOQuery.h"
+#include "platform/ui/Forms.h"
+#include "report/RpBand.h"
+#include "report/RpPrintable.h"
+#include "report/RpReport.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace report::testing {
+
+// Prints Text at its offset inside the band; with Passes > 1 it has output
+// left for that many printings of its band (as a stretching label has).
+class TextPrintable : public TRpPrintable {
+public:
+    TextPrintable(core::TComponent* owner, TCustomRpReport* report, const std::string& text);
+    std::string ClassName() const override { return "TextPrintable"; }
+
+    void BeginRun() override;
+    void PrintAt(std::int32_t ofsX, std::int32_t ofsY) override;
+    void BandNotify(core::TObject* sender, int code) override;
+
+    // The text printed; "{PAGE}" becomes the report's page count and
+    // "{field}" the value of a field of the report's data set.
+    std::string Text;
+    std::int32_t OffsetY = 0;
+    int Passes = 1;
+    struct Place {
+        int Page, X, Y;
+        bool operator==(const Place&) const = default;
+    };
+    // Every printing: the page, and x and y in native units.
+    std::vector<Place> Printed;
+    int Notified = 0;
+    // Registers with the report for the notifications of the detail band.
+    bool NotifyMe = false;
+
+private:
+    TCustomRpReport* report_;
+    int passesLeft_ = 0;
+};
+
+// A table "items" (id, grp, sub, name, amount) in a database file of its own.
+class ItemsDatabase {
+public:
+    explicit ItemsDatabase(const std::vector<std::string>& insertValues);
+    ~ItemsDatabase();
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
+// A form with a report, a connection and a query over the items.
+class ReportForm {
+public:
+    explicit ReportForm(const std::vector<std::string>& rows = {});
+    ~ReportForm();
+
+    ui::TForm* Form() { return form_; }
+    TRpReport* Report() { return report_; }
+    data::TADOQuery* Query() { return query_; }
+    // A band of that type with a name, placed on the report.
+    TRpBand* AddBand(TRpBandType type, const std::string& name, long double heightNative);
+    TextPrintable* AddText(TRpCustomBand* band, const std::string& text, std::int32_t offsetY = 0);
+    // Runs the report to stored pages.
+    void Generate();
+    // Every band's printing in order, by band name.
+    std::vector<std::string> Log;
+    // The texts of every stored page, page by page.
+    std::vector<std::vector<std::string>> PageTexts();
+    void Watch(TRpCustomBand* band);
+
+private:
+    std::unique_ptr<ItemsDatabase> db_;
+    ui::TForm* form_ = nullptr;
+    TRpReport* report_ = nullptr;
+    data::TADOConnection* connection_ = nullptr;
+    data::TADOQuery* query_ = nullptr;
+};
+
+} // namespace report::testing
