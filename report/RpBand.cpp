@@ -196,7 +196,7 @@ long double TRpCustomBand::HeightWithLinks(bool follow) const
     return height;
 }
 
-bool TRpCustomBand::CanExpand(long double amount) const
+bool TRpCustomBand::CanExpand(long double amount)
 {
     if (parentReport_ == nullptr)
         return false;
@@ -309,9 +309,9 @@ void TRpCustomBand::DrawRuler(gfx::TCanvas& canvas, TRpUnit unit)
     TRpBasePanel::DrawRuler(canvas, unit);
 }
 
-void TRpCustomBand::Paint(gfx::TCanvas& canvas)
+void TRpCustomBand::PaintPanel(gfx::TCanvas& canvas)
 {
-    TRpBasePanel::Paint(canvas);
+    TRpBasePanel::PaintPanel(canvas);
     if (parentReport_ != nullptr && parentReport_->Page().Ruler())
         DrawRuler(canvas, parentReport_->Units());
     const TRpDesignColors& colors = DesignColors();

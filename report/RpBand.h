@@ -32,7 +32,7 @@ extern bool BreakInProgress;
 // stem followed by the smallest n >= 1 for which owner holds no component stem + n.
 std::string UniqueName(const core::TComponent* owner, const std::string& stem);
 
-class TRpCustomBand : public TRpBasePanel, public TRpReportPart {
+class TRpCustomBand : public TRpBasePanel, public TRpBandSite {
 public:
     explicit TRpCustomBand(core::TComponent* owner);
     ~TRpCustomBand() override;
@@ -88,18 +88,18 @@ public:
     class TRpChildBand* ChildBand() const;
     void SetHasChild(bool hasChild);
 
-    TRpUnit BandUnits() const { return size_ ? size_->Units() : TRpUnit::Native; }
+    TRpUnit BandUnits() const override { return size_ ? size_->Units() : TRpUnit::Native; }
     // The band's size and those of its printables take unit.
     void SetBandUnits(TRpUnit unit);
 
     // Native height, with the heights of the link bands when follow is set.
     long double HeightWithLinks(bool follow) const;
     // Whether the page still has room for amount more below the band.
-    bool CanExpand(long double amount) const;
+    bool CanExpand(long double amount) override;
     // A stretching printable asks for amount more; false when there is no
     // room. extra gets the band's growth, started tells a later printable of
     // the same pass that growth was already asked for.
-    bool Expand(long double amount, long double& extra, bool& started);
+    bool Expand(long double amount, long double& extra, bool& started) override;
     void AdvancePosition();
 
     // Prints the band at the report's position (see the file comment).
@@ -119,7 +119,7 @@ public:
 protected:
     void SetBandTypeValue(TRpBandType type) { bandType_ = type; }
     void Notification(core::TComponent* component, core::TOperation operation) override;
-    void Paint(gfx::TCanvas& canvas) override;
+    void PaintPanel(gfx::TCanvas& canvas) override;
     bool Designing() const { return HasState(core::csDesigning); }
     // Shown at design time when a link would close a circle.
     void RefuseCircularLink() const;

@@ -1,51 +1,21 @@
 #include "report/RpBasePanel.h"
 
 #include "platform/gfx/Canvas.h"
-#include "platform/gfx/PainterCanvas.h"
 #include "platform/gfx/Screen.h"
 #include "report/RpDesignColors.h"
 #include "report/RpMath.h"
 #include "report/RpPrintable.h"
 
-#include <QPaintEvent>
-#include <QPainter>
-#include <QWidget>
-
 #include <string>
 
 namespace report {
 
-// The widget of a panel: Qt asks it to paint, the panel paints on a canvas.
-class TRpBasePanel::Surface : public QWidget {
-public:
-    explicit Surface(TRpBasePanel* panel) : panel_(panel) {}
-    void Detach() { panel_ = nullptr; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (panel_ == nullptr)
-            return;
-        QPainter painter(this);
-        gfx::TPainterCanvas canvas(&painter);
-        panel_->Paint(canvas);
-    }
-
-private:
-    TRpBasePanel* panel_;
-};
-
 TRpBasePanel::TRpBasePanel(core::TComponent* owner)
-    : ui::TWinControl(owner), frame_(std::make_unique<TRpFrame>(this))
+    : TCustomControl(owner), frame_(std::make_unique<TRpFrame>(this))
 {
-    SetWidget(new Surface(this));
 }
 
-TRpBasePanel::~TRpBasePanel()
-{
-    if (auto* surface = dynamic_cast<Surface*>(Widget()))
-        surface->Detach();
-}
+TRpBasePanel::~TRpBasePanel() = default;
 
 void TRpBasePanel::SetFrame(TRpFrame* frame)
 {
@@ -90,7 +60,7 @@ void TRpBasePanel::EndRunAll()
     }
 }
 
-void TRpBasePanel::Paint(gfx::TCanvas& canvas)
+void TRpBasePanel::PaintPanel(gfx::TCanvas& canvas)
 {
     canvas.Brush().SetStyle(gfx::TBrushStyle::bsSolid);
     canvas.Brush().SetColor(Enabled() ? Color() : gfx::RGBToColor(192, 192, 192));

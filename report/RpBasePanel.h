@@ -3,8 +3,9 @@
 // itself, holds printables, owns a frame, and knows the zoom of the design
 // view and the point size the character ruler measures by.
 
-#include "platform/ui/WinControl.h"
+#include "report/RpCustomControl.h"
 #include "report/RpFrame.h"
+#include "report/RpReportSite.h"
 #include "report/RpUnits.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ class TCanvas;
 
 namespace report {
 
-class TRpBasePanel : public ui::TWinControl {
+class TRpBasePanel : public TCustomControl, public TRpPanelSite {
 public:
     explicit TRpBasePanel(core::TComponent* owner);
     ~TRpBasePanel() override;
@@ -30,6 +31,7 @@ public:
     std::int32_t FontSize() const { return fontSize_; }
     void SetFontSize(std::int32_t size) { fontSize_ = size; }
     std::int32_t Zoom() const { return zoom_; }
+    std::int32_t PanelZoom() const override { return zoom_; }
     // 0 is ignored; the children follow the zoom.
     virtual void SetZoom(std::int32_t zoom);
     // Ruler lines (and, on the report, their figures) in unit.
@@ -39,18 +41,14 @@ public:
     void BeginRunAll();
     void EndRunAll();
 
-    // Paints the panel on canvas now (what the screen shows).
-    void PaintTo(gfx::TCanvas& canvas) { Paint(canvas); }
-    void Repaint() { Invalidate(); }
-
 protected:
+    void Paint() override { PaintPanel(Canvas()); }
     // The design surface: the panel's colour, silver when disabled.
-    virtual void Paint(gfx::TCanvas& canvas);
+    virtual void PaintPanel(gfx::TCanvas& canvas);
     // Whether DrawRuler writes figures beside the major lines.
     bool rulerLabels_ = false;
 
 private:
-    class Surface;
     std::unique_ptr<TRpFrame> frame_;
     std::int32_t fontSize_ = 12;
     std::int32_t zoom_ = 100;

@@ -387,9 +387,9 @@ void TCustomRpReport::DrawColumnGuides(gfx::TCanvas& canvas)
     canvas.Pen().SetStyle(gfx::TPenStyle::psSolid);
 }
 
-void TCustomRpReport::Paint(gfx::TCanvas& canvas)
+void TCustomRpReport::PaintPanel(gfx::TCanvas& canvas)
 {
-    TRpBasePanel::Paint(canvas);
+    TRpBasePanel::PaintPanel(canvas);
     designInvalidPending_ = false;
     if (designImage_)
         canvas.DrawMetafile(gfx::Rect(0, 0, Width(), Height()), *designImage_);

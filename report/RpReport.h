@@ -62,6 +62,12 @@ public:
     void ArrangeDesignBands() override { ArrangeBands(); }
     void RepaintReport() override { Invalidate(); }
     void ApplyReportUnits() override { SetUnits(Units()); }
+    TRpPrinter* ReportRpPrinter() const override { return rpPrinter_; }
+    TRpUnit ReportUnits() const override { return Units(); }
+    std::int32_t ReportZoom() const override { return Zoom(); }
+    void DesignBoundsChanged() override { InvalidateDesignImage(); }
+    TRpDataSetList* ReportDataSets() const override { return dataSets_.get(); }
+    TRpEvEnvironment* ReportFunctions() const override { return functions_.get(); }
 
     // --- settings
     TRpPage& Page() { return *page_; }
@@ -161,8 +167,8 @@ public:
     void UpdateParamsBeforeOpen(data::TDataSet* query, TRpEvEnvironment& environment);
 
     // Text measured on the screen (or on the physical printer while printing).
-    std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text);
-    std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text);
+    std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text) override;
+    std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text) override;
 
     // --- design surface
     const gfx::TMetafile* DesignImage() const { return designImage_.get(); }
@@ -193,7 +199,7 @@ public:
     core::TNotifyEvent OnPreview;
 
 protected:
-    void Paint(gfx::TCanvas& canvas) override;
+    void PaintPanel(gfx::TCanvas& canvas) override;
     void WndProc(ui::TMessage& message) override;
     void Notification(core::TComponent* component, core::TOperation operation) override;
     bool Designing() const { return HasState(core::csDesigning); }
