@@ -35,13 +35,16 @@ struct PixelPage {
     std::int32_t Columns;
 };
 
-PixelPage PagePixels(TRpPage& page)
+PixelPage PagePixels(const TRpPage& page)
 {
-    page.SwitchToPixels();
-    PixelPage p{page.Width(),      page.Length(),      page.LeftMargin(),  page.RightMargin(),
-                page.TopMargin(),  page.BottomMargin(), page.ColumnSpace(), page.Columns()};
-    page.RestoreUnits();
-    return p;
+    // Converted here rather than by switching the page's unit, which a
+    // change of paper may have switched already.
+    auto px = [&page](int index, bool horizontal) {
+        return page.FromNative(TRpUnit::Pixels, horizontal, page.NativeValue(index));
+    };
+    return PixelPage{px(TRpPage::kWidth, true),       px(TRpPage::kLength, false),     px(TRpPage::kLeftMargin, true),
+                     px(TRpPage::kRightMargin, true), px(TRpPage::kTopMargin, false),  px(TRpPage::kBottomMargin, false),
+                     px(TRpPage::kColumnSpace, true), page.Columns()};
 }
 
 } // namespace
