@@ -6,89 +6,22 @@
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
 
+#include "bench/support/BenchRegister.h"
+
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
-#include <unistd.h>
 
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kRows = 100000;
 
-// A copy of the shipped database beside this program, filled with a register
-// of kRows conversions from 2008 on (about 40 a day), made once per run.
-class BenchDatabase {
-public:
-    BenchDatabase()
-    {
-        const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
-        folder_ = fs::temp_directory_path() / ("konverze-bench-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        path_ = (folder_ / "konverze.mdb").string();
-        fs::copy_file(bin / "konverze.mdb", path_, fs::copy_options::overwrite_existing);
-        Fill();
-    }
-    ~BenchDatabase()
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    std::string ConnectionString() const { return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path_; }
-
-private:
-    void Fill()
-    {
-        sqlite3* db = nullptr;
-        if (sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open " + path_);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO konverze (poradove_cislo, datum_konverze, oznaceni_vstupu, "
-                           "datum_sepsani_vstupu, osvobozeni, cislo_dokladu, overujici_osoba, vystavujici_osoba) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                           -1, &insert, nullptr);
-        static const char* const kinds[] = {"Rozsudek Okresního soudu v Benešově čj. ",
-                                            "Usnesení Krajského soudu v Brně čj. ",
-                                            "Kupní smlouva o prodeji bytové jednotky ze dne ",
-                                            "Plná moc k zastupování ve věci sp. zn. "};
-        const double start = 39448.0; // 1 January 2008
-        for (int i = 0; i < kRows; ++i) {
-            const double converted = start + i / 40.0 + (i % 7) * 0.001;
-            const std::string serial = std::to_string(i % 5000 + 1) + "/" + std::to_string(2008 + i / 14600);
-            const std::string designation = std::string(kinds[i % 4]) + std::to_string(i % 97 + 1) + " C " +
-                                            std::to_string(i % 1000) + "/20" + std::to_string(10 + i % 10);
-            const std::string receipt = "D-" + std::to_string(100000 + i);
-            sqlite3_bind_text(insert, 1, serial.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(insert, 2, converted);
-            sqlite3_bind_text(insert, 3, designation.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(insert, 4, converted - 30);
-            sqlite3_bind_int(insert, 5, i % 3 == 0);
-            sqlite3_bind_text(insert, 6, receipt.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 7, "JUDr. Jana Nováková", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insert, 8, "Mgr. Petr Svoboda", -1, SQLITE_STATIC);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
-
-    fs::path folder_;
-    std::string path_;
-};
-
-BenchDatabase& Database()
+bench::TBenchRegister& Database()
 {
-    static BenchDatabase db;
+    static bench::TBenchRegister db("bench", kRows);
     return db;
 }
 
