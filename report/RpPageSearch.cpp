@@ -10,6 +10,9 @@ namespace report {
 
 bool MetafileContainsText(const std::string& text, const gfx::TMetafile& metafile, bool matchCase)
 {
+    // An empty text is found nowhere.
+    if (text.empty())
+        return false;
     const std::string needle = matchCase ? text : core::AnsiUpperCase(text);
     bool found = false;
     // Each record's whole UTF-16 string is searched, so that letters beyond

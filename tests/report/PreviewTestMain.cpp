@@ -1,0 +1,20 @@
+// Runs the preview tests headless under one application object. The system's
+// print queues are hidden, so only the PDF file printer is listed and nothing
+// reaches a real printer.
+#include "platform/print/Printer.h"
+#include "platform/ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    // ctest sets this; listing the tests at build time does not.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ui::TApplication application(argc, argv);
+    application.Initialize();
+    print::SetPrinterLister([] { return std::vector<std::string>{}; });
+    return RUN_ALL_TESTS();
+}
