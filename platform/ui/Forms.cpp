@@ -2,9 +2,12 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/MessageTranslation.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -33,6 +36,36 @@ void FreeOwnedComponents(core::TComponent* owner)
     }
 }
 
+// Sees the key presses of every widget of the form's window before they do.
+// Qt hands an unaccepted key press up the parents as the same event: it is
+// offered to the form once.
+class TCustomForm::KeyPreviewFilter : public QObject {
+public:
+    explicit KeyPreviewFilter(TCustomForm* form) : form_(form) {}
+
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !receiver->isWidgetType() || TRedelivery::Active())
+            return false;
+        QWidget* window = form_->Widget();
+        if (window == nullptr || static_cast<QWidget*>(receiver)->window() != window)
+            return false;
+        auto stamp = static_cast<const QInputEvent*>(event)->timestamp();
+        if (event == lastEvent_ && stamp == lastStamp_)
+            return taken_;
+        lastEvent_ = event;
+        lastStamp_ = stamp;
+        taken_ = form_->PreviewKey(event);
+        return taken_;
+    }
+
+private:
+    TCustomForm* form_;
+    const QEvent* lastEvent_ = nullptr;
+    quint64 lastStamp_ = 0;
+    bool taken_ = false;
+};
+
 TCustomForm::TCustomForm(core::TComponent* owner) : TWinControl(owner)
 {
     auto* widget = new QWidget(nullptr, Qt::Window);
@@ -47,6 +80,7 @@ TCustomForm::TCustomForm(core::TComponent* owner) : TWinControl(owner)
 TCustomForm::~TCustomForm()
 {
     Destroying();
+    keyFilter_.reset();
     // Owned components, and so their widgets, go before the form's own widget.
     FreeOwnedComponents(this);
 }
@@ -123,6 +157,49 @@ void TCustomForm::SetWindowState(TWindowState state)
     case TWindowState::wsMinimized: w->showMinimized(); break;
     default: w->showNormal(); break;
     }
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style)
+{
+    formStyle_ = style;
+    QWidget* w = Widget();
+    if (w == nullptr)
+        return;
+    bool shown = w->isVisible();
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, style == TFormStyle::fsStayOnTop);
+    // Changing the flags hides the window.
+    if (shown)
+        w->show();
+}
+
+void TCustomForm::SetKeyPreview(bool preview)
+{
+    keyPreview_ = preview;
+    if (preview && keyFilter_ == nullptr && QCoreApplication::instance() != nullptr) {
+        keyFilter_ = std::make_unique<KeyPreviewFilter>(this);
+        QCoreApplication::instance()->installEventFilter(keyFilter_.get());
+    } else if (!preview) {
+        keyFilter_.reset();
+    }
+}
+
+void TCustomForm::KeyDown(WORD& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+bool TCustomForm::PreviewKey(QEvent* event)
+{
+    if (HasState(core::csDestroying))
+        return false;
+    auto* press = static_cast<QKeyEvent*>(event);
+    WORD key = VirtualKeyFromQt(press->key());
+    if (key == 0)
+        return false;
+    TShiftState shift = ShiftStateFromQt(press->modifiers(), 0);
+    Fire([&] { KeyDown(key, shift); });
+    return key == 0;
 }
 
 void TCustomForm::PlaceOnFirstShow()
@@ -299,6 +376,11 @@ bool TCustomForm::WidgetEvent(QWidget* source, QEvent* event)
             break;
         case QEvent::Hide:
             Fire([this] { DoHide(); });
+            break;
+        case QEvent::KeyPress:
+            // Without key preview the form hears the keys pressed in itself.
+            if (!keyPreview_ && PreviewKey(event))
+                return true;
             break;
         case QEvent::WindowActivate:
             Fire([this] { if (OnActivate) OnActivate(this); });

@@ -8,9 +8,11 @@
 // FreeComponent and the freeing owner call. A form frees the components it
 // owns (and with them their widgets) before its own widget goes.
 
+#include "platform/ui/InputEvents.h"
 #include "platform/ui/WinControl.h"
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace ui {
@@ -26,6 +28,7 @@ enum class TPosition {
     poOwnerFormCenter
 };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TModalResult = int;
@@ -70,6 +73,13 @@ public:
     void SetPosition(TPosition position) { position_ = position; }
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState state);
+    // fsStayOnTop keeps the window above the others; the other styles are plain windows.
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style);
+    // On: the form sees the key presses of its controls before they do
+    // (OnKeyDown); a handler that sets the key to 0 takes it from them.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool preview);
 
     void SetVisible(bool visible) override;
     void Show();
@@ -99,6 +109,8 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     core::TNotifyEvent OnDestroy;
+    // Keys pressed in the form itself, and with KeyPreview in any of its controls.
+    TKeyEvent OnKeyDown;
 
 protected:
     virtual void DoCreate();
@@ -106,14 +118,22 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     virtual void DoDestroy();
+    // Runs OnKeyDown.
+    virtual void KeyDown(WORD& key, TShiftState shift);
     bool WidgetEvent(QWidget* source, QEvent* event) override;
     void CaptionChanged() override;
 
 private:
+    class KeyPreviewFilter;
     void PlaceOnFirstShow();
+    // True when the key press was taken by OnKeyDown.
+    bool PreviewKey(QEvent* event);
 
     TPosition position_ = TPosition::poDesigned;
     TWindowState windowState_ = TWindowState::wsNormal;
+    TFormStyle formStyle_ = TFormStyle::fsNormal;
+    bool keyPreview_ = false;
+    std::unique_ptr<KeyPreviewFilter> keyFilter_;
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     bool created_ = false;
