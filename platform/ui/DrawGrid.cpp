@@ -125,12 +125,17 @@ void TDrawGrid::SetRowCount(int count)
 
 void TDrawGrid::SetFixedCols(int count)
 {
+    // A current cell at the first scrollable column stays there.
+    if (col_ == fixedCols_)
+        col_ = std::clamp(count, 0, colCount_);
     fixedCols_ = std::clamp(count, 0, colCount_);
     Reshape();
 }
 
 void TDrawGrid::SetFixedRows(int count)
 {
+    if (row_ == fixedRows_)
+        row_ = std::clamp(count, 0, rowCount_);
     fixedRows_ = std::clamp(count, 0, rowCount_);
     topRow_ = std::max(topRow_, fixedRows_);
     Reshape();

@@ -38,7 +38,7 @@ void FreeOwnedComponents(core::TComponent* owner)
 
 // Sees the key presses of every widget of the form's window before they do.
 // Qt hands an unaccepted key press up the parents as the same event: it is
-// offered to the form once.
+// offered to the form once, when it reaches its first widget.
 class TCustomForm::KeyPreviewFilter : public QObject {
 public:
     explicit KeyPreviewFilter(TCustomForm* form) : form_(form) {}
@@ -47,23 +47,22 @@ public:
     {
         if (event->type() != QEvent::KeyPress || !receiver->isWidgetType() || TRedelivery::Active())
             return false;
+        auto* widget = static_cast<QWidget*>(receiver);
         QWidget* window = form_->Widget();
-        if (window == nullptr || static_cast<QWidget*>(receiver)->window() != window)
+        if (window == nullptr || widget->window() != window)
             return false;
-        auto stamp = static_cast<const QInputEvent*>(event)->timestamp();
-        if (event == lastEvent_ && stamp == lastStamp_)
-            return taken_;
+        bool handedUp = event == lastEvent_ && lastReceiver_ != nullptr && widget->isAncestorOf(lastReceiver_);
         lastEvent_ = event;
-        lastStamp_ = stamp;
-        taken_ = form_->PreviewKey(event);
-        return taken_;
+        lastReceiver_ = widget;
+        if (handedUp)
+            return false;
+        return form_->PreviewKey(event);
     }
 
 private:
     TCustomForm* form_;
     const QEvent* lastEvent_ = nullptr;
-    quint64 lastStamp_ = 0;
-    bool taken_ = false;
+    QPointer<QWidget> lastReceiver_;
 };
 
 TCustomForm::TCustomForm(core::TComponent* owner) : TWinControl(owner)
