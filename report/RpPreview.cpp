@@ -1,6 +1,7 @@
 #include "report/RpPreview.h"
 
 #include "platform/gfx/PainterCanvas.h"
+#include "platform/ui/TreeView.h"
 #include "report/RpMath.h"
 #include "report/RpWindowMessages.h"
 
@@ -162,7 +163,12 @@ void TRpPreview::SetRpPrinter(TRpPrinter* printer)
     rpPrinter_ = printer;
     previewImage_->SetRpPrinter(printer);
     if (printer != nullptr) {
+        // A printer reports to one preview: the one that showed it before lets it go.
+        ui::TWinControl* former = printer->Preview();
         printer->SetPreview(this);
+        if (former != nullptr && former != this)
+            if (auto* view = dynamic_cast<TRpPrinterView*>(former))
+                view->SetRpPrinter(nullptr);
         printer->SetShowingPreview(true);
     }
     pageNumber_ = 1;
@@ -175,6 +181,21 @@ void TRpPreview::SetRpPrinter(TRpPrinter* printer)
     previewImage_->OnMouseDown = OnMouseDown;
     previewImage_->OnMouseUp = OnMouseUp;
     previewImage_->OnMouseMove = OnMouseMove;
+    if (printer != nullptr)
+        printer->SetOutline(Outline());
+}
+
+ui::TTreeView* TRpPreview::Outline() const
+{
+    return outlineWindow_ != nullptr ? outline_ : nullptr;
+}
+
+void TRpPreview::SetOutline(ui::TTreeView* view)
+{
+    outline_ = view;
+    outlineWindow_ = view != nullptr ? view->Widget() : nullptr;
+    if (rpPrinter_ != nullptr)
+        rpPrinter_->SetOutline(view);
 }
 
 void TRpPreview::SetPageNumber(int n)

@@ -12,11 +12,17 @@
 #include "platform/ui/ScrollBox.h"
 #include "report/RpPrinter.h"
 
+#include <QPointer>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace ui {
+class TTreeView;
+}
 
 namespace report {
 
@@ -122,6 +128,11 @@ public:
     // The preview's resize and focus: fits the page again as the zoom state says.
     void Resized(core::TObject* Sender);
 
+    // The tree view for the printer's outline (not owned), or none; a printer
+    // attached now or later fills it.
+    ui::TTreeView* Outline() const;
+    void SetOutline(ui::TTreeView* view);
+
     TRpPreviewHyperlinkEvent OnHyperlink() const { return previewImage_->OnHyperlink; }
     void SetOnHyperlink(TRpPreviewHyperlinkEvent handler) { previewImage_->OnHyperlink = std::move(handler); }
 
@@ -141,6 +152,8 @@ protected:
 
 private:
     TRpPreviewImage* previewImage_;
+    ui::TTreeView* outline_ = nullptr;
+    QPointer<QWidget> outlineWindow_;
     int zoom_ = 100;
     TRpPrinter* rpPrinter_ = nullptr;
     TRpZoomState zoomState_ = TRpZoomState::rpZoomOther;

@@ -4,6 +4,7 @@
 #include "platform/gfx/MetafileCanvas.h"
 #include "platform/gfx/Screen.h"
 #include "platform/shell/Shell.h"
+#include "platform/ui/TreeView.h"
 #include "platform/ui/WinControl.h"
 #include "report/RpExportFilter.h"
 #include "report/RpMath.h"
@@ -319,6 +320,18 @@ void TRpPrinter::SetClient(ui::TWinControl* client)
 {
     client_ = client;
     clientWindow_ = client != nullptr ? client->Handle() : nullptr;
+}
+
+ui::TTreeView* TRpPrinter::OutlineView() const
+{
+    return outlineWindow_ != nullptr ? outlineView_ : nullptr;
+}
+
+void TRpPrinter::SetOutline(ui::TTreeView* view)
+{
+    outlineView_ = view;
+    outlineWindow_ = view != nullptr ? view->Widget() : nullptr;
+    pageList_->Outline().SetTreeNodes(view != nullptr ? &view->Items() : nullptr);
 }
 
 void TRpPrinter::SetAvailablePages(std::int32_t n)

@@ -30,6 +30,7 @@
 class QWidget;
 
 namespace ui {
+class TTreeView;
 class TWinControl;
 }
 
@@ -139,6 +140,9 @@ public:
     // Receives the print-request and preview-closed messages.
     ui::TWinControl* Client() const;
     void SetClient(ui::TWinControl* client);
+    // The tree view that shows the outline (not owned); setting it fills it.
+    ui::TTreeView* OutlineView() const;
+    void SetOutline(ui::TTreeView* view);
     bool ShowingPreview() const { return showingPreview_; }
     void SetShowingPreview(bool value);
     void ClosePreview();
@@ -222,6 +226,8 @@ private:
     QPointer<QWidget> previewWindow_;
     ui::TWinControl* client_ = nullptr;
     QPointer<QWidget> clientWindow_;
+    ui::TTreeView* outlineView_ = nullptr;
+    QPointer<QWidget> outlineWindow_;
 
     std::int32_t availablePages_ = 0;
     bool cancelled_ = false;

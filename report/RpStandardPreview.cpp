@@ -14,6 +14,7 @@
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/ToolBar.h"
+#include "platform/ui/TreeView.h"
 #include "report/RpExportFilter.h"
 #include "report/RpExportFilterLibrary.h"
 #include "report/RpMath.h"
@@ -68,7 +69,7 @@ public:
 } // namespace
 
 TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* printer)
-    : ui::TForm(owner), rpPrinter_(printer)
+    : ui::TForm(owner)
 {
     BuildForm();
 
@@ -95,7 +96,8 @@ TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* prin
 
     // 2. What the report wants of its preview.
     int zoom = 100;
-    if (TRpPreviewReport* report = Report()) {
+    auto* report = printer != nullptr ? dynamic_cast<TRpPreviewReport*>(printer->ParentReport()) : nullptr;
+    if (report != nullptr) {
         SetFormStyle(report->PrevFormStyle());
         SetWidth(report->PreviewWidth());
         SetHeight(report->PreviewHeight());
@@ -104,8 +106,8 @@ TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* prin
         showSearch_ = report->PrevShowSearch();
         initialZoom_ = report->PrevInitialZoom();
         PreviewTitle = report->ReportTitle();
-        if (rpPrinter_ != nullptr)
-            rpPrinter_->SetTitle(PreviewTitle);
+        if (printer != nullptr)
+            printer->SetTitle(PreviewTitle);
         landscape_ = report->Page().Orientation() == print::TPrinterOrientation::poLandscape;
         zoom = report->Zoom();
     } else {
@@ -116,14 +118,14 @@ TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* prin
     }
 
     // 3. The printer.
-    RpPreview->SetRpPrinter(rpPrinter_);
-    if (rpPrinter_ != nullptr)
-        rpPrinter_->SetOrientation(landscape_ ? print::TPrinterOrientation::poLandscape
+    RpPreview->SetRpPrinter(printer);
+    if (printer != nullptr)
+        printer->SetOrientation(landscape_ ? print::TPrinterOrientation::poLandscape
                                               : print::TPrinterOrientation::poPortrait);
 
     // 4. The title.
-    if (rpPrinter_ != nullptr && !rpPrinter_->Title().empty())
-        SetCaption(Str(msg::PreviewTitlePrefix) + rpPrinter_->Title());
+    if (printer != nullptr && !printer->Title().empty())
+        SetCaption(Str(msg::PreviewTitlePrefix) + printer->Title());
 
     // 5. The thumbnails and the search.
     lastProgress_ = 0;
@@ -159,7 +161,7 @@ TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* prin
 
     // 7. A finished run can be printed (and set up) at once: no further
     // page message will come to enable the buttons.
-    if (rpPrinter_ != nullptr && rpPrinter_->Status() == TRpPrinterStatus::Finished) {
+    if (printer != nullptr && printer->Status() == TRpPrinterStatus::Finished) {
         Print->SetEnabled(true);
         PrintSetup->SetEnabled(true);
     }
@@ -340,14 +342,19 @@ void TRpStandardPreview::AddSpacer(const char* name)
     spacer->SetParent(ToolBar1);
 }
 
+TRpPrinter* TRpStandardPreview::RpPrinter() const
+{
+    return RpPreview != nullptr ? RpPreview->RpPrinter() : nullptr;
+}
+
 TRpPreviewReport* TRpStandardPreview::Report() const
 {
-    return rpPrinter_ != nullptr ? dynamic_cast<TRpPreviewReport*>(rpPrinter_->ParentReport()) : nullptr;
+    return RpPrinter() != nullptr ? dynamic_cast<TRpPreviewReport*>(RpPrinter()->ParentReport()) : nullptr;
 }
 
 int TRpStandardPreview::PageCount() const
 {
-    return rpPrinter_ != nullptr ? rpPrinter_->PageCount() : 0;
+    return RpPrinter() != nullptr ? RpPrinter()->PageCount() : 0;
 }
 
 // ---- showing and paging
@@ -456,7 +463,7 @@ void TRpStandardPreview::RpPreviewPageAvailable(core::TObject* /*Sender*/, int /
     ThumbGrid->Invalidate();
     if (QWidget* grid = ThumbGrid->Widget())
         grid->update();
-    if (rpPrinter_ != nullptr && rpPrinter_->Status() == TRpPrinterStatus::Finished) {
+    if (RpPrinter() != nullptr && RpPrinter()->Status() == TRpPrinterStatus::Finished) {
         PrintSetup->SetEnabled(true);
         Print->SetEnabled(true);
     }
@@ -507,8 +514,8 @@ void TRpStandardPreview::LayoutThumbs()
     int columnWidth = ThumbGrid->Width() - 4;
     ThumbGrid->SetColWidths(0, columnWidth);
     thumbWidth_ = columnWidth - 20;
-    long double paperWidth = rpPrinter_ != nullptr ? rpPrinter_->Settings().PaperWidth() : 2159;
-    long double paperLength = rpPrinter_ != nullptr ? rpPrinter_->Settings().PaperLength() : 2794;
+    long double paperWidth = RpPrinter() != nullptr ? RpPrinter()->Settings().PaperWidth() : 2159;
+    long double paperLength = RpPrinter() != nullptr ? RpPrinter()->Settings().PaperLength() : 2794;
     if (landscape_)
         std::swap(paperWidth, paperLength);
     // A paper without a size leaves the rows as they are.
@@ -525,9 +532,9 @@ void TRpStandardPreview::ThumbGridDrawCell(core::TObject* /*Sender*/, int /*ACol
                                            unsigned /*State*/)
 {
     QPainter* painter = ThumbGrid->Painter();
-    if (painter == nullptr || rpPrinter_ == nullptr)
+    if (painter == nullptr || RpPrinter() == nullptr)
         return;
-    std::unique_ptr<gfx::TMetafile> page = rpPrinter_->GetPage(ARow + 1);
+    std::unique_ptr<gfx::TMetafile> page = RpPrinter()->GetPage(ARow + 1);
     if (page == nullptr)
         return;
     // The cell's right and bottom edges as the class library counts them.
@@ -592,7 +599,7 @@ void TRpStandardPreview::FindButtonClick(core::TObject* /*Sender*/)
     SearchResultBox->Clear();
     searchResultPages_.clear();
     for (int n = 1; n <= PageCount(); ++n) {
-        std::unique_ptr<gfx::TMetafile> page = rpPrinter_->GetPage(n);
+        std::unique_ptr<gfx::TMetafile> page = RpPrinter()->GetPage(n);
         if (page != nullptr && MetafileContainsText(text, *page, matchCase)) {
             SearchResultBox->Items().Add(Str(msg::Page) + " " + std::to_string(n));
             searchResultPages_.push_back(n);
@@ -620,18 +627,18 @@ void TRpStandardPreview::SearchResultBoxClick(core::TObject* /*Sender*/)
 
 void TRpStandardPreview::PrintClick(core::TObject* /*Sender*/)
 {
-    if (rpPrinter_ == nullptr)
+    if (RpPrinter() == nullptr)
         return;
     TRpPreviewReport* report = Report();
     if (!StoredReportLoaded && report != nullptr && report->PrintsItselfAgain())
         report->PrintReport();
     else
-        rpPrinter_->Print();
+        RpPrinter()->Print();
 }
 
 void TRpStandardPreview::SaveClick(core::TObject* /*Sender*/)
 {
-    if (rpPrinter_ == nullptr)
+    if (RpPrinter() == nullptr)
         return;
     ui::TSaveDialog dialog(nullptr);
     dialog.SetTitle(Str(msg::SaveReportTitle));
@@ -641,18 +648,18 @@ void TRpStandardPreview::SaveClick(core::TObject* /*Sender*/)
         return;
     int filter = dialog.FilterIndex();
     if (filter <= 1) {
-        rpPrinter_->Save(dialog.FileName());
+        RpPrinter()->Save(dialog.FileName());
         return;
     }
     std::unique_ptr<TRpExportFilter> exporter =
         ExportFilterLibrary().CreateFilter(static_cast<std::size_t>(filter - 2), dialog.FileName());
     if (exporter != nullptr)
-        rpPrinter_->ExportToFilter(exporter.get());
+        RpPrinter()->ExportToFilter(exporter.get());
 }
 
 void TRpStandardPreview::LoadClick(core::TObject* /*Sender*/)
 {
-    if (rpPrinter_ == nullptr)
+    if (RpPrinter() == nullptr)
         return;
     ui::TOpenDialog dialog(nullptr);
     dialog.SetTitle(Str(msg::LoadReportTitle));
@@ -664,12 +671,12 @@ void TRpStandardPreview::LoadClick(core::TObject* /*Sender*/)
         ui::ShowMessage(Str(msg::FileDoesNotExist));
         return;
     }
-    rpPrinter_->Load(dialog.FileName());
+    RpPrinter()->Load(dialog.FileName());
     PreviewTitle = dialog.FileName();
     // The page shown comes from the loaded file, even when it is page 1 again.
     RpPreview->PreviewImage()->SetPageNumber(1);
     RpPreview->SetPageNumber(1);
-    landscape_ = rpPrinter_->Orientation() == print::TPrinterOrientation::poLandscape;
+    landscape_ = RpPrinter()->Orientation() == print::TPrinterOrientation::poLandscape;
     RpPreview->Resized(RpPreview);
     LayoutThumbs();
     RpPreviewPageAvailable(RpPreview, 1);
@@ -684,31 +691,31 @@ void TRpStandardPreview::LoadClick(core::TObject* /*Sender*/)
 void TRpStandardPreview::PrintSetupClick(core::TObject* /*Sender*/)
 {
     TRpPreviewReport* report = Report();
-    if (report == nullptr || rpPrinter_ == nullptr)
+    if (report == nullptr || RpPrinter() == nullptr)
         return;
     report->PrintSetup();
     TRpReportPrinterSettings& run = report->RunSettings();
     TRpReportPrinterSettings& stored = report->PrinterSettings();
 
-    rpPrinter_->SetPrinterIndex(stored.PrinterIndex());
+    RpPrinter()->SetPrinterIndex(stored.PrinterIndex());
     // The bin chosen in the dialog, by its code; none of that code keeps the bin.
-    TRpBin bin = rpPrinter_->OutputBin();
+    TRpBin bin = RpPrinter()->OutputBin();
     for (int b = 0; b < kBinCount; ++b)
         if (BinCode(static_cast<TRpBin>(b)) == run.CustomBinCode()) {
             bin = static_cast<TRpBin>(b);
             break;
         }
-    rpPrinter_->SetOutputBin(bin);
-    rpPrinter_->SetCollate(run.Collate());
-    rpPrinter_->SetColorOption(run.ColorOption());
-    rpPrinter_->SetPrintQuality(run.PrintQuality());
-    rpPrinter_->SetCopies(run.Copies());
-    rpPrinter_->SetCustomBinCode(run.CustomBinCode());
-    rpPrinter_->SetFirstPage(run.FirstPage());
-    rpPrinter_->SetLastPage(run.LastPage());
-    rpPrinter_->SetDuplex(run.Duplex());
-    rpPrinter_->SetExtendedDuplex(run.ExtendedDuplex());
-    rpPrinter_->SetUseCustomBinCode(stored.UseCustomBinCode());
+    RpPrinter()->SetOutputBin(bin);
+    RpPrinter()->SetCollate(run.Collate());
+    RpPrinter()->SetColorOption(run.ColorOption());
+    RpPrinter()->SetPrintQuality(run.PrintQuality());
+    RpPrinter()->SetCopies(run.Copies());
+    RpPrinter()->SetCustomBinCode(run.CustomBinCode());
+    RpPrinter()->SetFirstPage(run.FirstPage());
+    RpPrinter()->SetLastPage(run.LastPage());
+    RpPrinter()->SetDuplex(run.Duplex());
+    RpPrinter()->SetExtendedDuplex(run.ExtendedDuplex());
+    RpPrinter()->SetUseCustomBinCode(stored.UseCustomBinCode());
 
     if (StoredReportLoaded)
         return;
@@ -740,21 +747,21 @@ void TRpStandardPreview::RpPreviewHyperlink(core::TObject* /*Sender*/, TRpHyperl
     StatusBar->Panels()[2].SetText(Link);
 }
 
-void TRpStandardPreview::OutlineViewChange(core::TObject* /*Sender*/, int NodeKey)
+void TRpStandardPreview::OutlineViewChange(core::TObject* /*Sender*/, ui::TTreeNode* Node)
 {
-    if (rpPrinter_ == nullptr)
+    if (RpPrinter() == nullptr || Node == nullptr)
         return;
     TRpOutlineArea area;
     std::int32_t page = 0;
-    rpPrinter_->PageList().Outline().FindEntry(NodeKey, area, page);
+    RpPrinter()->PageList().Outline().FindEntry(static_cast<std::int32_t>(Node->Data()), area, page);
     if (page > 0)
         GoToPage(page);
 }
 
 void TRpStandardPreview::FormClose(core::TObject* /*Sender*/, ui::TCloseAction& Action)
 {
-    if (rpPrinter_ != nullptr)
-        rpPrinter_->ClosePreview();
+    if (RpPrinter() != nullptr)
+        RpPrinter()->ClosePreview();
     RpProcessMessages();
     Action = ui::TCloseAction::caFree;
 }

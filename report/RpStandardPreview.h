@@ -26,6 +26,7 @@ class TStatusBar;
 class TTabSheet;
 class TToolBar;
 class TToolButton;
+class TTreeNode;
 }
 
 namespace report {
@@ -40,7 +41,8 @@ public:
     TRpStandardPreview(core::TComponent* owner, TRpPrinter* printer);
     std::string ClassName() const override { return "TRpStandardPreview"; }
 
-    TRpPrinter* RpPrinter() const { return rpPrinter_; }
+    // The printer shown; none once another preview took it over.
+    TRpPrinter* RpPrinter() const;
     bool Landscape() const { return landscape_; }
     bool ShowThumbs() const { return showThumbs_; }
     bool ShowSearch() const { return showSearch_; }
@@ -89,7 +91,7 @@ public:
     // Left unconnected by the form: a program may wire them.
     void RpPreviewHyperlink(core::TObject* Sender, TRpHyperlinkEventType EventType, const std::string& Link,
                             bool& Handled);
-    void OutlineViewChange(core::TObject* Sender, int NodeKey);
+    void OutlineViewChange(core::TObject* Sender, ui::TTreeNode* Node);
 
     ui::TImageList* Images;
     ui::TToolBar* ToolBar1;
@@ -125,7 +127,6 @@ private:
     TRpPreviewReport* Report() const;
     int PageCount() const;
 
-    TRpPrinter* rpPrinter_;
     bool landscape_ = false;
     bool showThumbs_ = true;
     bool showSearch_ = true;

@@ -4,6 +4,8 @@
 #include "PreviewTestSupport.h"
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/TreeView.h"
+#include "report/RpStandardPreview.h"
 #include "report/RpMath.h"
 #include "report/RpPreview.h"
 #include "report/RpWindowMessages.h"
@@ -324,4 +326,76 @@ TEST_F(Preview, ThePreviewsMouseEventsReachTheImageWhenAPrinterIsAttached)
     QTest::mouseClick(preview->PreviewImage()->Widget(), Qt::LeftButton, {}, QPoint(12, 5));
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(downs, std::vector<int>{12});
+}
+
+TEST_F(Preview, TheOutlineFillsTheTreeViewAndLeadsToItsPage)
+{
+    TRpPrinter printer(nullptr);
+    RunTextPages(printer, {{"Úvod"}, {"Obsah"}, {"Příloha"}});
+    auto add = [&](const std::string& caption, int level, int page, int key) {
+        auto entry = std::make_unique<TRpOutlineEntry>();
+        entry->Caption = caption;
+        entry->Level = level;
+        entry->PageNumber = page;
+        entry->NodeKey = key;
+        printer.PageList().Outline().Entries.push_back(std::move(entry));
+    };
+    add("Úvod", 1, 1, 10);
+    add("Obsah", 2, 2, 20);
+    add("Mimo strom", 0, 3, 30);
+    add("Příloha", 1, 3, 40);
+    add("Hluboko", 3, 3, 50); // under the last node at level 2, which is "Obsah"
+    add("Příliš hluboko", 32, 3, 60);
+
+    auto* view = new ui::TTreeView(form);
+    view->SetParent(form);
+    preview->SetOutline(view);
+    EXPECT_EQ(view->Items().Count(), 0) << "no printer yet";
+    preview->SetRpPrinter(&printer);
+    EXPECT_EQ(printer.OutlineView(), view);
+    ui::TTreeNodes& nodes = view->Items();
+    ASSERT_EQ(nodes.TopCount(), 2);
+    EXPECT_EQ(nodes.Count(), 4);
+    ui::TTreeNode* contents = nodes.TopItem(0)->Item(0);
+    EXPECT_EQ(contents->Text(), "Obsah");
+    EXPECT_EQ(contents->Data(), 20);
+    EXPECT_EQ(contents->Item(0)->Text(), "Hluboko");
+    EXPECT_EQ(nodes.TopItem(1)->Text(), "Příloha");
+
+    // The standard window's handler shows the page of the chosen node.
+    auto* window = ui::CreateComponent<TRpStandardPreview>(nullptr, &printer);
+    window->OutlineViewChange(view, contents);
+    EXPECT_EQ(window->RpPreview->PageNumber(), 2);
+    window->OutlineViewChange(view, nodes.TopItem(1));
+    EXPECT_EQ(window->RpPreview->PageNumber(), 3);
+    window->OutlineViewChange(view, nullptr);
+    EXPECT_EQ(window->RpPreview->PageNumber(), 3);
+    ui::FreeComponent(window);
+
+    // A tree view that goes is forgotten.
+    preview->SetRpPrinter(&printer);
+    delete view;
+    EXPECT_EQ(preview->Outline(), nullptr);
+    EXPECT_EQ(printer.OutlineView(), nullptr);
+}
+
+TEST_F(Preview, APrinterShownInASecondPreviewLeavesTheFirst)
+{
+    auto printer = std::make_unique<TRpPrinter>(nullptr);
+    int afterPreview = 0;
+    printer->OnAfterPreview = [&](core::TObject*) { ++afterPreview; };
+    BeginTextPages(*printer, {{"Běžící"}, {"Další"}});
+    preview->SetRpPrinter(printer.get());
+    auto* second = new TRpPreview(form);
+    second->SetParent(form);
+    second->SetRpPrinter(printer.get());
+    EXPECT_EQ(preview->RpPrinter(), nullptr);
+    EXPECT_EQ(second->RpPrinter(), printer.get());
+    EXPECT_EQ(printer->Preview(), second);
+    EXPECT_TRUE(printer->ShowingPreview());
+    EXPECT_FALSE(printer->Cancelled()) << "the run goes on";
+    EXPECT_EQ(afterPreview, 0);
+    printer->EndDoc();
+    printer.reset();
+    EXPECT_EQ(second->RpPrinter(), nullptr);
 }
