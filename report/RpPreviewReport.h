@@ -2,13 +2,15 @@
 // What the standard preview asks of the report whose printer it shows: how
 // the preview window should look, the report's page and printer options, its
 // print setup and its printing. The report component implements it; the
-// preview finds it as the printer's parent report.
+// preview finds it as the printer's parent report. The names and signatures
+// are the report's own, so that its members of the same name answer.
 
 #include "platform/print/Printer.h"
 #include "platform/ui/Forms.h"
 #include "report/RpPaperSizes.h"
 #include "report/RpPreview.h"
 
+#include <cstdint>
 #include <string>
 
 namespace report {
@@ -28,9 +30,9 @@ public:
     virtual bool PrevShowThumbs() const = 0;
     virtual bool PrevShowSearch() const = 0;
     virtual TRpZoomState PrevInitialZoom() const = 0;
-    // Percent.
-    virtual int Zoom() const = 0;
-    virtual std::string ReportTitle() const = 0;
+    // The report's zoom, percent.
+    virtual std::int32_t ReportZoom() const = 0;
+    virtual const std::string& ReportTitle() const = 0;
 
     // The report's page (its orientation and paper size).
     virtual TRpPage& Page() = 0;

@@ -109,7 +109,7 @@ TRpStandardPreview::TRpStandardPreview(core::TComponent* owner, TRpPrinter* prin
         if (printer != nullptr)
             printer->SetTitle(PreviewTitle);
         landscape_ = report->Page().Orientation() == print::TPrinterOrientation::poLandscape;
-        zoom = report->Zoom();
+        zoom = report->ReportZoom();
     } else {
         SetWindowState(ui::TWindowState::wsMaximized);
         showThumbs_ = true;

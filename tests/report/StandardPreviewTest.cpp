@@ -55,8 +55,8 @@ public:
     bool PrevShowThumbs() const override { return ShowThumbs; }
     bool PrevShowSearch() const override { return ShowSearch; }
     TRpZoomState PrevInitialZoom() const override { return InitialZoom; }
-    int Zoom() const override { return 80; }
-    std::string ReportTitle() const override { return "Přehled konverzí"; }
+    std::int32_t ReportZoom() const override { return 80; }
+    const std::string& ReportTitle() const override { return Title; }
     TRpPage& Page() override { return ReportPage; }
     TRpReportPrinterSettings& PrinterSettings() override { return Stored; }
     TRpReportPrinterSettings& RunSettings() override { return Run; }
@@ -66,6 +66,7 @@ public:
     bool PrintsItselfAgain() const override { return true; }
     void PrintReport() override { ++Prints; }
 
+    std::string Title = "Přehled konverzí";
     bool ShowThumbs = true;
     bool ShowSearch = true;
     TRpZoomState InitialZoom = TRpZoomState::rpZoomOther;
