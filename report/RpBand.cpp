@@ -11,6 +11,7 @@
 #include "report/RpPrintable.h"
 #include "report/RpPrinter.h"
 #include "report/RpReport.h"
+#include "report/RpShape.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -360,19 +361,16 @@ void TRpCustomBand::SpaceCheck()
 
 void TRpCustomBand::ExportBackground()
 {
-    TCustomRpReport& report = *parentReport_;
-    TRpExportFilter* filter = report.ExportingFilter();
+    TRpExportFilter* filter = parentReport_->ExportingFilter();
     if (filter == nullptr)
         return;
-    TRpFrameShape shape;
-    shape.Kind = TRpFrameShape::TKind::Rectangle;
-    shape.Bounds = bandFrameRect_;
-    shape.BrushStyle = gfx::TBrushStyle::bsSolid;
-    shape.BrushColor = Color();
-    shape.PenStyle = gfx::TPenStyle::psClear;
-    shape.ExportLeft = bandFrameRect_.Left;
-    shape.ExportTop = bandFrameRect_.Top;
-    ExportFrameShape(*filter, shape);
+    TRpShape shape(this);
+    shape.Brush().SetStyle(gfx::TBrushStyle::bsSolid);
+    shape.Brush().SetColor(Color());
+    shape.Pen().SetStyle(gfx::TPenStyle::psClear);
+    const gfx::TRect& r = bandFrameRect_;
+    shape.SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    filter->ExportShape(shape, r.Left, r.Top);
 }
 
 void TRpCustomBand::PrintPrintables(bool first, bool& done)
@@ -393,8 +391,6 @@ void TRpCustomBand::Print()
     if (parentReport_ == nullptr)
         return;
     TCustomRpReport& report = *parentReport_;
-    const std::int32_t startX = report.CurrentX();
-    const std::int32_t startY = report.CurrentY();
     bool printBand = bandEnabled_;
     if (bandEnabled_ && BeforePrint && !Designing())
         BeforePrint(this, printBand);
@@ -412,6 +408,9 @@ void TRpCustomBand::Print()
             notifyController_->Notify(0);
         if (keepOnOnePage_ && NeededHeight() > report.AvailableSpace())
             report.NewColumn();
+        // An export filter hears where the output begins, after any break.
+        const std::int32_t startX = report.CurrentX();
+        const std::int32_t startY = report.CurrentY();
 
         TRpPrinter* printer = report.RpPrinter();
         auto frameRect = [&](long double extra) {

@@ -24,14 +24,6 @@ TRpFrameShapeExporter SetFrameShapeExporter(TRpFrameShapeExporter exporter)
     return std::exchange(Exporter(), std::move(exporter));
 }
 
-bool ExportFrameShape(TRpExportFilter& filter, const TRpFrameShape& shape)
-{
-    if (!Exporter())
-        return false;
-    Exporter()(filter, shape);
-    return true;
-}
-
 void TRpFrame::Assign(core::TPersistent* source)
 {
     auto* other = dynamic_cast<TRpFrame*>(source);

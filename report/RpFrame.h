@@ -41,8 +41,6 @@ struct TRpFrameShape {
 // shapes of the report install it. Returns the exporter it replaces.
 using TRpFrameShapeExporter = std::function<void(TRpExportFilter& filter, const TRpFrameShape& shape)>;
 TRpFrameShapeExporter SetFrameShapeExporter(TRpFrameShapeExporter exporter);
-// Hands one shape to the filter through the installed exporter; false when none is installed.
-bool ExportFrameShape(TRpExportFilter& filter, const TRpFrameShape& shape);
 
 class TRpFrame : public core::TPersistent {
 public:

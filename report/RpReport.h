@@ -188,6 +188,9 @@ public:
     // --- printing and messages
     // Prints on the physical printer (from the preview).
     void PrintReport();
+    // Shows the print dialog for the stored settings; Tag tells the outcome
+    // (0 confirmed, 1 cancelled).
+    void PrintSetup();
     // The printer takes the report's settings before a printing run.
     void SetupPrinter(TRpPrinter& printer);
 

@@ -6,6 +6,7 @@
 #include "platform/ui/Forms.h"
 #include "report/RpExportFilter.h"
 #include "report/RpMath.h"
+#include "report/RpPrintDialog.h"
 #include "report/RpPrinter.h"
 #include "report/RpProgressForm.h"
 #include "report/RpReport.h"
@@ -93,6 +94,60 @@ void TCustomRpReport::PrintReport()
         throw;
     }
     restore();
+}
+
+void TCustomRpReport::PrintSetup()
+{
+    TRpReportPrinterSettings& settings = *printerSettings_;
+    TRpPrintDialog dialog(nullptr);
+    print::TPrinter* printer = print::Printer();
+    if (settings.PrinterIndex() >= 0 && settings.PrinterIndex() < printer->Printers().Count())
+        printer->SetPrinterIndex(settings.PrinterIndex());
+    if (rpPrinter_ != nullptr && rpPrinter_->Status() == TRpPrinterStatus::Finished) {
+        dialog.SetMinPage(1);
+        dialog.SetMaxPage(rpPrinter_->PageCount());
+        dialog.SetFromPage(1);
+        dialog.SetToPage(rpPrinter_->PageCount());
+    } else {
+        dialog.SetMinPage(0);
+        dialog.SetMaxPage(9999);
+    }
+    dialog.SetOptions(print::poPageNums | print::poWarning);
+    const bool landscape = page_->Orientation() == print::TPrinterOrientation::poLandscape;
+    dialog.SetOrientation(static_cast<std::int16_t>(landscape ? print::DMORIENT_LANDSCAPE : print::DMORIENT_PORTRAIT));
+    dialog.SetCopies(settings.Copies());
+    if (!dialog.Execute()) {
+        SetTag(1);
+        return;
+    }
+    settings.SetCopies(dialog.Copies());
+    settings.SetPrinterIndex(printer->PrinterIndex());
+    page_->SetOrientation(dialog.Orientation() == print::DMORIENT_LANDSCAPE ? print::TPrinterOrientation::poLandscape
+                                                                            : print::TPrinterOrientation::poPortrait);
+    TRpReportPrinterSettings& run = *runSettings_;
+    run.SetCustomBinCode(dialog.OutputBin());
+    run.SetExtendedDuplex(dialog.DuplexCode());
+    run.SetPrintQuality(dialog.PrintQuality());
+    run.SetCollate(dialog.Collate());
+    run.SetColorOption(dialog.ColorOption());
+    run.SetCopies(dialog.Copies());
+    run.SetFirstPage(dialog.FromPage());
+    run.SetLastPage(dialog.ToPage());
+    TRpBin bin = settings.OutputBin();
+    for (int i = 0; i < kBinCount; ++i)
+        if (BinCode(static_cast<TRpBin>(i)) == dialog.OutputBin())
+            bin = static_cast<TRpBin>(i);
+    run.SetOutputBin(bin);
+    run.SetPrinterIndex(printer->PrinterIndex());
+    run.SetDuplex(dialog.Duplex());
+    if (dialog.PrintRange() == print::TPrintRange::prPageNums) {
+        settings.SetFirstPage(dialog.FromPage());
+        settings.SetLastPage(dialog.ToPage());
+    } else {
+        settings.SetFirstPage(0);
+        settings.SetLastPage(0);
+    }
+    SetTag(0);
 }
 
 void TCustomRpReport::WndProc(ui::TMessage& message)

@@ -1,0 +1,133 @@
+// What an exporting report hands its filter, and the print setup dialog.
+#include "BandTestSupport.h"
+
+#include "platform/print/DeviceMode.h"
+#include "platform/print/PrintDialog.h"
+#include "platform/print/Printer.h"
+#include "report/RpExportFilter.h"
+#include "report/RpPrinter.h"
+#include "report/RpShape.h"
+
+#include <gtest/gtest.h>
+
+namespace report::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class RecordingFilter : public TRpExportFilter {
+public:
+    RecordingFilter() : TRpExportFilter("out.txt") {}
+    void ExportStart(std::int32_t width, std::int32_t length, const ui::TFont& font) override
+    {
+        TRpExportFilter::ExportStart(width, length, font);
+        Calls.push_back("start " + std::to_string(width) + "x" + std::to_string(length) + " " + font.Name());
+    }
+    void ExportEndPage() override { Calls.push_back("end page"); }
+    void ExportFinish() override { Calls.push_back("finish"); }
+    void ExportNewPage() override { Calls.push_back("new page"); }
+    void ExportShape(TRpShape& shape, long double, long double) override
+    {
+        Calls.push_back(shape.Brush().Style() == gfx::TBrushStyle::bsSolid && shape.Pen().Style() == gfx::TPenStyle::psClear
+                            ? "background"
+                            : "shape");
+    }
+    void ExportBand(TRpCustomBand& band, long double x, long double y, bool expanded) override
+    {
+        Calls.push_back("band " + band.Name() + " " + std::to_string(static_cast<int>(x)) + "," +
+                        std::to_string(static_cast<int>(y)) + (expanded ? " expanded" : ""));
+    }
+    Names Calls;
+};
+
+TEST(ReportExport, TheFilterHearsTheRunPageByPage)
+{
+    ReportForm f({"'A', 'x', 'one', 1", "'A', 'x', 'two', 2"});
+    f.Query()->Open();
+    TRpReport& report = *f.Report();
+    report.Page().SetUnits(TRpUnit::MM);
+    report.Page().SetPaperSize(TRpPaperSize::A4);
+    TRpBand* header = f.AddBand(TRpBandType::rbPageHeader, "Header", 100);
+    header->SetTransparentBand(true);
+    TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 1500);
+    RecordingFilter filter;
+    report.SetExportFilter(&filter);
+    EXPECT_TRUE(report.Exporting());
+    f.Generate();
+    EXPECT_EQ(filter.Calls, (Names{"start 2100x2970 Arial", "end page", "new page", "band Header 100,100",
+                                   "background", "band Detail 100,200", "end page", "new page", "band Header 100,100",
+                                   "background", "band Detail 100,200", "end page", "finish"}));
+    // A started filter is not started again.
+    filter.Calls.clear();
+    detail->SetEnabled(false);
+    f.Generate();
+    EXPECT_EQ(filter.Calls.front(), "end page");
+    report.SetExportFilter(nullptr);
+    EXPECT_FALSE(report.Exporting());
+}
+
+class PrintSetup : public ::testing::Test {
+protected:
+    ReportForm f{{"'A', 'x', 'one', 1"}};
+};
+
+TEST_F(PrintSetup, CancellingChangesNothingAndSetsTagOne)
+{
+    TRpReportPrinterSettings& settings = f.Report()->PrinterSettings();
+    settings.SetCopies(2);
+    settings.SetFirstPage(5);
+    print::TScopedPrintDialog service([](print::TPrinter&, print::TPrintDialogData& data) {
+        EXPECT_EQ(data.MinPage, 0);
+        EXPECT_EQ(data.MaxPage, 9999);
+        EXPECT_EQ(data.Copies, 2);
+        data.Copies = 9;
+        return false;
+    });
+    f.Report()->PrintSetup();
+    EXPECT_EQ(service.Calls(), 1);
+    EXPECT_EQ(f.Report()->Tag(), 1);
+    EXPECT_EQ(settings.Copies(), 2);
+    EXPECT_EQ(settings.FirstPage(), 5);
+    EXPECT_EQ(f.Report()->RunSettings().Copies(), 1);
+}
+
+TEST_F(PrintSetup, ConfirmingTakesCopiesRangeAndOrientation)
+{
+    f.Query()->Open();
+    f.AddBand(TRpBandType::rbDetail, "Detail", 100);
+    f.Generate();
+    f.Report()->SetTag(7);
+    print::TScopedPrintDialog service([](print::TPrinter& printer, print::TPrintDialogData& data) {
+        EXPECT_EQ(data.MinPage, 1);
+        EXPECT_EQ(data.MaxPage, 1);
+        EXPECT_EQ(data.ToPage, 1);
+        print::TDeviceMode mode = printer.DeviceMode();
+        mode.Orientation = print::DMORIENT_LANDSCAPE;
+        printer.SetDeviceMode(mode);
+        data.PrintRange = print::TPrintRange::prPageNums;
+        data.FromPage = 2;
+        data.ToPage = 3;
+        data.Copies = 4;
+        return true;
+    });
+    f.Report()->PrintSetup();
+    const TRpReportPrinterSettings& settings = f.Report()->PrinterSettings();
+    EXPECT_EQ(f.Report()->Tag(), 0);
+    EXPECT_EQ(settings.Copies(), 4);
+    EXPECT_EQ(settings.FirstPage(), 2);
+    EXPECT_EQ(settings.LastPage(), 3);
+    EXPECT_EQ(f.Report()->RunSettings().Copies(), 4);
+    EXPECT_EQ(f.Report()->RunSettings().FirstPage(), 2);
+    EXPECT_EQ(f.Report()->Page().Orientation(), print::TPrinterOrientation::poLandscape);
+
+    print::TScopedPrintDialog all([](print::TPrinter&, print::TPrintDialogData& data) {
+        data.PrintRange = print::TPrintRange::prAllPages;
+        return true;
+    });
+    f.Report()->PrintSetup();
+    EXPECT_EQ(settings.FirstPage(), 0);
+    EXPECT_EQ(settings.LastPage(), 0);
+}
+
+} // namespace
+} // namespace report::testing
