@@ -4,6 +4,7 @@
 // for test reports that are controls.
 
 #include "platform/core/Component.h"
+#include "platform/core/Unicode.h"
 #include "platform/ui/Graphics.h"
 #include "report/RpReportPrinterSettings.h"
 #include "report/RpReportSite.h"
@@ -30,22 +31,13 @@ public:
     // Fixed metrics: every character TextWidthPerChar pixels wide, a line TextHeight high.
     std::int32_t ReportTextWidth(const ui::TFont&, const std::string& text) override
     {
-        return static_cast<std::int32_t>(Utf8Chars(text)) * TextWidthPerChar;
+        return static_cast<std::int32_t>(core::Utf8Length(text)) * TextWidthPerChar;
     }
     std::int32_t ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
     void DesignBoundsChanged() override { ++DesignInvalidations; }
     TRpDataSetList* ReportDataSets() const override { return DataSets; }
     TRpEvEnvironment* ReportFunctions() const override { return Functions; }
     void AddNotifyExpr(TRpExpr* expr) override { NotifyExprs.push_back(expr); }
-
-    static std::size_t Utf8Chars(const std::string& text)
-    {
-        std::size_t n = 0;
-        for (unsigned char c : text)
-            if ((c & 0xC0) != 0x80)
-                ++n;
-        return n;
-    }
 
     TRpReportPrinterSettings Settings;
     TRpExportFilter* Filter = nullptr;
