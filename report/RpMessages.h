@@ -45,6 +45,9 @@ inline constexpr std::string_view RecursiveCall = "Recursive calls not allowed";
 // Report printer
 inline constexpr std::string_view PrinterNotReady = "RpPrinter not ready";
 inline constexpr std::string_view IllegalNewPage = "Illegal call to NewPage";
+
+// Printables
+inline constexpr std::string_view None = "none";
 } // namespace msg
 
 // Replaces each "%s" or "%d" of pattern, in order, with the next argument;

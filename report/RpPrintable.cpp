@@ -332,6 +332,12 @@ void TRpPrintable::PaintBase()
         canvas.Brush().SetColor(gfx::clWhite);
         canvas.FillRect(gfx::Rect(0, 0, Width(), Height()));
     }
+    PaintMarksAndFrame();
+}
+
+void TRpPrintable::PaintMarksAndFrame()
+{
+    gfx::TCanvas& canvas = Canvas();
     DrawCornerMarks();
     const long double factor = Zoom() * (size_->Resolution() / 254.0L) / 100;
     frame_->DrawFrame(canvas, gfx::Rect(0, 0, Width() - 1, Height() - 1), factor, factor);

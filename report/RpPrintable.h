@@ -146,6 +146,7 @@ protected:
     void Paint() override;
     // The design-time background, corner marks and frame.
     void PaintBase();
+    void PaintMarksAndFrame();
     void DrawCornerMarks();
     void SetPrintFinished(bool value) { printFinished_ = value; }
     // The band the printable stands on, or none.

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace report::fakes {
@@ -81,17 +83,30 @@ public:
     TRpPrinter& Printer() { return *printer_; }
     gfx::TCanvas& Canvas() { return *printer_->Canvas(); }
 
-    // Page n as an image in the printer's device pixels.
+    // Page n as an image in the printer's device pixels (a page is there once
+    // the next one began or the run ended).
     QImage Page(int n)
     {
         std::unique_ptr<gfx::TMetafile> page = printer_->GetPage(n);
+        if (page == nullptr) {
+            ADD_FAILURE() << "no page " << n;
+            return {};
+        }
         QImage image(page->Width(), page->Height(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         gfx::PlayEnhMetafile(painter, *page, QRectF(0, 0, page->Width(), page->Height()));
         return image;
     }
-    std::vector<std::string> Texts(int n) { return gfx::MetafileTexts(*printer_->GetPage(n)); }
+    std::vector<std::string> Texts(int n)
+    {
+        std::unique_ptr<gfx::TMetafile> page = printer_->GetPage(n);
+        if (page == nullptr) {
+            ADD_FAILURE() << "no page " << n;
+            return {};
+        }
+        return gfx::MetafileTexts(*page);
+    }
 
 private:
     FakeReportSite& site_;
