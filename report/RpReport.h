@@ -13,6 +13,7 @@
 #include "report/RpController.h"
 #include "report/RpEnvironment.h"
 #include "report/RpPage.h"
+#include "report/RpPreviewReport.h"
 #include "report/RpReportPrinterSettings.h"
 #include "report/RpReportSite.h"
 
@@ -46,7 +47,7 @@ using TRpNotifyEvent = std::function<void(TCustomRpReport* Sender)>;
 enum TRpReportOption : std::uint8_t { FirstPageHeader = 1u << 0, LastPageFooter = 1u << 1, Compression = 1u << 2 };
 using TRpReportOptions = std::uint8_t;
 
-class TCustomRpReport : public TRpBasePanel, public TRpReportSite {
+class TCustomRpReport : public TRpBasePanel, public TRpReportSite, public TRpPreviewReport {
 public:
     explicit TCustomRpReport(core::TComponent* owner);
     ~TCustomRpReport() override;
@@ -70,15 +71,38 @@ public:
     TRpEvEnvironment* ReportFunctions() const override { return functions_.get(); }
 
     // --- settings
-    TRpPage& Page() { return *page_; }
+    TRpPage& Page() override { return *page_; }
     const TRpPage& Page() const { return *page_; }
-    TRpReportPrinterSettings& PrinterSettings() { return *printerSettings_; }
-    // Filled by the print setup dialog.
-    TRpReportPrinterSettings& RunSettings() { return *runSettings_; }
+    TRpReportPrinterSettings& PrinterSettings() override { return *printerSettings_; }
+    // Filled by the print setup dialog, with the orientation and paper it chose.
+    TRpReportPrinterSettings& RunSettings() override { return *runSettings_; }
+    print::TPrinterOrientation RunOrientation() const override { return runOrientation_; }
+    TRpPaperSize RunPaperSize() const override { return runPaperSize_; }
+    // Printed from its preview, the report runs again unless its pages are
+    // to be printed as they are stored.
+    bool PrintsItselfAgain() const override { return !printerSettings_->PrintMetaFile(); }
+
+    // --- the preview window
+    ui::TFormStyle PrevFormStyle() const override { return prevFormStyle_; }
+    void SetPrevFormStyle(ui::TFormStyle style) { prevFormStyle_ = style; }
+    // A stored size of 0 or less reads as 500.
+    int PreviewWidth() const override { return previewWidth_ > 0 ? previewWidth_ : kDefaultPreviewSize; }
+    void SetPreviewWidth(int width) { previewWidth_ = width; }
+    int PreviewHeight() const override { return previewHeight_ > 0 ? previewHeight_ : kDefaultPreviewSize; }
+    void SetPreviewHeight(int height) { previewHeight_ = height; }
+    ui::TWindowState PreviewInitialState() const override { return previewInitialState_; }
+    void SetPreviewInitialState(ui::TWindowState state) { previewInitialState_ = state; }
+    bool PrevShowThumbs() const override { return prevShowThumbs_; }
+    void SetPrevShowThumbs(bool show) { prevShowThumbs_ = show; }
+    bool PrevShowSearch() const override { return prevShowSearch_; }
+    void SetPrevShowSearch(bool show) { prevShowSearch_ = show; }
+    TRpZoomState PrevInitialZoom() const override { return prevInitialZoom_; }
+    void SetPrevInitialZoom(TRpZoomState zoom) { prevInitialZoom_ = zoom; }
+    static constexpr int kDefaultPreviewSize = 500;
     TRpEvEnvironment& Functions() { return *functions_; }
     core::TStringList& Description() { return description_; }
     void SetDescription(const core::TStrings& lines) { description_.Assign(const_cast<core::TStrings*>(&lines)); }
-    const std::string& ReportTitle() const { return reportTitle_; }
+    const std::string& ReportTitle() const override { return reportTitle_; }
     void SetReportTitle(const std::string& title) { reportTitle_ = title; }
     TRpReportOptions Options() const { return options_; }
     void SetOptions(TRpReportOptions options) { options_ = options; }
@@ -187,10 +211,10 @@ public:
 
     // --- printing and messages
     // Prints on the physical printer (from the preview).
-    void PrintReport();
+    void PrintReport() override;
     // Shows the print dialog for the stored settings; Tag tells the outcome
     // (0 confirmed, 1 cancelled).
-    void PrintSetup();
+    void PrintSetup() override;
     // The printer takes the report's settings before a printing run.
     void SetupPrinter(TRpPrinter& printer);
 
@@ -256,6 +280,15 @@ private:
     std::int32_t columnNumber_ = 1;
     std::int32_t columnTop_ = 0;
     long double pageFooterHeight_ = 0;
+    print::TPrinterOrientation runOrientation_ = print::TPrinterOrientation::poPortrait;
+    TRpPaperSize runPaperSize_ = TRpPaperSize::Default;
+    ui::TFormStyle prevFormStyle_ = ui::TFormStyle::fsNormal;
+    int previewWidth_ = kDefaultPreviewSize;
+    int previewHeight_ = kDefaultPreviewSize;
+    ui::TWindowState previewInitialState_ = ui::TWindowState::wsNormal;
+    bool prevShowThumbs_ = true;
+    bool prevShowSearch_ = true;
+    TRpZoomState prevInitialZoom_ = TRpZoomState::rpZoomToFit;
 };
 
 // The report with a data controller over a data set.

@@ -116,6 +116,8 @@ void TCustomRpReport::PrintSetup()
     const bool landscape = page_->Orientation() == print::TPrinterOrientation::poLandscape;
     dialog.SetOrientation(static_cast<std::int16_t>(landscape ? print::DMORIENT_LANDSCAPE : print::DMORIENT_PORTRAIT));
     dialog.SetCopies(settings.Copies());
+    runOrientation_ = page_->Orientation();
+    runPaperSize_ = page_->PaperSize();
     if (!dialog.Execute()) {
         SetTag(1);
         return;
@@ -124,6 +126,10 @@ void TCustomRpReport::PrintSetup()
     settings.SetPrinterIndex(printer->PrinterIndex());
     page_->SetOrientation(dialog.Orientation() == print::DMORIENT_LANDSCAPE ? print::TPrinterOrientation::poLandscape
                                                                             : print::TPrinterOrientation::poPortrait);
+    runOrientation_ = page_->Orientation();
+    for (int p = static_cast<int>(TRpPaperSize::Letter); p < static_cast<int>(TRpPaperSize::Custom); ++p)
+        if (PaperCode(static_cast<TRpPaperSize>(p)) == dialog.PaperSize())
+            runPaperSize_ = static_cast<TRpPaperSize>(p);
     TRpReportPrinterSettings& run = *runSettings_;
     run.SetCustomBinCode(dialog.OutputBin());
     run.SetExtendedDuplex(dialog.DuplexCode());

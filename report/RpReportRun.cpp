@@ -69,6 +69,8 @@ bool TCustomRpReport::CreateRunPrinter()
     ui::TWinControl* preview = rpPrinter_ != nullptr ? rpPrinter_->Preview() : nullptr;
     auto printer = std::make_unique<TRpPrinter>(this);
     printer->SetPreview(preview);
+    // The printer's requests to print again and the preview's closing come to the report.
+    printer->SetClient(this);
     printer->OnAfterPreview = [this](core::TObject*) {
         if (AfterPreview)
             AfterPreview(this);

@@ -7,6 +7,7 @@
 #include "report/RpExportFilter.h"
 #include "report/RpPrinter.h"
 #include "report/RpShape.h"
+#include "report/RpStandardPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,32 @@ TEST_F(PrintSetup, ConfirmingTakesCopiesRangeAndOrientation)
     f.Report()->PrintSetup();
     EXPECT_EQ(settings.FirstPage(), 0);
     EXPECT_EQ(settings.LastPage(), 0);
+}
+
+TEST(ReportPreview, TheStandardPreviewShowsTheGeneratedPagesAsTheReportAsks)
+{
+    ReportForm f(std::vector<std::string>(30, "'A', 'x', 'n', 1"));
+    f.Query()->Open();
+    f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 150), "{name}");
+    TRpReport& report = *f.Report();
+    report.SetReportTitle("Přehled");
+    report.SetPrevShowThumbs(false);
+    report.SetPrevInitialZoom(TRpZoomState::rpZoomToWidth);
+    report.SetPreviewWidth(0);
+    EXPECT_EQ(report.PreviewWidth(), 500);
+    EXPECT_EQ(report.PreviewHeight(), 500);
+    ASSERT_TRUE(report.CreateRunPrinter());
+    report.GenerateReport(false);
+    TRpPrinter* printer = report.RpPrinter();
+    ASSERT_EQ(printer->PageCount(), 2);
+    EXPECT_EQ(printer->Client(), &report);
+
+    auto* preview = ui::CreateComponent<TRpStandardPreview>(nullptr, printer);
+    EXPECT_EQ(preview->RpPrinter(), printer);
+    EXPECT_FALSE(preview->ShowThumbs());
+    EXPECT_EQ(preview->InitialZoom(), TRpZoomState::rpZoomToWidth);
+    ui::FreeComponent(preview);
+    EXPECT_TRUE(report.PrintsItselfAgain());
 }
 
 } // namespace
