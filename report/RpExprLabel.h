@@ -20,6 +20,8 @@ public:
     ~TRpExpr() override;
     std::string ClassName() const override { return "TRpExpr"; }
     static const TRpPrintableClass& StaticClass();
+    // TRpExprEditor.
+    const TRpPrintableEditorClass& EditorClass() const override;
 
     void BeginRun() override;
     void PrintAt(std::int32_t ofsX, std::int32_t ofsY) override;

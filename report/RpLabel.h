@@ -132,6 +132,8 @@ public:
     explicit TRpLabel(core::TComponent* owner) : TRpCustomLabel(owner) {}
     std::string ClassName() const override { return "TRpLabel"; }
     static const TRpPrintableClass& StaticClass();
+    // TRpLabelEditor.
+    const TRpPrintableEditorClass& EditorClass() const override;
 };
 
 } // namespace report
