@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QEvent>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cctype>
@@ -25,6 +26,38 @@ protected:
     {
         return blank ? QString() : QDateTimeEdit::textFromDateTime(value);
     }
+
+    // A section filled by its last digit already moves on to the next one;
+    // the separator the user types after it (12.5.2010) must not move on a
+    // second time and put the month's digits into the year.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QString typed = event->text();
+        const bool separator = typed.size() == 1 && (typed[0].isPunct() || typed[0].isSpace());
+        if (separator && movedOnByDigit_) {
+            movedOnByDigit_ = false;
+            event->accept();
+            return;
+        }
+        const int before = currentSectionIndex();
+        QDateTimeEdit::keyPressEvent(event);
+        movedOnByDigit_ = typed.size() == 1 && typed[0].isDigit() && currentSectionIndex() != before;
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        movedOnByDigit_ = false;
+        QDateTimeEdit::focusInEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        movedOnByDigit_ = false;
+        QDateTimeEdit::mousePressEvent(event);
+    }
+
+private:
+    bool movedOnByDigit_ = false;
 };
 
 // True when a picture holds no date or time part: only the era and literal text.
@@ -194,17 +227,29 @@ void TDateTimePicker::ShowValue()
     auto* picker = static_cast<PickerEdit*>(edit());
     if (picker == nullptr)
         return;
-    settingValue_ = true;
-    picker->blank = IsBlankPicture(format_);
+    const bool blank = IsBlankPicture(format_);
     std::string format = format_;
-    if (format.empty() || picker->blank)
+    if (format.empty() || blank)
         format = kind_ == TDateTimeKind::dtkDate ? core::FormatSettings.ShortDateFormat
                                                  : core::FormatSettings.LongTimeFormat;
-    picker->setDisplayFormat(QString::fromStdString(QtDateTimeFormat(format)));
-    picker->setDateTime(DateTimeToQDateTime(value_));
-    // The same value shown again after a format change: make the field redraw its text.
-    picker->setDateTime(picker->dateTime());
-    picker->update();
+    const QString qtFormat = QString::fromStdString(QtDateTimeFormat(format));
+    const QDateTime shown = DateTimeToQDateTime(value_);
+    // The field is left alone when it already shows this: the user may be
+    // typing in it, and setting it again would move the cursor out of the
+    // section being typed.
+    const bool newPicture = picker->blank != blank || picker->displayFormat() != qtFormat;
+    if (!newPicture && picker->dateTime() == shown)
+        return;
+    settingValue_ = true;
+    picker->blank = blank;
+    if (newPicture)
+        picker->setDisplayFormat(qtFormat);
+    picker->setDateTime(shown);
+    if (newPicture) {
+        // The same value shown again after a format change: make the field redraw its text.
+        picker->setDateTime(picker->dateTime());
+        picker->update();
+    }
     settingValue_ = false;
 }
 

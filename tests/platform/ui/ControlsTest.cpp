@@ -201,3 +201,36 @@ TEST_F(Controls, PickerRunsOnChangeOnlyForTheUsersChange)
     EXPECT_EQ(picker->DisplayText(), "13.5.2010");
     core::FormatSettings = saved;
 }
+
+TEST_F(Controls, PickerTakesADateTypedAsTheUserWritesIt)
+{
+    auto saved = core::FormatSettings;
+    core::FormatSettings = core::TFormatSettings::Czech();
+    auto* picker = Make<TDateTimePicker>();
+    // A bound picker shows the value it keeps again whenever it hears of a change.
+    picker->OnChange = [&](core::TObject*) { picker->SetDateTime(picker->DateTime()); };
+    form->Show();
+    auto* edit = static_cast<QDateTimeEdit*>(picker->Widget());
+    edit->activateWindow();
+    struct Case {
+        const char* typed;
+        const char* shown;
+        core::TDateTime value;
+    };
+    for (const Case& c : {Case{"12.5.2010", "12.5.2010", core::EncodeDate(2010, 5, 12)},
+                          Case{"3.5.2010", "3.5.2010", core::EncodeDate(2010, 5, 3)},
+                          Case{"12.05.2010", "12.05.2010", core::EncodeDate(2010, 5, 12)},
+                          Case{"1.12.2011", "1.12.2011", core::EncodeDate(2011, 12, 1)},
+                          Case{"12 5 2010", "12.5.2010", core::EncodeDate(2010, 5, 12)}}) {
+        SCOPED_TRACE(c.typed);
+        picker->SetDateTime(core::EncodeDate(2026, 12, 3));
+        edit->clearFocus();
+        edit->setFocus();
+        edit->setCurrentSection(QDateTimeEdit::DaySection);
+        edit->setSelectedSection(QDateTimeEdit::DaySection);
+        QTest::keyClicks(edit, c.typed);
+        EXPECT_EQ(picker->DisplayText(), c.shown);
+        EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
+    }
+    core::FormatSettings = saved;
+}
