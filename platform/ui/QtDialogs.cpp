@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -51,6 +52,10 @@ QMessageBox::Icon IconOfFlags(unsigned flags)
     default: return QMessageBox::NoIcon;
     }
 }
+
+// The input box's least width, and what a title bar takes beside its caption.
+const int kInputBoxWidth = 300;
+const int kTitleBarButtons = 120;
 
 const ButtonSpec kOk{QMessageBox::Ok, "OK", IDOK};
 const ButtonSpec kCancel{QMessageBox::Cancel, "Storno", IDCANCEL};
@@ -116,6 +121,11 @@ bool TQtDialogService::InputQuery(const std::string& caption, const std::string&
     dialog.setTextValue(Q(value));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Storno"));
+    // As wide as the class library's input box, and wider where the title
+    // bar needs it to show the caption whole beside the window's buttons.
+    const int captionWidth = dialog.fontMetrics().horizontalAdvance(Q(caption));
+    dialog.resize(std::max({dialog.sizeHint().width(), kInputBoxWidth, captionWidth + kTitleBarButtons}),
+                  dialog.sizeHint().height());
     if (dialog.exec() != QDialog::Accepted)
         return false;
     value = dialog.textValue().toStdString();
