@@ -43,7 +43,7 @@ void TadpDBDateTimePicker::Notification(core::TComponent* component, core::TOper
 void TadpDBDateTimePicker::DataChange(core::TObject*)
 {
     data::TField* field = link_->Field();
-    if (field == nullptr)
+    if (field == nullptr || takingChange_)
         return;
     if (field->IsNull()) {
         // Blank, and the control keeps the value it had.
@@ -70,11 +70,19 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
 void TadpDBDateTimePicker::Change()
 {
     // Only a change the data set can take is kept for writing. Going into
-    // edit state shows the row again, which would undo the user's pick: keep it.
-    const core::TDateTime picked = DateTime();
-    if (!link_->Edit())
+    // edit state shows the row again, which would undo the user's pick and
+    // upset the section being typed: the control keeps what it shows.
+    bool editing = false;
+    takingChange_ = true;
+    try {
+        editing = link_->Edit();
+    } catch (...) {
+        takingChange_ = false;
+        throw;
+    }
+    takingChange_ = false;
+    if (!editing)
         return;
-    SetDateTime(picked);
     SetFormat("");
     ui::TDateTimePicker::Change();
     link_->Modified();

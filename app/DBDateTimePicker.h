@@ -42,6 +42,8 @@ protected:
 private:
     std::unique_ptr<data::TFieldDataLink> link_;
     bool showWeekNumbers_ = false;
+    // True while the user's change puts the data set into edit state.
+    bool takingChange_ = false;
 };
 
 } // namespace app

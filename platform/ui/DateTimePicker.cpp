@@ -32,6 +32,15 @@ protected:
     // second time and put the month's digits into the year.
     void keyPressEvent(QKeyEvent* event) override
     {
+        // Selecting all starts the date again from its first section, so that
+        // what is typed next fills the sections in order.
+        if (event->matches(QKeySequence::SelectAll)) {
+            movedOnByDigit_ = false;
+            setCurrentSectionIndex(0);
+            setSelectedSection(currentSection());
+            event->accept();
+            return;
+        }
         const QString typed = event->text();
         const bool separator = typed.size() == 1 && (typed[0].isPunct() || typed[0].isSpace());
         if (separator && movedOnByDigit_) {

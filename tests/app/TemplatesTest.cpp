@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QTest>
@@ -109,6 +111,7 @@ TEST_F(Templates, TooLongADesignationIsRefusedAtPost)
 }
 
 using DatePicker = Templates;
+using TadpDBDateTimePickerRef = app::TadpDBDateTimePicker*;
 
 TEST_F(DatePicker, ANullFieldShowsTheBlankPictureAndADateShowsTheDate)
 {
@@ -132,6 +135,26 @@ TEST_F(DatePicker, TheUsersPickEditsTheRowAndIsStoredByThePost)
     Register()->Post();
     // The day moved by one; the time of day stayed.
     EXPECT_NEAR(std::stod(Stored("1/2010", "datum_konverze")), core::EncodeDateTime(2010, 5, 13, 10, 0, 0, 0), 1e-7);
+}
+
+TEST_F(DatePicker, DatesTypedIntoThePickersOfAStoredRowAreStored)
+{
+    GoTo("2/2010");
+    Form()->Show();
+    for (TadpDBDateTimePickerRef picker : {Form()->Datum_Konverze_DB, Form()->Datum_vstupu_DB}) {
+        auto* edit = static_cast<QDateTimeEdit*>(picker->Widget());
+        edit->activateWindow();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, "12.5.2010");
+        EXPECT_EQ(picker->DisplayText(), "12.5.2010");
+    }
+    EXPECT_EQ(Register()->State(), data::dsEdit);
+    Register()->Post();
+    // The day is the one typed; the time of day stays.
+    EXPECT_NEAR(std::stod(Stored("2/2010", "datum_konverze")), core::EncodeDateTime(2010, 5, 12, 10, 0, 0, 0), 1e-7);
+    EXPECT_DOUBLE_EQ(std::floor(std::stod(Stored("2/2010", "datum_sepsani_vstupu"))), core::EncodeDate(2010, 5, 12));
+    Form()->Hide();
 }
 
 TEST_F(DatePicker, ADateSetByTheProgramIsShownButNotStored)

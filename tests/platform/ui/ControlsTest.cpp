@@ -231,6 +231,14 @@ TEST_F(Controls, PickerTakesADateTypedAsTheUserWritesIt)
         QTest::keyClicks(edit, c.typed);
         EXPECT_EQ(picker->DisplayText(), c.shown);
         EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
+
+        // Selecting the whole field first, from wherever the cursor stands.
+        picker->SetDateTime(core::EncodeDate(2026, 12, 8));
+        edit->setCurrentSection(QDateTimeEdit::YearSection);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, c.typed);
+        EXPECT_EQ(picker->DisplayText(), c.shown);
+        EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
     }
     core::FormatSettings = saved;
 }
