@@ -4,6 +4,7 @@
 #include "platform/core/Unicode.h"
 #include "platform/ui/AppEvents.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/InterfaceLanguage.h"
 #include "platform/ui/MessageTranslation.h"
 
 #include <QApplication>
@@ -201,6 +202,7 @@ void TApplication::Initialize()
     } else {
         qApp->installEventFilter(hook_.get());
     }
+    InstallInterfaceLanguage();
     // The main form ends the program, not the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QString::fromStdString(title_));
