@@ -66,7 +66,7 @@ private:
     TRpSubDetail* owner_;
 };
 
-class TRpSubDetail : public TRpControllerBand {
+class TRpSubDetail : public TRpControllerBand, public TRpExprNotifyHost {
 public:
     explicit TRpSubDetail(core::TComponent* owner);
     ~TRpSubDetail() override;
@@ -86,7 +86,7 @@ public:
     void SetFooterBand(TRpCustomBand* band);
 
     void AddToBandOrder() override;
-    void AddNotifyExpr(TRpPrintable* expression) { Controller().AddNotify(expression); }
+    void AddNotifyExpr(TRpPrintable* expression) override { Controller().AddNotify(expression); }
 
 protected:
     void Notification(core::TComponent* component, core::TOperation operation) override;

@@ -95,12 +95,14 @@ void TRpExpr::BeginRun()
 
 std::string TRpExpr::ValueText(const TRpEvValue& value) const
 {
+    // A money mask is a format string of the amount, also of a whole one
+    // (a sum of integer amounts), which a picture would print as "%m".
+    const bool money = mask_.find("%m") != std::string::npos;
     switch (value.Kind) {
-    case evInteger: return core::FormatFloat(mask_, value.IntegerValue);
+    case evInteger:
+        return money ? core::FormatFloatArgument(mask_, value.IntegerValue) : core::FormatFloat(mask_, value.IntegerValue);
     case evFloat:
-        if (mask_.find("%m") != std::string::npos)
-            return core::FormatFloatArgument(mask_, value.FloatValue);
-        return core::FormatFloat(mask_, value.FloatValue);
+        return money ? core::FormatFloatArgument(mask_, value.FloatValue) : core::FormatFloat(mask_, value.FloatValue);
     case evString: return value.StringValue;
     case evBoolean: return value.BooleanValue ? "True" : "False";
     default: return value.ErrorMessage();

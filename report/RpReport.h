@@ -47,7 +47,10 @@ using TRpNotifyEvent = std::function<void(TCustomRpReport* Sender)>;
 enum TRpReportOption : std::uint8_t { FirstPageHeader = 1u << 0, LastPageFooter = 1u << 1, Compression = 1u << 2 };
 using TRpReportOptions = std::uint8_t;
 
-class TCustomRpReport : public TRpBasePanel, public TRpReportSite, public TRpPreviewReport {
+class TCustomRpReport : public TRpBasePanel,
+                        public TRpReportSite,
+                        public TRpPreviewReport,
+                        public TRpExprNotifyHost {
 public:
     explicit TCustomRpReport(core::TComponent* owner);
     ~TCustomRpReport() override;
@@ -141,7 +144,7 @@ public:
     virtual void AssignControllerBands() {}
     // Appends band and its chain of child bands to the order being built.
     void AddToBandOrder(TRpCustomBand* band);
-    virtual void AddNotifyExpr(TRpPrintable* expression);
+    void AddNotifyExpr(TRpPrintable* expression) override;
 
     // --- the run
     virtual void GenerateReport(bool prepareOnly);

@@ -18,7 +18,7 @@ namespace report {
 
 class TRpEvEnvironment;
 class TRpExportFilter;
-class TRpExpr;
+class TRpPrintable;
 class TRpPrinter;
 class TRpReportPrinterSettings;
 
@@ -67,7 +67,7 @@ public:
 class TRpExprNotifyHost {
 public:
     virtual ~TRpExprNotifyHost() = default;
-    virtual void AddNotifyExpr(TRpExpr* expr) = 0;
+    virtual void AddNotifyExpr(TRpPrintable* expression) = 0;
 };
 
 // A band or a printable.

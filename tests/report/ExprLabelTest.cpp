@@ -22,8 +22,8 @@ const std::string kNbsp = "\u00A0";
 class FakeSubDetail : public core::TComponent, public TRpExprNotifyHost {
 public:
     FakeSubDetail() : core::TComponent(nullptr) {}
-    void AddNotifyExpr(TRpExpr* expr) override { Exprs.push_back(expr); }
-    std::vector<TRpExpr*> Exprs;
+    void AddNotifyExpr(TRpPrintable* expression) override { Exprs.push_back(expression); }
+    std::vector<TRpPrintable*> Exprs;
 };
 
 // An expression label on a band of a report, printed on pages, with Czech
@@ -110,7 +110,8 @@ TEST_F(ExprLabelTest, ValuesAreWrittenByKindAndMask)
     // Money: the mask is a format string of the amount.
     expr.SetMask("Celkem %m");
     EXPECT_EQ(expr.ValueText(TRpEvValue::Float(1500.5)), "Celkem 1" + kNbsp + "500,50 Kč");
-    // An integer value is formatted by the picture rules even then.
+    // A whole amount too.
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(7)), "Celkem 7,00 Kč");
     expr.SetMask("0.0");
     EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(7)), "7,0");
 }
@@ -159,7 +160,7 @@ TEST_F(ExprLabelTest, AggregatesStepWithTheMastersPrintedBands)
     expr.SetExpression("SUM(ITEMS.AMOUNT)");
     Begin();
     // Without a master its own report registers it, as it has an aggregate.
-    ASSERT_EQ(report.NotifyExprs, (std::vector<TRpExpr*>{&expr}));
+    ASSERT_EQ(report.NotifyExprs, (std::vector<TRpPrintable*>{&expr}));
     EXPECT_EQ(PrintedOnce(), (Lines{"0"}));
     for (; !items->Eof(); items->Next())
         expr.BandNotify(&band, TRpPrintable::kBandPrinted);
@@ -183,7 +184,7 @@ TEST_F(ExprLabelTest, AMasterRegistersItInsteadOfTheReport)
     expr.SetExpression("COUNT");
     expr.SetMaster(&subDetail);
     Begin();
-    EXPECT_EQ(subDetail.Exprs, (std::vector<TRpExpr*>{&expr}));
+    EXPECT_EQ(subDetail.Exprs, (std::vector<TRpPrintable*>{&expr}));
     EXPECT_TRUE(report.NotifyExprs.empty());
     expr.BandNotify(&band, TRpPrintable::kBandPrinted);
     expr.BandNotify(&band, TRpPrintable::kBandPrinted);

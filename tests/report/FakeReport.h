@@ -37,7 +37,7 @@ public:
     void DesignBoundsChanged() override { ++DesignInvalidations; }
     TRpDataSetList* ReportDataSets() const override { return DataSets; }
     TRpEvEnvironment* ReportFunctions() const override { return Functions; }
-    void AddNotifyExpr(TRpExpr* expr) override { NotifyExprs.push_back(expr); }
+    void AddNotifyExpr(TRpPrintable* expression) override { NotifyExprs.push_back(expression); }
 
     TRpReportPrinterSettings Settings;
     TRpExportFilter* Filter = nullptr;
@@ -50,7 +50,7 @@ public:
     std::int32_t TextHeight = 16;
     TRpDataSetList* DataSets = nullptr;
     TRpEvEnvironment* Functions = nullptr;
-    std::vector<TRpExpr*> NotifyExprs;
+    std::vector<TRpPrintable*> NotifyExprs;
     int Arranged = 0;
     int Repainted = 0;
     int UnitsApplied = 0;
