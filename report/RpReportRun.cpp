@@ -1,7 +1,10 @@
 // The run of a report: GenerateReport, and the geometry of pages and columns
 // that the bands and controllers ask for while it runs.
 
+#include "platform/core/FormatSettings.h"
+#include "platform/core/Letters.h"
 #include "platform/data/DataSet.h"
+#include "platform/data/Query.h"
 #include "platform/gfx/Canvas.h"
 #include "report/RpBand.h"
 #include "report/RpEnvironment.h"
@@ -396,16 +399,65 @@ void TCustomRpReport::ForcedNewPage()
 
 bool TCustomRpReport::QueryTakesVariables(data::TDataSet* dataSet) const
 {
-    (void)dataSet;
+    auto* query = dynamic_cast<data::TQuery*>(dataSet);
+    if (query == nullptr)
+        return false;
+    for (int i = 0; i < query->ParamCount(); ++i)
+        if (functions_->IndexOf(core::AnsiUpperCase(query->Params().Items(i).Name)) >= 0)
+            return true;
     return false;
 }
 
-void TCustomRpReport::UpdateParamsBeforeOpen(data::TDataSet* query, TRpEvEnvironment& environment)
+void TCustomRpReport::UpdateParamsBeforeOpen(data::TDataSet* dataSet, TRpEvEnvironment& environment)
 {
-    (void)environment;
+    auto* query = dynamic_cast<data::TQuery*>(dataSet);
     if (query == nullptr)
         return;
+    using data::TParamDataType;
     query->Close();
+    for (int i = 0; i < query->ParamCount(); ++i) {
+        data::TParam& param = query->Params().Items(i);
+        const std::string name = core::AnsiUpperCase(param.Name);
+        if (environment.IndexOf(name) < 0)
+            continue;
+        const TRpEvValue value = environment.VariableValue(name);
+        switch (param.DataType) {
+        case TParamDataType::String:
+            if (value.Kind == evString)
+                param.Value = data::Variant(value.StringValue);
+            break;
+        case TParamDataType::Smallint:
+        case TParamDataType::Integer:
+        case TParamDataType::Word:
+            if (value.Kind == evInteger)
+                param.Value = data::Variant(static_cast<int>(value.IntegerValue));
+            break;
+        case TParamDataType::Boolean:
+            if (value.Kind == evBoolean)
+                param.Value = data::Variant(value.BooleanValue);
+            break;
+        case TParamDataType::Float:
+        case TParamDataType::Currency:
+        case TParamDataType::BCD:
+            if (value.Kind == evFloat)
+                param.Value = data::Variant(value.FloatValue);
+            break;
+        case TParamDataType::Date:
+            if (value.Kind == evString)
+                param.Value = data::Variant::FromDateTime(core::StrToDate(value.StringValue));
+            break;
+        case TParamDataType::Time:
+            if (value.Kind == evString)
+                param.Value = data::Variant::FromDateTime(core::StrToTime(value.StringValue));
+            break;
+        case TParamDataType::DateTime:
+            if (value.Kind == evString)
+                param.Value = data::Variant::FromDateTime(core::StrToDateTime(value.StringValue));
+            break;
+        default:
+            break;
+        }
+    }
     query->Open();
 }
 

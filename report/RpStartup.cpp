@@ -1,11 +1,13 @@
 #include "report/RpStartup.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/data/Query.h"
 #include "report/RpBand.h"
 #include "report/RpControllerBand.h"
 #include "report/RpDesignColors.h"
 #include "report/RpGroup.h"
 #include "report/RpReport.h"
+#include "report/RpShape.h"
 #include "report/RpUnits.h"
 
 #include <QGuiApplication>
@@ -49,6 +51,9 @@ const std::vector<ClassRecord>& ReportClasses()
         {"TRpBand", Factory<TRpBand>()},
         {"TRpGroup", Factory<TRpGroup>()},
         {"TRpSubDetail", Factory<TRpSubDetail>()},
+        {"TRpShape", Factory<TRpShape>()},
+        {"TTable", Factory<data::TTable>()},
+        {"TQuery", Factory<data::TQuery>()},
         {"TRpChildBand", Factory<TRpChildBand>()},
     };
     return classes;

@@ -268,6 +268,7 @@ void TADOQuery::OpenCursor()
 {
     sqlite3* db = Database();
     TStatement statement(db, TranslateJetSql(sql_.Text()));
+    BindParameters(statement);
     sqlite3_stmt* s = statement.Handle();
     const int columnCount = sqlite3_column_count(s);
     if (columnCount == 0)

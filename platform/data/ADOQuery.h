@@ -27,6 +27,7 @@ struct sqlite3;
 namespace data {
 
 class TADOConnection;
+class TStatement;
 
 // All cursors here are static; the type is kept for the callers' settings.
 enum TCursorType { ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStatic };
@@ -54,6 +55,10 @@ public:
     const std::string& UpdateTable() const noexcept { return updateTable_; }
 
 protected:
+    // A query with parameters gives them their values on the statement about to run.
+    virtual void BindParameters(TStatement& statement) { (void)statement; }
+    // The SQL lines changed; the query is closed.
+    virtual void SqlChanged();
     void OpenCursor() override;
     void CloseCursor() override;
     void WriteRecord(int position, bool inserting) override;
@@ -70,7 +75,6 @@ private:
         int maxChars = 0;          // declared text size; 0 without a limit
     };
 
-    void SqlChanged();
     sqlite3* Database() const;
     void CheckTextLengths() const;
     // The database's row number of the record at position, found by key or by the values read.

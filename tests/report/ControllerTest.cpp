@@ -2,6 +2,8 @@
 // asked from an event, sub-details, notifications and reprinted headers.
 #include "BandTestSupport.h"
 
+#include "platform/data/DataError.h"
+#include "platform/data/Query.h"
 #include "report/RpControllerBand.h"
 #include "report/RpGroup.h"
 #include "report/RpPrinter.h"
@@ -179,6 +181,37 @@ TEST(Controller, ReprintOnNewPageRepeatsTheHeaderOnEveryFollowingPage)
     EXPECT_EQ(f.Log, (Names{"Group", "Detail", "Detail", "Group", "Detail", "Detail", "Group", "Detail", "Detail",
                             "GroupFooter"}));
     EXPECT_EQ(f.Report()->PageCount(), 3);
+}
+
+TEST(Controller, QueryParametersComeFromTheReportsVariables)
+{
+    ReportForm f(kRows);
+    auto* query = new data::TQuery(f.Form());
+    query->SetName("Params");
+    query->SetConnection(f.Query()->Connection());
+    query->SQL()->Add("SELECT * FROM items WHERE grp = :grp AND amount >= :least AND name <> ':not' ORDER BY id");
+    ASSERT_EQ(query->ParamCount(), 2);
+    query->Params().ParamByName("GRP").DataType = data::TParamDataType::String;
+    query->Params().ParamByName("least").DataType = data::TParamDataType::Integer;
+    query->Params().ParamByName("least").Value = data::Variant(0);
+    EXPECT_THROW(query->Params().ParamByName("not"), data::EDatabaseError);
+    query->Open();
+    f.Report()->SetDataSet(query);
+    TextPrintable* names = f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 50), "x");
+    EXPECT_FALSE(f.Report()->QueryTakesVariables(query));
+    f.Report()->Functions().DefineVariable("GRP", "'B'");
+    EXPECT_TRUE(f.Report()->QueryTakesVariables(query));
+    f.Generate();
+    EXPECT_EQ(names->Printed.size(), 2u);
+    // A value of another kind leaves the parameter as it was.
+    f.Report()->Functions().DefineVariable("LEAST", "'5'");
+    f.Generate();
+    EXPECT_EQ(names->Printed.size(), 2u);
+    f.Report()->Functions().RemoveVariable("LEAST");
+    f.Report()->Functions().DefineVariable("LEAST", "5");
+    f.Generate();
+    EXPECT_EQ(names->Printed.size(), 1u);
+    EXPECT_EQ(query->FieldByName("name")->AsString(), "five");
 }
 
 TEST(Groups, KindChangesBreakErrorsNever)

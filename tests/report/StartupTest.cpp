@@ -3,6 +3,7 @@
 #include "BandTestSupport.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/data/Query.h"
 #include "report/RpDesignColors.h"
 #include "report/RpStartup.h"
 
@@ -34,11 +35,13 @@ TEST(Startup, StepsRunInOrderAndEndReversed)
 TEST(Startup, ABandIsMadeByItsClassName)
 {
     TRpEngineStartup startup({-1, "0"});
-    EXPECT_EQ(ReportClassNames(), (Names{"TRpReport", "TRpBand", "TRpGroup", "TRpSubDetail", "TRpChildBand"}));
+    EXPECT_EQ(ReportClassNames(), (Names{"TRpReport", "TRpBand", "TRpGroup", "TRpSubDetail", "TRpShape", "TTable",
+                                         "TQuery", "TRpChildBand"}));
     ReportForm f;
     core::TComponent* band = core::CreateComponentOfClass("TRpChildBand", f.Form());
     ASSERT_NE(dynamic_cast<TRpChildBand*>(band), nullptr);
     EXPECT_EQ(band->Owner(), f.Form());
+    EXPECT_NE(dynamic_cast<data::TQuery*>(core::CreateComponentOfClass("TQuery", f.Form())), nullptr);
     EXPECT_THROW(core::CreateComponentOfClass("TRpNothing", f.Form()), core::EClassNotFound);
     EXPECT_THROW(core::RegisterComponentClass<TRpBand>("TRpBand"), core::EFilerError);
 }
