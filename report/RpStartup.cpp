@@ -5,6 +5,7 @@
 #include "report/RpBand.h"
 #include "report/RpControllerBand.h"
 #include "report/RpDesignColors.h"
+#include "report/RpExprLabel.h"
 #include "report/RpGroup.h"
 #include "report/RpReport.h"
 #include "report/RpShape.h"
@@ -51,6 +52,7 @@ const std::vector<ClassRecord>& ReportClasses()
         {"TRpBand", Factory<TRpBand>()},
         {"TRpGroup", Factory<TRpGroup>()},
         {"TRpSubDetail", Factory<TRpSubDetail>()},
+        {"TRpExpr", Factory<TRpExpr>()},
         {"TRpShape", Factory<TRpShape>()},
         {"TTable", Factory<data::TTable>()},
         {"TQuery", Factory<data::TQuery>()},

@@ -35,8 +35,8 @@ TEST(Startup, StepsRunInOrderAndEndReversed)
 TEST(Startup, ABandIsMadeByItsClassName)
 {
     TRpEngineStartup startup({-1, "0"});
-    EXPECT_EQ(ReportClassNames(), (Names{"TRpReport", "TRpBand", "TRpGroup", "TRpSubDetail", "TRpShape", "TTable",
-                                         "TQuery", "TRpChildBand"}));
+    EXPECT_EQ(ReportClassNames(), (Names{"TRpReport", "TRpBand", "TRpGroup", "TRpSubDetail", "TRpExpr", "TRpShape",
+                                         "TTable", "TQuery", "TRpChildBand"}));
     ReportForm f;
     core::TComponent* band = core::CreateComponentOfClass("TRpChildBand", f.Form());
     ASSERT_NE(dynamic_cast<TRpChildBand*>(band), nullptr);
