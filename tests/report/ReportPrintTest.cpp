@@ -8,8 +8,13 @@
 #include "report/RpPrinter.h"
 #include "report/RpShape.h"
 #include "report/RpStandardPreview.h"
+#include "report/RpWindowMessages.h"
 
 #include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <filesystem>
 
 namespace report::testing {
 namespace {
@@ -128,6 +133,43 @@ TEST_F(PrintSetup, ConfirmingTakesCopiesRangeAndOrientation)
     f.Report()->PrintSetup();
     EXPECT_EQ(settings.FirstPage(), 0);
     EXPECT_EQ(settings.LastPage(), 0);
+}
+
+std::string PdfText(const std::string& file)
+{
+    QProcess process;
+    process.start(QStringLiteral(KONVERZE_PDFTOTEXT), {QString::fromStdString(file), QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput().toStdString();
+}
+
+TEST(ReportPrinting, PrintedFromThePreviewTheReportRunsAgainOnThePrinter)
+{
+    ReportForm f({"'A', 'x', 'Rozsudek', 1", "'A', 'x', 'Usnesení', 2"});
+    f.Query()->Open();
+    f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 100), "{name}");
+    TRpReport& report = *f.Report();
+    report.SetShowProgress(false);
+    ASSERT_TRUE(report.CreateRunPrinter());
+    report.GenerateReport(false);
+    TRpPrinter* preview = report.RpPrinter();
+
+    const std::string pdf = (std::filesystem::temp_directory_path() / "konverze-bands-print.pdf").string();
+    std::filesystem::remove(pdf);
+    TRpDestination destination = TRpDestination::StoredPages;
+    report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
+        destination = sender->RpPrinter()->Destination();
+        sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
+    };
+    // The preview's print request reaches the report through its printer.
+    RpSendMessage(&report, WM_RPPRINTREQUEST);
+    EXPECT_EQ(destination, TRpDestination::Printer);
+    EXPECT_EQ(report.RpPrinter(), preview);
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Rozsudek"), std::string::npos) << text;
+    EXPECT_NE(text.find("Usnesení"), std::string::npos) << text;
+    std::filesystem::remove(pdf);
 }
 
 TEST(ReportPreview, TheStandardPreviewShowsTheGeneratedPagesAsTheReportAsks)
