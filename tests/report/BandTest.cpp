@@ -5,7 +5,12 @@
 #include "report/RpControllerBand.h"
 #include "report/RpGroup.h"
 
+#include "platform/gfx/Screen.h"
+#include "report/RpDesignColors.h"
+
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <algorithm>
 
@@ -208,6 +213,33 @@ TEST(BandLayout, BandsStackBelowTheTopMarginInColumnsOrFullWidth)
     // The native height survives the layout.
     detail->Size().SetUnits(TRpUnit::Native);
     EXPECT_EQ(detail->Size().Height(), 200);
+}
+
+TEST(ReportDesign, RulerMarginsAndFrameOnTheDesignSurface)
+{
+    SetDesignColors(FullDesignColors());
+    ReportForm f;
+    TRpReport& report = *f.Report();
+    report.Page().SetUnits(TRpUnit::MM);
+    report.Page().SetLeftMargin(20);
+    report.Frame().SetDrawLeft(true);
+    report.Frame().SetColor(gfx::clRed);
+    const int ppi = gfx::ScreenPixelsPerInch();
+    auto px = [ppi](long double mm) { return static_cast<int>(std::nearbyint(mm * 10 / 254 * ppi)); };
+    QImage image(report.Width(), report.Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    report.PaintTo(image);
+    // A major ruler line every centimetre, in the palette's major colour.
+    EXPECT_EQ(image.pixelColor(px(10), 1), QColor(240, 240, 240));
+    // The frame's left side on the left margin, between top and bottom margins.
+    EXPECT_EQ(image.pixelColor(px(20), report.Height() / 2), QColor(Qt::red));
+
+    report.Page().SetRuler(false);
+    image.fill(Qt::white);
+    report.PaintTo(image);
+    EXPECT_EQ(image.pixelColor(px(10), 1), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(px(20), px(5)), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(px(20), report.Height() / 2), QColor(Qt::red));
 }
 
 TEST(ReportZoom, OnlyOneToThreeHundredPercent)

@@ -114,6 +114,49 @@ TEST(ReportRun, ForcedNewPageWithoutTitleBreaksFromTheSecondRecord)
     EXPECT_EQ(d->Printed, (std::vector<Place>{{1, 100, 100}, {2, 100, 100}, {3, 100, 100}}));
 }
 
+TEST(ReportRun, ForcedNewColumnsSkipTheFirstRequestInColumnOne)
+{
+    ReportForm f(Rows(4));
+    f.Query()->Open();
+    A4(*f.Report());
+    f.Report()->Page().SetColumns(2);
+    TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 100);
+    detail->SetForceNewColumn(true);
+    TextPrintable* d = f.AddText(detail, "d");
+    f.Generate();
+    ASSERT_EQ(d->Printed.size(), 4u);
+    EXPECT_EQ(d->Printed[0], (Place{1, 100, 100}));
+    EXPECT_EQ(d->Printed[1], (Place{1, 100, 200}));
+    EXPECT_EQ(d->Printed[2].Page, 1);
+    EXPECT_GT(d->Printed[2].X, 100);
+    EXPECT_EQ(d->Printed[2].Y, 100);
+    EXPECT_EQ(d->Printed[3], (Place{2, 100, 100}));
+}
+
+TEST(ReportRun, APageFootersChildPrintsBelowItAsAPageFooter)
+{
+    ReportForm f(Rows(30));
+    f.Query()->Open();
+    A4(*f.Report());
+    TRpBand* footer = f.AddBand(TRpBandType::rbPageFooter, "PageFooter", 100);
+    footer->SetHasChild(true);
+    TRpChildBand* child = footer->ChildBand();
+    child->SetName("FooterChild");
+    child->Size().SetUnits(TRpUnit::Native);
+    child->Size().SetHeight(50);
+    f.Watch(child);
+    TextPrintable* c = f.AddText(child, "c");
+    TextPrintable* d = f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 530), "d");
+    f.Generate();
+    // The page keeps room for the footer and its child: a fifth band would
+    // end at 2750, past 2970 - 100 - 150.
+    EXPECT_EQ(d->Printed[3], (Place{1, 100, 1690}));
+    EXPECT_EQ(d->Printed[4], (Place{2, 100, 100}));
+    ASSERT_FALSE(c->Printed.empty());
+    EXPECT_EQ(c->Printed[0], (Place{1, 100, 2720 + 100}));
+    EXPECT_EQ(child->BandType(), TRpBandType::rbChild);
+}
+
 TEST(ReportRun, ABandWithOutputLeftGoesOnAtTheTopOfTheNextPage)
 {
     ReportForm f(Rows(1));
