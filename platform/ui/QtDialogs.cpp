@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,10 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// The input box's least width, and what a title bar takes beside its caption.
+const int kInputBoxWidth = 300;
+const int kTitleBarButtons = 120;
 
 struct ButtonSpec {
     QMessageBox::StandardButton qt;
@@ -35,6 +40,13 @@ int Ask(QMessageBox::Icon icon, const std::string& caption, const std::string& t
     }
     if (!made.empty())
         box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+    // The message box sizes itself by its text; a longer caption widens it,
+    // so that the title bar shows the caption whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int captionWidth = box.fontMetrics().horizontalAdvance(Q(caption)) + kTitleBarButtons;
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+    }
     box.exec();
     for (const auto& [button, result] : made)
         if (box.clickedButton() == button)
@@ -52,10 +64,6 @@ QMessageBox::Icon IconOfFlags(unsigned flags)
     default: return QMessageBox::NoIcon;
     }
 }
-
-// The input box's least width, and what a title bar takes beside its caption.
-const int kInputBoxWidth = 300;
-const int kTitleBarButtons = 120;
 
 const ButtonSpec kOk{QMessageBox::Ok, "OK", IDOK};
 const ButtonSpec kCancel{QMessageBox::Cancel, "Storno", IDCANCEL};

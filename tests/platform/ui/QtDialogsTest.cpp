@@ -62,3 +62,21 @@ TEST(QtDialogs, CancelledInputBoxKeepsTheValue)
     EXPECT_FALSE(service.InputQuery("Krajský soud v ...", "Doplňte: \"Krajského soudu ...\"", value));
     EXPECT_EQ(value, "v Brně");
 }
+
+TEST(QtDialogs, MessageBoxIsWideEnoughForItsCaption)
+{
+    TQtDialogService service;
+    const char* caption = "Získání souboru z úschovny";
+    int width = 0;
+    QStringList buttons;
+    WhenTheDialogShows([&](QWidget* dialog) {
+        width = dialog->width();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            buttons << button->text();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    EXPECT_EQ(service.MessageBox("Přejete si načíst úschovnu?", caption, MB_YESNO | MB_ICONINFORMATION), IDNO);
+    const int captionWidth = QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromUtf8(caption));
+    EXPECT_GE(width, captionWidth + 120);
+    EXPECT_EQ(buttons, QStringList({"Ano", "Ne"}));
+}
