@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QGuiApplication>
+#include <QPlatformSurfaceEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -392,6 +393,28 @@ bool TCustomForm::WidgetEvent(QWidget* source, QEvent* event)
             Fire([this] { if (OnResize) OnResize(this); });
             return result;
         }
+        case QEvent::PlatformSurface:
+            // Qt makes a shown window anew when a child needs another kind of
+            // drawing surface (a web page's), and the desktop may then report
+            // the new window in the normal state: for a short while such
+            // reports get the form's own state applied again.
+            if (static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+                    QPlatformSurfaceEvent::SurfaceCreated &&
+                windowState_ != TWindowState::wsNormal) {
+                stateRestoresLeft_ = 3;
+                QTimer::singleShot(1000, source, [this] { stateRestoresLeft_ = 0; });
+            }
+            break;
+        case QEvent::WindowStateChange:
+            if (stateRestoresLeft_ > 0 && source->windowState() == Qt::WindowNoState) {
+                --stateRestoresLeft_;
+                QTimer::singleShot(0, source, [this, window = QPointer<QWidget>(source)] {
+                    if (window && window->isVisible() && window == Widget() &&
+                        window->windowState() == Qt::WindowNoState)
+                        SetWindowState(windowState_);
+                });
+            }
+            break;
         default:
             break;
         }

@@ -131,6 +131,8 @@ private:
 
     TPosition position_ = TPosition::poDesigned;
     TWindowState windowState_ = TWindowState::wsNormal;
+    // How often the form's state may still be applied again to a window made anew.
+    int stateRestoresLeft_ = 0;
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     bool keyPreview_ = false;
     std::unique_ptr<KeyPreviewFilter> keyFilter_;

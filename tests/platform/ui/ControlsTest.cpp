@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 using namespace ui;
 
@@ -241,4 +242,31 @@ TEST_F(Controls, PickerTakesADateTypedAsTheUserWritesIt)
         EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
     }
     core::FormatSettings = saved;
+}
+
+TEST(Forms, AMaximisedFormStaysMaximisedWhenItsWindowIsMadeAnew)
+{
+    auto* form = CreateComponent<TForm>(nullptr);
+    form->SetClientWidth(800);
+    form->SetClientHeight(600);
+    form->SetWindowState(TWindowState::wsMaximized);
+    form->Show();
+    QWidget* w = form->Widget();
+    ASSERT_TRUE(w->windowState() & Qt::WindowMaximized);
+    // A web page's drawing surface makes Qt create the shown window anew; the
+    // desktop then reports the new window in its normal state.
+    struct Recreate : QWidget {
+        static void Again(QWidget* window)
+        {
+            (window->*(&Recreate::destroy))(true, true);
+            (window->*(&Recreate::create))(0, true, true);
+            window->show();
+        }
+    };
+    Recreate::Again(w);
+    w->setWindowState(Qt::WindowNoState);
+    QTest::qWait(50);
+    EXPECT_TRUE(w->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(form->WindowState(), TWindowState::wsMaximized);
+    FreeComponent(form);
 }
