@@ -4,6 +4,7 @@
 #include "app/ExportForm.h"
 #include "app/Folders.h"
 #include "app/KonverzeForm.h"
+#include "app/LibraryModules.h"
 #include "app/ViewerForm.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
@@ -34,6 +35,8 @@ int ApplicationStartup(int argc, char** argv)
     core::SetCommandLine(argc, argv);
     PrepareWebEngineEnvironment();
     ui::TApplication application(argc, argv);
+    // The libraries start before the forms and stop after the loop, in reverse.
+    const TLibraryModules libraries;
     try {
         ProgramFolder = core::ExecutableFolder();
         const std::string argument = core::ParamStr(1);

@@ -2,12 +2,16 @@
 
 #include "app/ExportForm.h"
 #include "app/Folders.h"
+#include "app/LibraryModules.h"
 #include "app/Startup.h"
 #include "app/ViewerForm.h"
+#include "browser/BrowserModule.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
 #include "platform/ui/Application.h"
+#include "report/RpStartup.h"
 
 #include <gtest/gtest.h>
 
@@ -234,4 +238,20 @@ TEST(StartUpWithoutDatabase, TheProvidersErrorIsShownAndTheProgramGoesOnWithClos
     EXPECT_FALSE(core::FileExists(folder + "konverze.mdb"));
     RegisterFixture::FreeForms();
     RemoveFolder(folder);
+}
+
+TEST(LibraryModules, StartTheLibrariesAndStopThemInReverse)
+{
+    ASSERT_FALSE(core::IsClassRegistered("TRpReport"));
+    {
+        const app::TLibraryModules libraries;
+        EXPECT_TRUE(browser::BrowserModuleStarted());
+        EXPECT_TRUE(core::IsClassRegistered("TRpReport"));
+        EXPECT_TRUE(core::IsClassRegistered("TRpChildBand"));
+        const auto& steps = report::TRpEngineStartup::Log();
+        EXPECT_EQ(steps, (std::vector<std::string>{"classes", "export constants", "report unit"}));
+    }
+    EXPECT_FALSE(core::IsClassRegistered("TRpReport"));
+    EXPECT_FALSE(browser::BrowserModuleStarted());
+    EXPECT_EQ(report::TRpEngineStartup::Log().back(), "classes end");
 }

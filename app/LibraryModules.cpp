@@ -1,0 +1,28 @@
+#include "app/LibraryModules.h"
+
+#include "browser/BrowserModule.h"
+#include "report/RpExprUnit.h"
+#include "report/RpPrintDialog.h"
+#include "report/RpStartup.h"
+#include "xml/ValueTexts.h"
+
+namespace app {
+
+TLibraryModules::TLibraryModules()
+{
+    xml::XmlFormatSettings();
+    browser::StartBrowserModule();
+    report::InitializeExpressionUnit();
+    report::InitializePrintDialogUnit();
+    reportEngine_ = std::make_unique<report::TRpEngineStartup>();
+}
+
+TLibraryModules::~TLibraryModules()
+{
+    reportEngine_.reset();
+    report::FinalizePrintDialogUnit();
+    report::FinalizeExpressionUnit();
+    browser::StopBrowserModule();
+}
+
+} // namespace app
