@@ -11,7 +11,7 @@
 namespace report {
 
 TRpBasePanel::TRpBasePanel(core::TComponent* owner)
-    : TCustomControl(owner), frame_(std::make_unique<TRpFrame>(this))
+    : ui::TCustomControl(owner), frame_(std::make_unique<TRpFrame>(this))
 {
 }
 

@@ -3,7 +3,7 @@
 // itself, holds printables, owns a frame, and knows the zoom of the design
 // view and the point size the character ruler measures by.
 
-#include "report/RpCustomControl.h"
+#include "platform/ui/CustomControl.h"
 #include "report/RpFrame.h"
 #include "report/RpReportSite.h"
 #include "report/RpUnits.h"
@@ -17,7 +17,7 @@ class TCanvas;
 
 namespace report {
 
-class TRpBasePanel : public TCustomControl, public TRpPanelSite {
+class TRpBasePanel : public ui::TCustomControl, public TRpPanelSite {
 public:
     explicit TRpBasePanel(core::TComponent* owner);
     ~TRpBasePanel() override;

@@ -190,7 +190,7 @@ int TRpCustomLabel::LineWidth(const std::string& text)
 {
     if (TRpReportSite* report = ParentReport())
         return gfx::MulDiv(report->ReportTextWidth(Font(), text), Zoom(), 100);
-    AssignControlFont(Canvas().Font(), Font());
+    ui::AssignControlFont(Canvas().Font(), Font());
     return Canvas().TextWidth(text);
 }
 
@@ -326,7 +326,7 @@ void TRpCustomLabel::PrintAt(std::int32_t ofsX, std::int32_t ofsY)
     if (printer == nullptr || printer->Canvas() == nullptr)
         return;
     gfx::TCanvas& canvas = *printer->Canvas();
-    AssignControlFont(canvas.Font(), Font());
+    ui::AssignControlFont(canvas.Font(), Font());
     const TRpPrintableSize& size = Size();
     PrintState s{printer,
                  &canvas,
@@ -349,7 +349,7 @@ void TRpCustomLabel::PrintLines(PrintState& s)
     if (!printCaption_.empty() && OnPrint) {
         std::string value = printCaption_;
         OnPrint(this, value);
-        AssignControlFont(canvas.Font(), Font());
+        ui::AssignControlFont(canvas.Font(), Font());
         s.Height = Size().NativeHeight();
         s.LineHeight = canvas.TextHeight("W") / printer->YFactor();
         if (value != printCaption_) {
@@ -483,7 +483,7 @@ void TRpCustomLabel::Paint()
     if (IsPrinting())
         return;
     gfx::TCanvas& canvas = Canvas();
-    AssignControlFont(canvas.Font(), Font());
+    ui::AssignControlFont(canvas.Font(), Font());
     const int zoomed = RpRound(static_cast<long double>(Font().Size()) * Zoom() / 100);
     if (zoomed != Font().Size())
         canvas.Font().SetSize(zoomed);

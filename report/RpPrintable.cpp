@@ -100,7 +100,7 @@ const TRpPrintableEditorClass& TRpPrintableEditor::StaticClass()
 }
 
 TRpPrintable::TRpPrintable(core::TComponent* owner)
-    : TCustomControl(owner), frame_(std::make_unique<TRpFrame>(this)),
+    : ui::TCustomControl(owner), frame_(std::make_unique<TRpFrame>(this)),
       size_(std::make_unique<TRpPrintableSize>(this))
 {
     SetColor(gfx::RGBToColor(255, 255, 255));
@@ -210,7 +210,8 @@ void TRpPrintable::SetTransparent(bool value)
 {
     if (value == Transparent())
         return;
-    SetControlStyle(value ? ControlStyle() & ~static_cast<TControlStyle>(csOpaque) : ControlStyle() | csOpaque);
+    const ui::TControlStyle style = ControlStyle();
+    SetControlStyle(value ? style & ~static_cast<ui::TControlStyle>(ui::csOpaque) : style | ui::csOpaque);
     Invalidate();
 }
 
@@ -237,7 +238,7 @@ void TRpPrintable::AttachToReport(TRpReportSite* report)
 
 void TRpPrintable::SetParent(ui::TWinControl* parent)
 {
-    TCustomControl::SetParent(parent);
+    ui::TCustomControl::SetParent(parent);
     if (parent == nullptr || HasState(core::csDestroying))
         return;
     if (auto* report = dynamic_cast<TRpReportSite*>(parent)) {
@@ -255,7 +256,7 @@ void TRpPrintable::SetParent(ui::TWinControl* parent)
 void TRpPrintable::SetBounds(int left, int top, int width, int height)
 {
     if (size_ != nullptr && size_->ParentUpdating()) {
-        TCustomControl::SetBounds(left, top, width, height);
+        ui::TCustomControl::SetBounds(left, top, width, height);
         if (parentReport_ != nullptr)
             parentReport_->DesignBoundsChanged();
     } else if (HasState(core::csLoading)) {
@@ -290,7 +291,7 @@ void TRpPrintable::SetBounds(int left, int top, int width, int height)
 
 void TRpPrintable::Loaded()
 {
-    TCustomControl::Loaded();
+    ui::TCustomControl::Loaded();
     size_->Loaded();
     if (Left() == 0 && loadedLeft_ != 0)
         SetLeft(loadedLeft_);

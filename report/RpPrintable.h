@@ -6,8 +6,8 @@
 // position for every printing of the band, then EndRun.
 
 #include "platform/gfx/Types.h"
+#include "platform/ui/CustomControl.h"
 #include "platform/ui/Graphics.h"
-#include "report/RpCustomControl.h"
 #include "report/RpFrame.h"
 #include "report/RpReportSite.h"
 #include "report/RpUnits.h"
@@ -82,7 +82,7 @@ private:
     long double values_[4] = {20, 20, 20, 20};
 };
 
-class TRpPrintable : public TCustomControl, public TRpReportPart {
+class TRpPrintable : public ui::TCustomControl, public TRpReportPart {
 public:
     explicit TRpPrintable(core::TComponent* owner);
     ~TRpPrintable() override;
@@ -124,7 +124,7 @@ public:
     // The report tells the printables placed on it directly at a run's start.
     void SetParentReport(TRpReportSite* report);
     // True when the printable does not paint its background.
-    bool Transparent() const { return (ControlStyle() & csOpaque) == 0; }
+    bool Transparent() const { return (ControlStyle() & ui::csOpaque) == 0; }
     void SetTransparent(bool value);
     // Percentage of the design view (the size object's).
     std::int32_t Zoom() const { return size_->Zoom(); }

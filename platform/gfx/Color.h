@@ -1,7 +1,7 @@
 #pragma once
 // Colours as the class library stores them: 0x00BBGGRR for a plain colour,
 // 0x80000000 + index for a system colour, and the two special values clNone
-// and clDefault. The same numbers are used by the user-interface layer.
+// and clDefault. The controls of the user-interface layer use them too.
 
 #include <cstdint>
 

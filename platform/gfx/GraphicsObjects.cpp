@@ -2,6 +2,9 @@
 
 #include "platform/core/Unicode.h"
 
+#include <QFont>
+#include <QStringList>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -130,6 +133,24 @@ TLogFont TFont::LogFont() const
         face.resize(31);
     log.FaceName = face;
     return log;
+}
+
+QFont TFont::ToQFont() const
+{
+    QFont font;
+    // The classic desktop faces are rarely installed here; a face of similar
+    // width stands in, so that captions fit the room the forms give them.
+    QStringList families{QString::fromStdString(name_)};
+    if (name_ == "Tahoma" || name_ == "MS Sans Serif")
+        families << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans Narrow")
+                 << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    font.setFamilies(families);
+    font.setPointSize(Size());
+    font.setBold((style_ & fsBold) != 0);
+    font.setItalic((style_ & fsItalic) != 0);
+    font.setUnderline((style_ & fsUnderline) != 0);
+    font.setStrikeOut((style_ & fsStrikeOut) != 0);
+    return font;
 }
 
 void TPen::SetColor(TColor color)

@@ -8,6 +8,8 @@
 
 #include <string>
 
+class QFont;
+
 namespace gfx {
 
 class TGraphicsObject : public core::TPersistent {
@@ -19,7 +21,6 @@ protected:
     void Changed();
 };
 
-// Font styles; the same bit values as the user-interface layer's.
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 
@@ -58,6 +59,9 @@ public:
 
     // The device font for a device of the font's resolution.
     TLogFont LogFont() const;
+    // The Qt font of a control showing this font on the screen: its face, point
+    // size and style.
+    QFont ToQFont() const;
 
 private:
     std::string name_ = "Tahoma";

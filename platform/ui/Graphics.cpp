@@ -1,10 +1,7 @@
 #include "platform/ui/Graphics.h"
 
-#include "platform/core/Exceptions.h"
-
 #include <QApplication>
 #include <QColor>
-#include <QFont>
 #include <QPalette>
 
 namespace ui {
@@ -27,84 +24,7 @@ QColor ColorToQColor(TColor color)
     }
     if (color == clNone || color == clDefault)
         return QColor();
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-TColor QColorToColor(const QColor& color)
-{
-    if (!color.isValid())
-        return clNone;
-    return RGBColor(color.red(), color.green(), color.blue());
-}
-
-void TFont::SetName(const std::string& name)
-{
-    if (name == name_)
-        return;
-    name_ = name;
-    Changed();
-}
-
-void TFont::SetSize(int size)
-{
-    if (size == size_)
-        return;
-    size_ = size;
-    Changed();
-}
-
-void TFont::SetStyle(TFontStyles style)
-{
-    if (style == style_)
-        return;
-    style_ = style;
-    Changed();
-}
-
-void TFont::SetColor(TColor color)
-{
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
-}
-
-void TFont::Assign(core::TPersistent* source)
-{
-    auto* font = dynamic_cast<TFont*>(source);
-    if (font == nullptr) {
-        core::TPersistent::Assign(source);
-        return;
-    }
-    name_ = font->name_;
-    size_ = font->size_;
-    style_ = font->style_;
-    color_ = font->color_;
-    Changed();
-}
-
-QFont TFont::ToQFont() const
-{
-    QFont font;
-    // The classic desktop faces are rarely installed here; a face of similar
-    // width stands in, so that captions fit the room the forms give them.
-    QStringList families{QString::fromStdString(name_)};
-    if (name_ == "Tahoma" || name_ == "MS Sans Serif")
-        families << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans Narrow")
-                 << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
-    font.setFamilies(families);
-    font.setPointSize(size_);
-    font.setBold((style_ & fsBold) != 0);
-    font.setItalic((style_ & fsItalic) != 0);
-    font.setUnderline((style_ & fsUnderline) != 0);
-    font.setStrikeOut((style_ & fsStrikeOut) != 0);
-    return font;
-}
-
-void TFont::Changed()
-{
-    if (OnChange)
-        OnChange(this);
+    return gfx::ColorToQColor(color);
 }
 
 } // namespace ui

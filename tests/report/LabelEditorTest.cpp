@@ -117,7 +117,7 @@ TEST_F(LabelEditor, TheLabelEditorAnswersAndChanges)
     EXPECT_EQ(editor.GetDescription(), "Text Control");
     EXPECT_EQ(&editor.ControlClass(), &TRpLabel::StaticClass());
     EXPECT_EQ(editor.GetText(), "Total");
-    EXPECT_EQ(editor.GetColor(), ui::RGBColor(255, 255, 255));
+    EXPECT_EQ(editor.GetColor(), ui::RGBToColor(255, 255, 255));
     EXPECT_EQ(editor.GetFont(), &label->Font());
     EXPECT_EQ(editor.GetAlignment(), ui::TAlignment::taLeftJustify);
 

@@ -251,7 +251,7 @@ protected:
         label.Size().SetWidth(1000);
         run.Begin();
         gfx::TFont& font = run.Canvas().Font();
-        AssignControlFont(font, label.Font());
+        ui::AssignControlFont(font, label.Font());
         lineHeight = run.Canvas().TextHeight("W") / run.Printer().YFactor();
         label.BeginRun();
     }

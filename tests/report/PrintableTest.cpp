@@ -38,7 +38,7 @@ QImage Painted(TRpPrintable& printable)
 TEST(PrintableTest, StartsWhiteTenPixelsSquareAndReadyToPrint)
 {
     TRpPrintable printable(nullptr);
-    EXPECT_EQ(printable.Color(), ui::RGBColor(255, 255, 255));
+    EXPECT_EQ(printable.Color(), ui::RGBToColor(255, 255, 255));
     EXPECT_EQ(printable.Width(), 10);
     EXPECT_EQ(printable.Height(), 10);
     EXPECT_EQ(printable.Alignment(), ui::TAlignment::taLeftJustify);
@@ -416,7 +416,7 @@ TEST(PrintableTest, AssignedFrameIsCopiedAndTransparencyTogglesOnce)
     EXPECT_FALSE(printable.Transparent());
     EXPECT_FALSE(printable.PartTransparent());
     printable.SetTransparent(false);
-    EXPECT_EQ(printable.ControlStyle(), static_cast<TControlStyle>(csOpaque));
+    EXPECT_EQ(printable.ControlStyle(), static_cast<ui::TControlStyle>(ui::csOpaque));
     printable.SetTransparent(true);
     EXPECT_TRUE(printable.Transparent());
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFont>
 #include <QPainter>
 
 using namespace gfx;
@@ -55,6 +56,27 @@ TEST(Fonts, SizeAndHeightFollowTheResolution)
     EXPECT_EQ(log.FaceName, u"DejaVu Serif");
     EXPECT_EQ(MulDiv(10, 96, 72), 13);
     EXPECT_EQ(MulDiv(-3, 1, 2), -2);
+}
+
+TEST(Fonts, AControlsFontOnTheScreenKeepsItsPointSizeAndStyle)
+{
+    TFont font;
+    QFont screen = font.ToQFont();
+    EXPECT_EQ(screen.pointSize(), 8);
+    EXPECT_EQ(screen.families().value(0), "Tahoma");
+    EXPECT_GT(screen.families().size(), 1) << "a face of similar width stands in for the classic one";
+    EXPECT_FALSE(screen.bold());
+
+    font.SetName("DejaVu Serif");
+    font.SetSize(12);
+    font.SetStyle(fsBold | fsUnderline | fsStrikeOut);
+    screen = font.ToQFont();
+    EXPECT_EQ(screen.families(), QStringList{"DejaVu Serif"});
+    EXPECT_EQ(screen.pointSize(), 12);
+    EXPECT_TRUE(screen.bold());
+    EXPECT_FALSE(screen.italic());
+    EXPECT_TRUE(screen.underline());
+    EXPECT_TRUE(screen.strikeOut());
 }
 
 TEST(PensAndBrushes, DeviceValuesOfTheClassLibraryEnumerations)

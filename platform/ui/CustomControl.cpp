@@ -1,4 +1,4 @@
-#include "report/RpCustomControl.h"
+#include "platform/ui/CustomControl.h"
 
 #include "platform/gfx/PainterCanvas.h"
 
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QWidget>
 
-namespace report {
+namespace ui {
 
 // Hands its painting to the control it belongs to.
 class TCustomControl::PaintWidget : public QWidget {
@@ -27,7 +27,7 @@ private:
 };
 
 TCustomControl::TCustomControl(core::TComponent* owner)
-    : ui::TWinControl(owner), canvas_(std::make_unique<gfx::TPainterCanvas>(nullptr))
+    : TWinControl(owner), canvas_(std::make_unique<gfx::TPainterCanvas>(nullptr))
 {
     SetWidget(new PaintWidget(this));
 }
@@ -60,7 +60,7 @@ void TCustomControl::PaintOn(QPainter& painter)
     canvas_->SetPainter(nullptr);
 }
 
-void AssignControlFont(gfx::TFont& dest, const ui::TFont& source)
+void AssignControlFont(gfx::TFont& dest, const gfx::TFont& source)
 {
     dest.SetName(source.Name());
     dest.SetSize(source.Size());
@@ -68,4 +68,4 @@ void AssignControlFont(gfx::TFont& dest, const ui::TFont& source)
     dest.SetColor(source.Color());
 }
 
-} // namespace report
+} // namespace ui

@@ -1,8 +1,7 @@
 #pragma once
 // The class library's custom control: a windowed control that paints itself
-// on its canvas. The report's panels and printables derive from it. Outside
-// a paint the canvas has no surface but still measures text in the screen's
-// resolution.
+// on its canvas. Outside a paint the canvas has no surface but still measures
+// text in the screen's resolution.
 
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/GraphicsObjects.h"
@@ -17,7 +16,7 @@ namespace gfx {
 class TPainterCanvas;
 }
 
-namespace report {
+namespace ui {
 
 // Control style marks of a custom control.
 enum TControlStyleFlag : std::uint32_t {
@@ -26,7 +25,7 @@ enum TControlStyleFlag : std::uint32_t {
 };
 using TControlStyle = std::uint32_t;
 
-class TCustomControl : public ui::TWinControl {
+class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(core::TComponent* owner);
     ~TCustomControl() override;
@@ -54,7 +53,7 @@ private:
 };
 
 // Copies a control's font into a canvas font (name, size, style, colour),
-// keeping the canvas font's resolution.
-void AssignControlFont(gfx::TFont& dest, const ui::TFont& source);
+// keeping the canvas font's resolution, character set and pitch.
+void AssignControlFont(gfx::TFont& dest, const gfx::TFont& source);
 
-} // namespace report
+} // namespace ui
