@@ -1,9 +1,9 @@
 #include "platform/core/Files.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/ReplacingFileStream.h"
 #include "platform/core/Streams.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -114,53 +114,19 @@ bool RenameFile(const std::string& oldName, const std::string& newName)
 
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes)
 {
-    // Replace what a symbolic link points to, not the link.
-    std::string target = fileName;
-    struct stat st;
-    const bool exists = ::stat(fileName.c_str(), &st) == 0;
-    std::error_code ec;
-    if (exists && std::filesystem::is_symlink(fileName, ec)) {
-        const auto resolved = std::filesystem::canonical(fileName, ec);
-        if (!ec)
-            target = resolved.string();
+    TFileReplacement file;
+    int error = file.Create(fileName);
+    if (error == 0) {
+        THandleStream out(file.Handle());
+        const auto size = static_cast<std::int64_t>(bytes.size());
+        errno = 0;
+        if (out.Write(bytes.data(), size) != size)
+            error = errno != 0 ? errno : EIO;
     }
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt > 100))
-            RaiseIo("Cannot write file", fileName, errno);
-    }
-    auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
+    if (error == 0)
+        error = file.Commit();
+    if (error != 0)
         RaiseIo("Cannot write file", fileName, error);
-    };
-    if (exists && ::fchmod(fd, st.st_mode & 07777) != 0)
-        fail(errno);
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        RaiseIo("Cannot write file", fileName, error);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        RaiseIo("Cannot write file", fileName, error);
-    }
 }
 
 // --- names ---------------------------------------------------------------------

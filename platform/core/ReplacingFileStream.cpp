@@ -21,8 +21,12 @@ namespace {
 
 } // namespace
 
-TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : fileName_(fileName), target_(fileName)
+// --- the replacement ---------------------------------------------------------
+
+int TFileReplacement::Create(const std::string& fileName)
 {
+    Discard();
+    target_ = fileName;
     struct stat st {};
     const bool exists = ::stat(fileName.c_str(), &st) == 0;
     std::error_code ec;
@@ -36,18 +40,17 @@ TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : fileNa
         temp_ = target_ + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && (errno != EEXIST || attempt > 100))
-            throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+            return errno;
     }
     if (exists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
         const int error = errno;
         Discard();
-        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(error));
+        return error;
     }
+    return 0;
 }
 
-TReplacingFileStream::~TReplacingFileStream() { Discard(); }
-
-void TReplacingFileStream::Discard() noexcept
+void TFileReplacement::Discard() noexcept
 {
     if (fd_ < 0)
         return;
@@ -56,65 +59,57 @@ void TReplacingFileStream::Discard() noexcept
     fd_ = -1;
 }
 
-std::int64_t TReplacingFileStream::Read(void*, std::int64_t)
-{
-    throw EStreamError("The file \"" + fileName_ + "\" is open for writing only");
-}
-
-std::int64_t TReplacingFileStream::Write(const void* buffer, std::int64_t count)
+int TFileReplacement::Commit()
 {
     if (fd_ < 0)
-        return 0;
-    std::int64_t done = 0;
-    const auto* bytes = static_cast<const char*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::write(fd_, bytes + done, static_cast<std::size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
-}
-
-std::int64_t TReplacingFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
-{
-    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
-                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
-                                                          : SEEK_END;
-    return fd_ < 0 ? -1 : ::lseek(fd_, offset, whence);
-}
-
-void TReplacingFileStream::SetSize(std::int64_t newSize)
-{
-    if (fd_ < 0 || ::ftruncate(fd_, newSize) != 0)
-        RaiseIo(fileName_, fd_ < 0 ? EBADF : errno);
-    if (Position() > newSize)
-        SetPosition(newSize);
-}
-
-void TReplacingFileStream::Commit()
-{
-    if (fd_ < 0)
-        RaiseIo(fileName_, EBADF);
+        return EBADF;
     if (::fsync(fd_) != 0) {
         const int error = errno;
         Discard();
-        RaiseIo(fileName_, error);
+        return error;
     }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp_.c_str());
-        RaiseIo(fileName_, error);
+        return error;
     }
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp_.c_str());
-        RaiseIo(fileName_, error);
+        return error;
     }
+    return 0;
+}
+
+// --- the stream --------------------------------------------------------------
+
+TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : THandleStream(-1), fileName_(fileName)
+{
+    if (const int error = replacement_.Create(fileName))
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(error));
+    handle_ = replacement_.Handle();
+}
+
+std::int64_t TReplacingFileStream::Read(void*, std::int64_t)
+{
+    throw EStreamError("The file \"" + fileName_ + "\" is open for writing only");
+}
+
+void TReplacingFileStream::SetSize(std::int64_t newSize)
+{
+    if (handle_ < 0 || ::ftruncate(handle_, newSize) != 0)
+        RaiseIo(fileName_, handle_ < 0 ? EBADF : errno);
+    if (Position() > newSize)
+        SetPosition(newSize);
+}
+
+void TReplacingFileStream::Commit()
+{
+    handle_ = -1;
+    if (const int error = replacement_.Commit())
+        RaiseIo(fileName_, error);
 }
 
 } // namespace core

@@ -122,13 +122,56 @@ void TMemoryStream::SaveToFile(const std::string& fileName)
     SaveToStream(file);
 }
 
+// --- handle stream -----------------------------------------------------------
+
+namespace {
+
+// Calls move(done, left) until count bytes have moved, the end is reached or
+// an error other than an interruption stops it; answers the bytes moved.
+template <typename Move>
+std::int64_t MoveAll(std::int64_t count, Move move)
+{
+    std::int64_t done = 0;
+    while (done < count) {
+        const ssize_t n = move(done, static_cast<std::size_t>(count - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+} // namespace
+
+std::int64_t THandleStream::Read(void* buffer, std::int64_t count)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    return MoveAll(count, [&](std::int64_t done, std::size_t left) { return ::read(handle_, bytes + done, left); });
+}
+
+std::int64_t THandleStream::Write(const void* buffer, std::int64_t count)
+{
+    const auto* bytes = static_cast<const char*>(buffer);
+    return MoveAll(count, [&](std::int64_t done, std::size_t left) { return ::write(handle_, bytes + done, left); });
+}
+
+std::int64_t THandleStream::Seek(std::int64_t offset, TSeekOrigin origin)
+{
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                          : SEEK_END;
+    return ::lseek(handle_, offset, whence);
+}
+
 // --- file stream -------------------------------------------------------------
 
-TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : fileName_(fileName)
+TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : THandleStream(-1), fileName_(fileName)
 {
     if (mode == fmCreate || (mode & 0xFF00) == fmCreate) {
-        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd_ < 0)
+        handle_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (handle_ < 0)
             throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
         return;
     }
@@ -137,64 +180,26 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
         flags = O_WRONLY;
     else if ((mode & 3) == fmOpenReadWrite)
         flags = O_RDWR;
-    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
-    if (fd_ < 0)
+    handle_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
+    if (handle_ < 0)
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::fstat(handle_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(handle_);
+        handle_ = -1;
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(EISDIR));
     }
 }
 
 TFileStream::~TFileStream()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
-{
-    std::int64_t done = 0;
-    auto* bytes = static_cast<char*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::read(fd_, bytes + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
-}
-
-std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
-{
-    std::int64_t done = 0;
-    const auto* bytes = static_cast<const char*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::write(fd_, bytes + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
-}
-
-std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
-{
-    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
-                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
-                                                          : SEEK_END;
-    return ::lseek(fd_, offset, whence);
+    if (handle_ >= 0)
+        ::close(handle_);
 }
 
 void TFileStream::SetSize(std::int64_t newSize)
 {
-    if (::ftruncate(fd_, newSize) != 0)
+    if (::ftruncate(handle_, newSize) != 0)
         throw EStreamError("Cannot set the size of \"" + fileName_ + "\". " + std::strerror(errno));
     if (Position() > newSize)
         SetPosition(newSize);

@@ -1,5 +1,5 @@
 #pragma once
-// Byte streams: the abstract stream, a memory stream and a file stream.
+// Byte streams: the abstract stream, a memory stream, and streams over a file.
 
 #include <cstdint>
 #include <cstdio>
@@ -66,21 +66,32 @@ enum : std::uint16_t {
     fmCreate = 0xFF00,
 };
 
-class TFileStream : public TStream {
+// A stream over an open file descriptor, which it neither opens nor closes.
+class THandleStream : public TStream {
+public:
+    explicit THandleStream(int handle) : handle_(handle) {}
+
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    // Stops at the first error, whose number errno then holds.
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    int Handle() const noexcept { return handle_; }
+
+protected:
+    int handle_;
+};
+
+class TFileStream : public THandleStream {
 public:
     // Raises EFOpenError or EFCreateError naming the file when it cannot be opened.
     TFileStream(const std::string& fileName, std::uint16_t mode);
     ~TFileStream() override;
 
-    std::int64_t Read(void* buffer, std::int64_t count) override;
-    std::int64_t Write(const void* buffer, std::int64_t count) override;
-    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
     void SetSize(std::int64_t newSize) override;
     const std::string& FileName() const { return fileName_; }
 
 private:
     std::string fileName_;
-    int fd_ = -1;
 };
 
 // Whole-file helpers for code that needs no stream.

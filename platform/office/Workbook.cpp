@@ -1,58 +1,28 @@
 #include "platform/office/Workbook.h"
 
+#include "platform/core/Exceptions.h"
+#include "platform/core/Files.h"
 #include "platform/office/BiffWriter.h"
 #include "platform/office/CompoundFile.h"
 #include "platform/office/Constants.h"
 #include "platform/office/ExcelApplication.h"
 #include "platform/office/OleException.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace office {
 
 namespace {
 
-// Writes bytes to a new file beside fileName and renames it over fileName,
-// so that a failed save leaves the old file (or none) and never half of one.
+// Writes the file whole through a new one that replaces it, so that a failed
+// save leaves the old file (or none) and never half of one.
 void ReplaceFile(const std::string& fileName, const std::string& bytes) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temporary =
-        fileName + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
-    auto fail = [&](int error) {
-        throw EOleException("Cannot save the workbook as \"" + fileName + "\": " + std::strerror(error));
-    };
-
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        fail(errno);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            close(fd);
-            unlink(temporary.c_str());
-            fail(error);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (close(fd) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        fail(error);
-    }
-    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        fail(error);
+    try {
+        core::WriteFileReplacing(fileName, bytes);
+    } catch (const core::EInOutError& e) {
+        throw EOleException("Cannot save the workbook as \"" + fileName + "\": " + std::strerror(e.ErrorCode()));
     }
 }
 

@@ -164,6 +164,14 @@ TEST_F(FilesTest, WriteFileReplacingKeepsPermissionsLinksAndTheOldFileOnFailure)
     EXPECT_THROW(WriteFileReplacing(dir + "folder", "x"), EInOutError);
     EXPECT_TRUE(DirectoryExists(dir + "folder"));
     EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "link", "settings"}));
+    // A missing folder: the error carries its number for the callers that word their own message.
+    try {
+        WriteFileReplacing(dir + "none/settings", "x");
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), ENOENT);
+        EXPECT_NE(e.Message().find(dir + "none/settings"), std::string::npos) << e.Message();
+    }
 }
 
 TEST_F(FilesTest, FoldersFromTheEnvironment)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace core;
 
@@ -57,4 +58,28 @@ TEST(FileStream, ReadFileBytesReadsFilesThatReportNoSize)
     WriteFileBytes(name, big);
     EXPECT_EQ(ReadFileBytes(name), big);
     std::filesystem::remove(name);
+}
+
+TEST(HandleStream, MovesBytesThroughADescriptorItLeavesOpen)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    {
+        THandleStream out(ends[1]);
+        EXPECT_EQ(out.Handle(), ends[1]);
+        out.WriteString("through the pipe");
+    }
+    {
+        THandleStream in(ends[0]);
+        char buffer[7] = {};
+        in.ReadBuffer(buffer, 7);
+        EXPECT_EQ(std::string(buffer, 7), "through");
+    }
+    EXPECT_EQ(::write(ends[1], "!", 1), 1) << "the stream did not close the descriptor";
+    ::close(ends[1]);
+    THandleStream in(ends[0]);
+    char rest[32];
+    EXPECT_EQ(in.Read(rest, sizeof rest), 10) << "a read stops at the end";
+    EXPECT_EQ(std::string(rest, 10), " the pipe!");
+    ::close(ends[0]);
 }
