@@ -142,6 +142,52 @@ void TBrowserWrapper::CreateWnd()
     AttachEngineWindow(window);
 }
 
+void TBrowserWrapper::ChangeFlag(bool web::TWebBrowser::*flag, bool value,
+                                 const std::function<void(core::TObject*, bool)>& event)
+{
+    if ((*browser_).*flag == value)
+        return;
+    (*browser_).*flag = value;
+    if (event)
+        Fire([&] { event(this, value); });
+}
+
+void TBrowserWrapper::SetAddressBar(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::AddressBar, value, OnAddressBar);
+}
+
+void TBrowserWrapper::SetFullScreen(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::FullScreen, value, OnFullScreen);
+}
+
+void TBrowserWrapper::SetMenuBar(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::MenuBar, value, OnMenuBar);
+}
+
+void TBrowserWrapper::SetStatusBar(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::StatusBar, value, OnStatusBar);
+}
+
+void TBrowserWrapper::SetTheaterMode(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::TheaterMode, value, OnTheaterMode);
+}
+
+void TBrowserWrapper::SetToolBar(bool value)
+{
+    ChangeFlag(&web::TWebBrowser::ToolBar, value, OnToolBar);
+}
+
+void TBrowserWrapper::SetVisible(bool visible)
+{
+    TWinControl::SetVisible(visible);
+    ChangeFlag(&web::TWebBrowser::Visible, visible, OnVisible);
+}
+
 void TBrowserWrapper::Navigate(const std::string& url)
 {
     browser_->Navigate(url);

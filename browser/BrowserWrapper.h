@@ -53,6 +53,37 @@ public:
     virtual void CreateWnd();
     bool HasKeptWindow() const { return !kept_.isNull(); }
 
+    // The browser's own properties. The engine keeps them (a hosted engine has no bars
+    // or frame of its own to show); a change of a bar, the full-screen or theater mode,
+    // the status text or the visibility raises the matching event.
+    bool AddressBar() const { return browser_->AddressBar; }
+    void SetAddressBar(bool value);
+    bool FullScreen() const { return browser_->FullScreen; }
+    void SetFullScreen(bool value);
+    bool MenuBar() const { return browser_->MenuBar; }
+    void SetMenuBar(bool value);
+    bool Offline() const { return browser_->Offline; }
+    void SetOffline(bool value) { browser_->Offline = value; }
+    bool RegisterAsBrowser() const { return browser_->RegisterAsBrowser; }
+    void SetRegisterAsBrowser(bool value) { browser_->RegisterAsBrowser = value; }
+    // False: the engine's window takes no drops.
+    bool RegisterAsDropTarget() const { return browser_->RegisterAsDropTarget; }
+    void SetRegisterAsDropTarget(bool value) { browser_->RegisterAsDropTarget = value; }
+    bool Resizable() const { return browser_->Resizable; }
+    void SetResizable(bool value) { browser_->Resizable = value; }
+    bool Silent() const { return browser_->Silent; }
+    void SetSilent(bool value) { browser_->Silent = value; }
+    bool StatusBar() const { return browser_->StatusBar; }
+    void SetStatusBar(bool value);
+    std::string StatusText() const { return browser_->StatusText(); }
+    void SetStatusText(const std::string& text) { browser_->SetStatusText(text); }
+    bool TheaterMode() const { return browser_->TheaterMode; }
+    void SetTheaterMode(bool value);
+    bool ToolBar() const { return browser_->ToolBar; }
+    void SetToolBar(bool value);
+    // The control and the browser are shown or hidden together.
+    void SetVisible(bool visible) override;
+
     // Browser events (the control is the sender).
     std::function<void(core::TObject*, const std::string& text)> OnStatusTextChange;
     std::function<void(core::TObject*, std::int32_t progress, std::int32_t progressMax)> OnProgressChange;
@@ -96,6 +127,9 @@ protected:
     virtual web::HRESULT AmbientProperty(std::int32_t dispId, web::TOleVariant& value);
 
 private:
+    // Sets one of the browser's flags; a change raises the event.
+    void ChangeFlag(bool web::TWebBrowser::*flag, bool value,
+                    const std::function<void(core::TObject*, bool)>& event);
     void AttachEngineWindow(QWidget* window);
     void EngineWindowProc(QWidget* window, ui::TMessage& message);
 

@@ -4,6 +4,7 @@
 #include "browser/BrowserTools.h"
 #include "browser/EngineSite.h"
 #include "browser/ShellDde.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/core/Registry.h"
 #include "platform/ui/Dialogs.h"
 
@@ -102,6 +103,8 @@ void THostedBrowser::Loaded()
         ReadPageSetupRegistry();
         return;
     }
+    if (loaded_)
+        return; // applied once: a second call would hook the control's procedure onto itself
     savedControlWindowProc_ = WindowProc;
     WindowProc = [this](ui::TMessage& message) { ControlWindowProc(message); };
     downloadControlFlags_ = DownloadControlMask(downloadOptions_);
@@ -123,7 +126,7 @@ void THostedBrowser::Loaded()
         soundSwitchedOff_ = true;
     }
     if (!enableDragAndDrop_)
-        Browser().RegisterAsDropTarget = false;
+        SetRegisterAsDropTarget(false);
     NotifyDownloadControl();
 }
 
@@ -135,15 +138,18 @@ void THostedBrowser::ReadPageSetupRegistry()
             return;
         printOptions_->SetHeader(registry.ReadString("header"));
         printOptions_->SetFooter(registry.ReadString("footer"));
+        // The engine writes its margins in inches with a decimal point; they are read
+        // by the user's conventions, so the point becomes the locale's separator.
         auto margin = [&](const char* name) {
             std::string text = registry.ReadString(name);
             if (text.empty())
                 text = "0.750000";
             text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-            std::size_t used = 0;
-            const double value = std::stod(text, &used);
-            if (used != text.size())
-                throw core::EConvertError("'" + text + "' is not a valid floating point value");
+            const std::string& separator = core::FormatSettings.DecimalSeparator;
+            if (separator != ".")
+                for (auto at = text.find('.'); at != std::string::npos; at = text.find('.', at + separator.size()))
+                    text.replace(at, 1, separator);
+            const double value = core::StrToFloat(text);
             return printOptions_->MarginsInInches() ? value : value * 25.4;
         };
         printOptions_->Margins().SetLeft(margin("margin_left"));

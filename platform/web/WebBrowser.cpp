@@ -343,11 +343,8 @@ void TWebBrowser::Impl::Connect()
         if (owner_.OnTitleChange)
             owner_.OnTitleChange(title.toStdString());
     });
-    connect(page, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
-        statusText_ = url.toStdString();
-        if (owner_.OnStatusTextChange)
-            owner_.OnStatusTextChange(statusText_);
-    });
+    connect(page, &QWebEnginePage::linkHovered, this,
+            [this](const QString& url) { owner_.SetStatusText(url.toStdString()); });
     connect(page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) { NewWindow(request); });
     connect(page, &QWebEnginePage::windowCloseRequested, this, [this] {
@@ -1088,6 +1085,15 @@ void TWebBrowser::SetScriptTimeoutMs(int ms)
 std::string TWebBrowser::StatusText() const
 {
     return impl_->statusText_;
+}
+
+void TWebBrowser::SetStatusText(const std::string& text)
+{
+    if (impl_->statusText_ == text)
+        return;
+    impl_->statusText_ = text;
+    if (OnStatusTextChange)
+        OnStatusTextChange(text);
 }
 
 } // namespace web

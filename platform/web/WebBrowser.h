@@ -113,6 +113,8 @@ public:
     bool AddressBar = false;
     bool Resizable = true;
     std::string StatusText() const;
+    // Sets the status text; a change raises OnStatusTextChange.
+    void SetStatusText(const std::string& text);
 
     // Browser events.
     std::function<void(const std::string& url, std::uint32_t flags, const std::string& targetFrame,
