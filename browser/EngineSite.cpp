@@ -86,6 +86,16 @@ I* Service(THostedBrowser& control, const TGUID& id)
     return dynamic_cast<I*>(object);
 }
 
+// What a page's script asks of its window, put to the window services (S_OK without them).
+template <class F>
+web::HRESULT AskWindowServices(THostedBrowser& control, F&& ask)
+{
+    return Guard(control, [&] {
+        auto* services = Service<IHTMLOMWindowServices>(control, IID_IHTMLOMWindowServices);
+        return services != nullptr ? ask(*services) : S_OK;
+    });
+}
+
 } // namespace
 
 HRESULT TDownloadMoniker::QueryInterface(const TGUID& iid, IUnknown*& object)
@@ -249,34 +259,22 @@ web::HRESULT TEngineSite::Download(const web::TDownloadInfo& info)
 
 web::HRESULT TEngineSite::MoveTo(int x, int y)
 {
-    return Guard(control_, [&] {
-        auto* services = Service<IHTMLOMWindowServices>(control_, IID_IHTMLOMWindowServices);
-        return services != nullptr ? services->moveTo(x, y) : S_OK;
-    });
+    return AskWindowServices(control_, [&](IHTMLOMWindowServices& services) { return services.moveTo(x, y); });
 }
 
 web::HRESULT TEngineSite::MoveBy(int x, int y)
 {
-    return Guard(control_, [&] {
-        auto* services = Service<IHTMLOMWindowServices>(control_, IID_IHTMLOMWindowServices);
-        return services != nullptr ? services->moveBy(x, y) : S_OK;
-    });
+    return AskWindowServices(control_, [&](IHTMLOMWindowServices& services) { return services.moveBy(x, y); });
 }
 
 web::HRESULT TEngineSite::ResizeTo(int x, int y)
 {
-    return Guard(control_, [&] {
-        auto* services = Service<IHTMLOMWindowServices>(control_, IID_IHTMLOMWindowServices);
-        return services != nullptr ? services->resizeTo(x, y) : S_OK;
-    });
+    return AskWindowServices(control_, [&](IHTMLOMWindowServices& services) { return services.resizeTo(x, y); });
 }
 
 web::HRESULT TEngineSite::ResizeBy(int x, int y)
 {
-    return Guard(control_, [&] {
-        auto* services = Service<IHTMLOMWindowServices>(control_, IID_IHTMLOMWindowServices);
-        return services != nullptr ? services->resizeBy(x, y) : S_OK;
-    });
+    return AskWindowServices(control_, [&](IHTMLOMWindowServices& services) { return services.resizeBy(x, y); });
 }
 
 web::HRESULT TEngineSite::DragEnter(const QMimeData* data, std::uint32_t keyState, web::TPoint point,

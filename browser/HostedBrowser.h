@@ -256,6 +256,9 @@ private:
     HRESULT RebuildContextMenu(std::uint32_t kind, const ui::TPoint* ppt, IUnknown* pcmdtReserved);
     HRESULT ScriptErrorCommand(TOleVariant* pvaOut, HRESULT answer);
     void RefuseDrop(std::uint32_t& dwEffect);
+    // Raises OnDragEnter or OnDropEvent (when assigned), then chooses the effect.
+    HRESULT RaiseDropEvent(const TOnDragEnterEvent& event, IDataObject* dataObj, std::uint32_t grfKeyState,
+                           ui::TPoint pt, std::uint32_t& dwEffect);
     ui::TPoint ClientToScreen(ui::TPoint point) const;
 
     // State, as the lifecycle uses it.

@@ -437,11 +437,10 @@ bool THostedBrowser::RunDdeCommand(const std::string& text)
 
 bool THostedBrowser::NavigateUrlText(const std::string& text)
 {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
+    const std::string_view address = TrimText(text);
+    if (address.empty())
         return false;
-    const std::string address = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-    Navigate2(address, 0, {}, {}, {});
+    Navigate2(std::string(address), 0, {}, {}, {});
     return true;
 }
 

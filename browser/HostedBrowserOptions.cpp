@@ -2,6 +2,7 @@
 
 #include "browser/BrowserModule.h"
 #include "platform/core/FloatControl.h"
+#include "platform/web/HostSite.h"
 
 #include <array>
 
@@ -34,9 +35,13 @@ void TPrintOptions::SetHTMLHeader(const core::TStrings& lines)
 
 namespace {
 
+// The engine's own flags, in member order.
 constexpr std::array<std::uint32_t, 19> DownloadFlags{
-    0x10, 0x20, 0x40, 0x80, 0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000, 0x8000, 0x10000, 0x20000, 0x40000,
-    0x10000000, 0x20000000, 0x40000000, 0x80000000,
+    web::DLCTL_DLIMAGES, web::DLCTL_VIDEOS, web::DLCTL_BGSOUNDS, web::DLCTL_NO_SCRIPTS, web::DLCTL_NO_JAVA,
+    web::DLCTL_NO_RUNACTIVEXCTLS, web::DLCTL_NO_DLACTIVEXCTLS, web::DLCTL_DOWNLOADONLY, web::DLCTL_NO_FRAMEDOWNLOAD,
+    web::DLCTL_RESYNCHRONIZE, web::DLCTL_PRAGMA_NO_CACHE, web::DLCTL_NO_BEHAVIORS, web::DLCTL_NO_METACHARSET,
+    web::DLCTL_URL_ENCODING_DISABLE_UTF8, web::DLCTL_URL_ENCODING_ENABLE_UTF8, web::DLCTL_FORCEOFFLINE,
+    web::DLCTL_NO_CLIENTPULL, web::DLCTL_SILENT, web::DLCTL_OFFLINE,
 };
 
 // There is no member for 0x8000.

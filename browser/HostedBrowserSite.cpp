@@ -28,6 +28,13 @@ constexpr std::uint32_t IDM_ADDTOFAVORITES = 2261;
 constexpr std::uint32_t IDM_PRINT = 27;
 constexpr std::uint32_t IDM_PROPERTIES = 28;
 
+// The three refreshes the engine offers its host before it does them.
+bool IsRefreshCommand(std::uint32_t command)
+{
+    return command == web::CMD_HOST_REFRESH || command == web::CMD_HOST_REFRESH_TOP
+        || command == web::CMD_HOST_REFRESH_TOP_FULL;
+}
+
 // The script error's properties, in the order they are read.
 constexpr std::array<const char*, 5> ScriptErrorProperties{"errorCharacter", "errorCode", "errorMessage", "errorUrl",
                                                            "errorline"};
@@ -297,10 +304,7 @@ HRESULT THostedBrowser::QueryStatus(const TGUID* pguidCmdGroup, std::uint32_t cC
         if (pguidCmdGroup != nullptr && *pguidCmdGroup == CGID_Explorer)
             handled = id == web::CMD_EXPLORER_UNLOAD && OnUnload;
         else if (pguidCmdGroup != nullptr && *pguidCmdGroup == CGID_DocHostCommandHandler)
-            handled = ((id == web::CMD_HOST_REFRESH || id == web::CMD_HOST_REFRESH_TOP
-                        || id == web::CMD_HOST_REFRESH_TOP_FULL)
-                       && OnRefresh)
-                || (id == web::OLECMDID_SHOWSCRIPTERROR && OnScriptError);
+            handled = (IsRefreshCommand(id) && OnRefresh) || (id == web::OLECMDID_SHOWSCRIPTERROR && OnScriptError);
         prgCmds[i].cmdf = handled ? OLECMDF_SUPPORTED | OLECMDF_ENABLED : 0;
     }
     if (pCmdText != nullptr)
@@ -328,9 +332,7 @@ HRESULT THostedBrowser::Exec(const TGUID* pguidCmdGroup, std::uint32_t nCmdID, s
         answer = S_OK;
     }
     if (*pguidCmdGroup == CGID_DocHostCommandHandler) {
-        if (OnRefresh
-            && (nCmdID == web::CMD_HOST_REFRESH || nCmdID == web::CMD_HOST_REFRESH_TOP
-                || nCmdID == web::CMD_HOST_REFRESH_TOP_FULL)) {
+        if (OnRefresh && IsRefreshCommand(nCmdID)) {
             bool cancel = false;
             OnRefresh(this, static_cast<std::int32_t>(nCmdID), cancel);
             return cancel ? S_OK : answer;
@@ -474,7 +476,7 @@ ui::TPoint THostedBrowser::ClientToScreen(ui::TPoint point) const
 void THostedBrowser::RefuseDrop(std::uint32_t& dwEffect)
 {
     dwEffect = web::DROPEFFECT_NONE;
-    Browser().RegisterAsDropTarget = false; // the window stops being a drop target
+    SetRegisterAsDropTarget(false); // the window stops being a drop target
 }
 
 HRESULT THostedBrowser::DragEnter(IDataObject* dataObj, std::uint32_t grfKeyState, ui::TPoint pt,
@@ -484,11 +486,17 @@ HRESULT THostedBrowser::DragEnter(IDataObject* dataObj, std::uint32_t grfKeyStat
         RefuseDrop(dwEffect);
         return S_OK;
     }
-    if (!OnDragEnter)
+    return RaiseDropEvent(OnDragEnter, dataObj, grfKeyState, pt, dwEffect);
+}
+
+HRESULT THostedBrowser::RaiseDropEvent(const TOnDragEnterEvent& event, IDataObject* dataObj,
+                                       std::uint32_t grfKeyState, ui::TPoint pt, std::uint32_t& dwEffect)
+{
+    if (!event)
         return S_OK;
     auto effect = static_cast<std::int32_t>(dwEffect);
-    const HRESULT answer = OnDragEnter(dataObj, static_cast<std::int32_t>(grfKeyState), ClientToScreen(pt), effect,
-                                       DragDropStatusText(dwEffect));
+    const HRESULT answer = event(dataObj, static_cast<std::int32_t>(grfKeyState), ClientToScreen(pt), effect,
+                                 DragDropStatusText(dwEffect));
     dwEffect = static_cast<std::uint32_t>(effect);
     ChooseDropEffect(static_cast<std::int32_t>(grfKeyState), dwEffect);
     return answer;
@@ -528,14 +536,7 @@ HRESULT THostedBrowser::Drop(IDataObject* dataObj, std::uint32_t grfKeyState, ui
         dwEffect = web::DROPEFFECT_NONE;
         return E_INVALIDARG;
     }
-    if (!OnDropEvent)
-        return S_OK;
-    auto effect = static_cast<std::int32_t>(dwEffect);
-    const HRESULT answer = OnDropEvent(dataObj, static_cast<std::int32_t>(grfKeyState), ClientToScreen(pt), effect,
-                                       DragDropStatusText(dwEffect));
-    dwEffect = static_cast<std::uint32_t>(effect);
-    ChooseDropEffect(static_cast<std::int32_t>(grfKeyState), dwEffect);
-    return answer;
+    return RaiseDropEvent(OnDropEvent, dataObj, grfKeyState, pt, dwEffect);
 }
 
 // --- the protocol stub: it only answers a caller that asks the site for it

@@ -14,14 +14,6 @@ bool IsSignOrDigit(char c)
     return c == '+' || c == '-' || (c >= '0' && c <= '9');
 }
 
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 // The run of signs and digits starting at the first sign or digit from 'from'; its end in 'end'.
 std::string_view NumberRun(std::string_view text, std::size_t from, std::size_t& end)
 {
@@ -47,6 +39,16 @@ std::optional<T> ToNumber(std::string_view run)
 }
 
 } // namespace
+
+std::string_view TrimText(std::string_view text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 TShellDdeNames& ShellDdeNames()
 {
@@ -224,7 +226,7 @@ std::optional<std::string> ParseWebDocumentCommand(std::string_view text)
             return std::nullopt;
         address = address.substr(1, close - 1);
     }
-    address = Trim(address);
+    address = TrimText(address);
     if (address.empty())
         return std::nullopt;
     return std::string(address);

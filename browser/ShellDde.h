@@ -28,6 +28,9 @@ struct TShellDdeNames {
     std::string DirectoryFindCommand;
 };
 
+// The text without the blanks and control characters around it.
+std::string_view TrimText(std::string_view text);
+
 // The names of the process, read by LoadShellDdeNames.
 TShellDdeNames& ShellDdeNames();
 // Reads the seven names from the classes root; False when the reading failed
