@@ -69,7 +69,7 @@ int Variant::AsInteger() const
     return static_cast<int>(v);
 }
 
-double Variant::AsFloat() const
+double Variant::AsReal(TVarType to, TextParser parse) const
 {
     switch (type_) {
     case varInteger: return static_cast<double>(int_);
@@ -78,13 +78,18 @@ double Variant::AsFloat() const
     case varDate: return real_;
     case varString: {
         double d;
-        if (core::TryStrToFloat(text_, d))
+        if (parse(text_, d))
             return d;
         break;
     }
     case varNull: break;
     }
-    CannotConvert(varDouble);
+    CannotConvert(to);
+}
+
+double Variant::AsFloat() const
+{
+    return AsReal(varDouble, [](std::string_view text, double& value) { return core::TryStrToFloat(text, value); });
 }
 
 bool Variant::AsBoolean() const
@@ -111,20 +116,7 @@ bool Variant::AsBoolean() const
 
 double Variant::AsDateTime() const
 {
-    switch (type_) {
-    case varInteger: return static_cast<double>(int_);
-    case varBoolean: return int_ ? -1.0 : 0.0;
-    case varDouble:
-    case varDate: return real_;
-    case varString: {
-        double d;
-        if (core::TryStrToDateTime(text_, d))
-            return d;
-        break;
-    }
-    case varNull: break;
-    }
-    CannotConvert(varDate);
+    return AsReal(varDate, [](std::string_view text, double& value) { return core::TryStrToDateTime(text, value); });
 }
 
 std::string Variant::AsString() const

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace data {
 
@@ -52,6 +53,9 @@ public:
 
 private:
     [[noreturn]] void CannotConvert(TVarType to) const;
+    // The value as a double, or as date-time (to varDate), a text read by parse.
+    using TextParser = bool (*)(std::string_view text, double& value);
+    double AsReal(TVarType to, TextParser parse) const;
 
     TVarType type_ = varNull;
     std::int64_t int_ = 0; // integer, Boolean
