@@ -4,6 +4,19 @@
 
 namespace ui {
 
+namespace {
+
+TDialogQuestion Question(TDialogKind kind, const std::string& caption, const std::string& text)
+{
+    TDialogQuestion question;
+    question.Kind = kind;
+    question.Caption = caption;
+    question.Text = text;
+    return question;
+}
+
+} // namespace
+
 TScriptedDialogs::TScriptedDialogs() : previous_(SetDialogService(this)) {}
 
 TScriptedDialogs::~TScriptedDialogs()
@@ -60,102 +73,69 @@ void TScriptedDialogs::Clear()
     questions_.clear();
 }
 
-bool TScriptedDialogs::Take(AnswerKind kind, Answer& answer)
+bool TScriptedDialogs::Ask(TDialogQuestion question, AnswerKind kind, Answer& answer)
 {
-    if (answers_.empty() || answers_.front().Kind != kind)
-        return false;
-    answer = answers_.front();
-    answers_.pop_front();
-    return true;
+    question.Answered = !answers_.empty() && answers_.front().Kind == kind;
+    if (question.Answered) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    questions_.push_back(std::move(question));
+    return questions_.back().Answered;
 }
 
 int TScriptedDialogs::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    TDialogQuestion question;
-    question.Kind = TDialogKind::MessageBox;
-    question.Caption = caption;
-    question.Text = text;
+    TDialogQuestion question = Question(TDialogKind::MessageBox, caption, text);
     question.Flags = flags;
     Answer answer;
-    int result;
-    if (Take(AnswerKind::Button, answer)) {
-        question.Answered = true;
-        result = answer.Result;
-    } else {
-        switch (flags & 0x0F) {
-        case MB_OK: result = IDOK; break;
-        case MB_YESNO: result = IDNO; break;
-        case MB_ABORTRETRYIGNORE: result = IDABORT; break;
-        default: result = IDCANCEL; break;
-        }
+    if (Ask(std::move(question), AnswerKind::Button, answer))
+        return answer.Result;
+    switch (flags & 0x0F) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return IDNO;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDCANCEL;
     }
-    questions_.push_back(question);
-    return result;
 }
 
 TModalResult TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
-    TDialogQuestion question;
-    question.Kind = TDialogKind::MessageDlg;
-    question.Caption = MessageDlgCaption(type);
-    question.Text = text;
+    TDialogQuestion question = Question(TDialogKind::MessageDlg, MessageDlgCaption(type), text);
     question.Type = type;
     question.Buttons = buttons;
     Answer answer;
-    TModalResult result;
-    if (Take(AnswerKind::Button, answer)) {
-        question.Answered = true;
-        result = answer.Result;
-    } else if (buttons & mbCancel) {
-        result = mrCancel;
-    } else if (buttons & mbNo) {
-        result = mrNo;
-    } else {
-        result = mrOk;
-    }
-    questions_.push_back(question);
-    return result;
+    if (Ask(std::move(question), AnswerKind::Button, answer))
+        return answer.Result;
+    if (buttons & mbCancel)
+        return mrCancel;
+    if (buttons & mbNo)
+        return mrNo;
+    return mrOk;
 }
 
 bool TScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
 {
-    TDialogQuestion question;
-    question.Kind = TDialogKind::Input;
-    question.Caption = caption;
-    question.Text = prompt;
+    TDialogQuestion question = Question(TDialogKind::Input, caption, prompt);
     question.Value = value;
     Answer answer;
-    bool accepted = false;
-    if (Take(AnswerKind::Input, answer)) {
-        question.Answered = true;
-        accepted = answer.Accepted;
-        if (accepted)
-            value = answer.Text;
-    }
-    questions_.push_back(question);
-    return accepted;
+    if (!Ask(std::move(question), AnswerKind::Input, answer) || !answer.Accepted)
+        return false;
+    value = answer.Text;
+    return true;
 }
 
 bool TScriptedDialogs::FileDialog(TFileDialogRequest& request)
 {
-    TDialogQuestion question;
-    question.Kind = TDialogKind::File;
-    question.Caption = request.Title;
-    question.Text = request.Filter;
+    TDialogQuestion question = Question(TDialogKind::File, request.Title, request.Filter);
     question.File = request;
     Answer answer;
-    bool accepted = false;
-    if (Take(AnswerKind::File, answer)) {
-        question.Answered = true;
-        accepted = answer.Accepted;
-        if (accepted) {
-            request.FileName = answer.Text;
-            if (answer.Result > 0)
-                request.FilterIndex = answer.Result;
-        }
-    }
-    questions_.push_back(question);
-    return accepted;
+    if (!Ask(std::move(question), AnswerKind::File, answer) || !answer.Accepted)
+        return false;
+    request.FileName = answer.Text;
+    if (answer.Result > 0)
+        request.FilterIndex = answer.Result;
+    return true;
 }
 
 } // namespace ui

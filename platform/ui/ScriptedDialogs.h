@@ -69,8 +69,9 @@ private:
         int Result = 0;
         std::string Text;
     };
-    // The next answer when it is of that kind; it leaves the queue.
-    bool Take(AnswerKind kind, Answer& answer);
+    // Records the question; true with the answer when the next one is of that
+    // kind, which then leaves the queue.
+    bool Ask(TDialogQuestion question, AnswerKind kind, Answer& answer);
 
     TDialogService* previous_ = nullptr;
     std::deque<Answer> answers_;
