@@ -3,6 +3,7 @@
 #include "platform/ui/RadioButton.h"
 #include "platform/ui/SpeedButton.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/platform/ui/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,7 @@ using namespace ui;
 
 namespace {
 
-struct ChoiceControls : testing::Test {
-    TForm* form = CreateComponent<TForm>(nullptr);
-    ~ChoiceControls() override { FreeComponent(form); }
-    template <class T>
-    T* Make()
-    {
-        auto* control = new T(form);
-        control->SetParent(form);
-        return control;
-    }
-};
+using ChoiceControls = uitest::FormFixture;
 
 } // namespace
 

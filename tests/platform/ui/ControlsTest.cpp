@@ -6,6 +6,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/platform/ui/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,7 @@ using namespace ui;
 
 namespace {
 
-struct Fixture : testing::Test {
-    TForm* form = CreateComponent<TForm>(nullptr);
-    ~Fixture() override { FreeComponent(form); }
-    template <class T>
-    T* Make()
-    {
-        auto* control = new T(form);
-        control->SetParent(form);
-        return control;
-    }
-};
-
-using Controls = Fixture;
+using Controls = uitest::FormFixture;
 
 } // namespace
 

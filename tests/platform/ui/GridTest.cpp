@@ -2,6 +2,7 @@
 #include "platform/ui/Grids.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/platform/ui/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,7 @@ using namespace ui;
 
 namespace {
 
-struct Grids : testing::Test {
-    TForm* form = CreateComponent<TForm>(nullptr);
-    ~Grids() override { FreeComponent(form); }
-    template <class T>
-    T* Make()
-    {
-        auto* control = new T(form);
-        control->SetParent(form);
-        return control;
-    }
-};
+using Grids = uitest::FormFixture;
 
 } // namespace
 

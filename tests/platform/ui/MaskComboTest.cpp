@@ -3,6 +3,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Mask.h"
+#include "tests/platform/ui/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +15,7 @@ using namespace ui;
 
 namespace {
 
-struct MaskCombo : testing::Test {
-    TForm* form = CreateComponent<TForm>(nullptr);
-    ~MaskCombo() override { FreeComponent(form); }
-    template <class T>
-    T* Make()
-    {
-        auto* control = new T(form);
-        control->SetParent(form);
-        return control;
-    }
-};
+using MaskCombo = uitest::FormFixture;
 
 } // namespace
 

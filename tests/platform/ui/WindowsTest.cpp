@@ -4,10 +4,10 @@
 #include "platform/ui/PopupMenus.h"
 #include "platform/ui/ShellItems.h"
 #include "platform/ui/Windows.h"
+#include "tests/support/EventLoop.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -22,18 +22,6 @@
 using namespace ui;
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // A message window that writes down what it receives.
 struct Recorder {
@@ -159,7 +147,7 @@ TEST(WindowsTest, AWindowMadeByAnotherThreadBelongsToIt)
         answer = SendMessage(foreign, WM_USER); // runs in the GUI thread; the worker waits
         done = true;
     });
-    ASSERT_TRUE(WaitFor([&] { return done.load(); }));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return done.load(); }));
     worker.join();
     EXPECT_EQ(answer, 42);
     EXPECT_NE(foreignThread, GetCurrentThreadId());
@@ -252,7 +240,7 @@ TEST(WindowsTest, DialogBoxesAndTheirOwners)
     std::vector<TMessage> seen;
     form->WindowProc = [&](TMessage& m) { seen.push_back(m); };
     dialog->show();
-    ASSERT_TRUE(WaitFor([&] { return !seen.empty(); }));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !seen.empty(); }));
     EXPECT_EQ(seen[0].Msg, WM_ACTIVATE);
     EXPECT_EQ(LoWord(seen[0].WParam), WA_INACTIVE);
     EXPECT_EQ(WindowFromParam(static_cast<std::uintptr_t>(seen[0].LParam)), dialog);
