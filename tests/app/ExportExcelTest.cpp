@@ -4,6 +4,7 @@
 #include "ExportFixture.h"
 
 #include "platform/core/Exceptions.h"
+#include "tests/support/XlsReadBack.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,65 +12,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 using namespace apptest;
+using testsupport::CellFormat;
+using testsupport::CellText;
+using testsupport::ReadBack;
+using testsupport::Sheet;
+using testsupport::Str;
 
 namespace {
 
-// What the reader makes of a file: the JSON of read_xls.py.
-QJsonObject ReadBack(const std::string& file)
-{
-    const std::string command =
-        std::string(KONVERZE_SYSTEM_PYTHON) + " '" + KONVERZE_READ_XLS + "' '" + file + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return {};
-    }
-    std::string output;
-    char buffer[65536];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << output.substr(0, 4000);
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(output));
-    EXPECT_TRUE(document.isObject()) << output.substr(0, 4000);
-    return document.object();
-}
-
-std::string Str(const QJsonValue& value) { return value.toString().toStdString(); }
-
 QJsonObject FirstSheet(const QJsonObject& book)
 {
-    const QJsonArray sheets = book["sheets"].toArray();
-    EXPECT_EQ(sheets.size(), 1);
-    return sheets.isEmpty() ? QJsonObject() : sheets[0].toObject();
-}
-
-// The text of a cell, "" when there is none.
-std::string Cell(const QJsonObject& sheet, int row, int column)
-{
-    for (const QJsonValue& value : sheet["cells"].toArray()) {
-        const QJsonObject cell = value.toObject();
-        if (cell["row"].toInt() == row && cell["col"].toInt() == column) {
-            EXPECT_EQ(cell["type"].toInt(), 1) << "a text cell at " << row << "," << column;
-            return Str(cell["value"]);
-        }
-    }
-    return {};
-}
-
-QJsonObject Look(const QJsonObject& book, const QJsonObject& sheet, int row, int column)
-{
-    for (const QJsonValue& value : sheet["cells"].toArray()) {
-        const QJsonObject cell = value.toObject();
-        if (cell["row"].toInt() == row && cell["col"].toInt() == column)
-            return book["xfs"].toObject()[QString::number(cell["xf"].toInt())].toObject();
-    }
-    ADD_FAILURE() << "no cell at " << row << "," << column;
-    return {};
+    EXPECT_EQ(book["sheets"].toArray().size(), 1);
+    return Sheet(book, 0);
 }
 
 int Width(const QJsonObject& sheet, int column)
@@ -107,13 +65,13 @@ TEST_F(ExcelExport, WorkbookWithFeeColumnsReadBack)
     const QJsonObject sheet = FirstSheet(book);
 
     EXPECT_EQ(Str(sheet["name"]), "Výpis z evidence konverzí");
-    EXPECT_EQ(Cell(sheet, 0, 0), "JUDr. Jana Nováková");
-    EXPECT_EQ(Cell(sheet, 1, 0), "Ev. č.: 12345");
+    EXPECT_EQ(CellText(sheet, 0, 0), "JUDr. Jana Nováková");
+    EXPECT_EQ(CellText(sheet, 1, 0), "Ev. č.: 12345");
     for (int c = 0; c < 6; ++c) {
-        EXPECT_EQ(Cell(sheet, 3, c), kCaptions[static_cast<std::size_t>(c)]);
-        EXPECT_TRUE(Look(book, sheet, 3, c)["bold"].toBool()) << c;
-        EXPECT_TRUE(Look(book, sheet, 3, c)["wrap"].toBool()) << c;
-        EXPECT_EQ(Look(book, sheet, 3, c)["bottom"].toArray()[0].toInt(), 6) << c;  // double line
+        EXPECT_EQ(CellText(sheet, 3, c), kCaptions[static_cast<std::size_t>(c)]);
+        EXPECT_TRUE(CellFormat(book, sheet, 3, c)["bold"].toBool()) << c;
+        EXPECT_TRUE(CellFormat(book, sheet, 3, c)["wrap"].toBool()) << c;
+        EXPECT_EQ(CellFormat(book, sheet, 3, c)["bottom"].toArray()[0].toInt(), 6) << c;  // double line
     }
     EXPECT_EQ(sheet["nrows"].toInt(), 4 + 4);
     const std::vector<std::vector<std::string>> rows{
@@ -123,9 +81,9 @@ TEST_F(ExcelExport, WorkbookWithFeeColumnsReadBack)
         {"4/2010", "01.06.2010", "Rozsudek o ořešáku", "03.05.2010", "", "ANO"}};
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < 6; ++c)
-            EXPECT_EQ(Cell(sheet, 4 + static_cast<int>(r), static_cast<int>(c)), rows[r][c]) << r << "," << c;
-    EXPECT_FALSE(Look(book, sheet, 4, 2)["bold"].toBool());
-    EXPECT_EQ(Str(Look(book, sheet, 4, 0)["format"]), "@");
+            EXPECT_EQ(CellText(sheet, 4 + static_cast<int>(r), static_cast<int>(c)), rows[r][c]) << r << "," << c;
+    EXPECT_FALSE(CellFormat(book, sheet, 4, 2)["bold"].toBool());
+    EXPECT_EQ(Str(CellFormat(book, sheet, 4, 0)["format"]), "@");
     EXPECT_EQ(sheet["rows"].toObject()["3"].toObject()["height"].toInt(), 1000);  // 50 points
 
     // 36, 16, 42, 16, 16, 16 characters.
@@ -142,8 +100,8 @@ TEST_F(ExcelExport, WorkbookWithoutFeeColumnsOfAnEmptyPeriod)
     const QJsonObject sheet = FirstSheet(book);
     EXPECT_EQ(sheet["nrows"].toInt(), 4);
     EXPECT_EQ(sheet["ncols"].toInt(), 4);
-    EXPECT_EQ(Cell(sheet, 3, 3), "Datum sepsání vstupu");
-    EXPECT_TRUE(Look(book, sheet, 3, 3)["bold"].toBool());
+    EXPECT_EQ(CellText(sheet, 3, 3), "Datum sepsání vstupu");
+    EXPECT_TRUE(CellFormat(book, sheet, 3, 3)["bold"].toBool());
     EXPECT_EQ(Width(sheet, 0), 9398);
     EXPECT_EQ(Width(sheet, 2), 10934);
     EXPECT_EQ(Width(sheet, 3), 4278);
@@ -163,7 +121,7 @@ TEST_F(ExcelExport, WorkbookIsHandedToTheDesktopAndTheRegisterComesBack)
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].rfind(temp_, 0), 0u) << opened[0];
     const QJsonObject sheet = FirstSheet(ReadBack(opened[0]));
-    EXPECT_EQ(Cell(sheet, 7, 0), "4/2010");
+    EXPECT_EQ(CellText(sheet, 7, 0), "4/2010");
     EXPECT_EQ(RegisterSql(), before);
     EXPECT_TRUE(Register()->Active());
 }
@@ -181,7 +139,7 @@ TEST_F(ExcelExport, ReplacingAnExistingFileIsAskedOnce)
     dialogs_.AnswerButton(ui::mrYes);
     ExportXls(true);
     EXPECT_EQ(Messages().size(), 1u) << dialogs_.Describe();
-    EXPECT_EQ(Cell(FirstSheet(ReadBack(folder_ + "vypis.xls")), 4, 0), "1/2010");
+    EXPECT_EQ(CellText(FirstSheet(ReadBack(folder_ + "vypis.xls")), 4, 0), "1/2010");
 }
 
 TEST_F(ExcelExport, FailedSaveIsReported)

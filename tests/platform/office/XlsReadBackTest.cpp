@@ -3,14 +3,10 @@
 #include "platform/office/ExcelApplication.h"
 #include "tests/platform/office/ExportLayout.h"
 #include "tests/support/StandInTool.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "tests/support/XlsReadBack.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -20,59 +16,11 @@ using namespace office;
 using testsupport::RegisterRow;
 using testsupport::SampleRow;
 using testsupport::TempFolder;
-
-// What the reader makes of a file: the JSON of read_xls.py.
-QJsonObject ReadBack(const std::string& file) {
-    const std::string command =
-        std::string(KONVERZE_SYSTEM_PYTHON) + " '" + KONVERZE_READ_XLS + "' '" + file + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return {};
-    }
-    std::string output;
-    char buffer[65536];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    const int status = pclose(pipe);
-    EXPECT_EQ(status, 0) << output.substr(0, 4000);
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(output));
-    EXPECT_TRUE(document.isObject()) << output.substr(0, 4000);
-    return document.object();
-}
-
-QJsonObject Sheet(const QJsonObject& book, int index) {
-    const QJsonArray sheets = book["sheets"].toArray();
-    if (index >= sheets.size()) {
-        ADD_FAILURE() << "no sheet " << index;
-        return {};
-    }
-    return sheets[index].toObject();
-}
-
-std::string Str(const QJsonValue& value) { return value.toString().toStdString(); }
-
-// The text of a cell, "" when the reader has none there.
-std::string CellText(const QJsonObject& sheet, int row, int column) {
-    for (const QJsonValue& cell : sheet["cells"].toArray()) {
-        const QJsonObject c = cell.toObject();
-        if (c["row"].toInt() == row && c["col"].toInt() == column) {
-            EXPECT_EQ(c["type"].toInt(), 1) << "a text cell at " << row << "," << column;
-            return Str(c["value"]);
-        }
-    }
-    return {};
-}
-
-QJsonObject CellFormat(const QJsonObject& book, const QJsonObject& sheet, int row, int column) {
-    for (const QJsonValue& cell : sheet["cells"].toArray()) {
-        const QJsonObject c = cell.toObject();
-        if (c["row"].toInt() == row && c["col"].toInt() == column)
-            return book["xfs"].toObject()[QString::number(c["xf"].toInt())].toObject();
-    }
-    ADD_FAILURE() << "no cell at " << row << "," << column;
-    return {};
-}
+using testsupport::CellFormat;
+using testsupport::CellText;
+using testsupport::ReadBack;
+using testsupport::Sheet;
+using testsupport::Str;
 
 std::vector<RegisterRow> Rows(int count) {
     std::vector<RegisterRow> rows;
