@@ -47,6 +47,10 @@ TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* sit
     web::TWebBrowser& b = *browser_;
     b.OnStatusTextChange = [this](const std::string& text) { if (OnStatusTextChange) Fire([&] { OnStatusTextChange(this, text); }); };
     b.OnProgressChange = [this](std::int32_t p, std::int32_t max) { if (OnProgressChange) Fire([&] { OnProgressChange(this, p, max); }); };
+    b.OnCommandStateChange = [this](std::int32_t command, bool enable) {
+        if (OnCommandStateChange)
+            Fire([&] { OnCommandStateChange(this, command, enable); });
+    };
     b.OnDownloadBegin = [this] { if (OnDownloadBegin) Fire([&] { OnDownloadBegin(this); }); };
     b.OnDownloadComplete = [this] { if (OnDownloadComplete) Fire([&] { OnDownloadComplete(this); }); };
     b.OnTitleChange = [this](const std::string& text) { if (OnTitleChange) Fire([&] { OnTitleChange(this, text); }); };

@@ -5,6 +5,7 @@
 #include "platform/web/ContextMenu.h"
 #include "platform/web/DocumentContext.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDir>
@@ -362,6 +363,18 @@ void TWebBrowser::Impl::Connect()
         if (geometry.size() != view_->size())
             site_->ResizeTo(geometry.width(), geometry.height());
     });
+    // Back and forward: the history tells when either becomes possible or impossible.
+    for (const auto& [action, command] : {std::pair{QWebEnginePage::Back, CSC_NAVIGATEBACK},
+                                          std::pair{QWebEnginePage::Forward, CSC_NAVIGATEFORWARD}}) {
+        QAction* state = page->action(action);
+        connect(state, &QAction::changed, this, [this, state, command, enabled = state->isEnabled()]() mutable {
+            if (state->isEnabled() == enabled)
+                return;
+            enabled = state->isEnabled();
+            if (owner_.OnCommandStateChange)
+                owner_.OnCommandStateChange(command, enabled);
+        });
+    }
     connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest* download) {
                 if (download->page() == page_.get())

@@ -40,6 +40,12 @@ enum : std::int32_t {
     READYSTATE_COMPLETE = 4,
 };
 
+// The commands whose state OnCommandStateChange reports.
+enum : std::int32_t {
+    CSC_NAVIGATEFORWARD = 1,
+    CSC_NAVIGATEBACK = 2,
+};
+
 extern const char* const UserAgentTokenKey;
 
 // The engine's user agent with the registered tokens added to its platform part.
@@ -130,6 +136,8 @@ public:
     std::function<void(bool activeDocument, bool& cancel)> OnFileDownload;
     std::function<void(const std::string& text)> OnTitleChange;
     std::function<void(const std::string& text)> OnStatusTextChange;
+    // Going back or forward became possible (enable) or impossible.
+    std::function<void(std::int32_t command, bool enable)> OnCommandStateChange;
     std::function<void(std::int32_t progress, std::int32_t progressMax)> OnProgressChange;
     std::function<void()> OnDownloadBegin;
     std::function<void()> OnDownloadComplete;

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -198,6 +199,31 @@ TEST_F(BrowserPropertiesTest, TheBrowsersOwnPropertiesAndTheirEvents)
     EXPECT_TRUE(b->Offline());
     EXPECT_TRUE(b->RegisterAsBrowser());
     EXPECT_FALSE(b->Resizable());
+}
+
+TEST_F(BrowserPropertiesTest, GoingBackAndForwardIsReportedAsItBecomesPossible)
+{
+    server.ServeHtml("/first.html", "<p>první</p>");
+    server.ServeHtml("/second.html", "<p>druhá</p>");
+    THostedBrowser* b = Make();
+    b->Loaded();
+    std::vector<std::pair<std::int32_t, bool>> states;
+    b->OnCommandStateChange = [&](core::TObject* sender, std::int32_t command, bool enable) {
+        EXPECT_EQ(sender, b);
+        states.emplace_back(command, enable);
+    };
+    Load(b, "/first.html");
+    EXPECT_TRUE(states.empty()); // nothing to go back to yet
+    Load(b, "/second.html");
+    ASSERT_TRUE(WaitUntil([&] { return !states.empty(); }));
+    EXPECT_EQ(states, (std::vector<std::pair<std::int32_t, bool>>{{web::CSC_NAVIGATEBACK, true}}));
+
+    states.clear();
+    b->Browser().GoBack();
+    ASSERT_TRUE(WaitUntil([&] { return states.size() >= 2; }));
+    std::sort(states.begin(), states.end());
+    EXPECT_EQ(states, (std::vector<std::pair<std::int32_t, bool>>{{web::CSC_NAVIGATEFORWARD, true},
+                                                                  {web::CSC_NAVIGATEBACK, false}}));
 }
 
 TEST_F(BrowserPropertiesTest, ADropTargetNoLongerRegisteredTakesNoDrags)
