@@ -222,9 +222,8 @@ TSize TCanvas::TextExtent(const std::string& text)
 {
     const QFont& font = QtFontFor(font_.LogFont());
     std::u16string wide = core::Utf8ToUtf16(text);
-    std::vector<double> positions = CharacterPositions(font, wide);
     TTextMetrics metrics = MeasureFont(font);
-    return {static_cast<std::int32_t>(std::lround(positions.back())),
+    return {static_cast<std::int32_t>(std::lround(TextAdvance(font, wide))),
             static_cast<std::int32_t>(std::lround(metrics.Height()))};
 }
 

@@ -68,19 +68,61 @@ TTextMetrics MeasureFont(const QFont& font)
     return {metrics.ascent(), metrics.descent()};
 }
 
+namespace {
+
+// One line of text laid out left to right, as every measure here takes it.
+struct TLaidOutLine {
+    QTextLayout Layout;
+    QTextLine Line;
+
+    TLaidOutLine(const QFont& font, std::u16string_view text) : Layout(ToQString(text), font)
+    {
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTextDirection(Qt::LeftToRight);
+        Layout.setTextOption(option);
+        Layout.beginLayout();
+        Line = Layout.createLine();
+        Layout.endLayout();
+    }
+};
+
+// Letters of the right-to-left scripts (Hebrew to the end of Arabic's
+// extensions, their presentation forms) and surrogates, which may stand for
+// further ones.
+bool MayRunRightToLeft(std::u16string_view text)
+{
+    for (char16_t c : text)
+        if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+            (c >= 0xFE70 && c <= 0xFEFF) || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+            (c >= 0x2066 && c <= 0x2069))
+            return true;
+    return false;
+}
+
+} // namespace
+
+double TextAdvance(const QFont& font, std::u16string_view text)
+{
+    if (text.empty())
+        return 0.0;
+    if (MayRunRightToLeft(text))
+        return CharacterPositions(font, text).back();
+    // Left to right the positions only grow: the last one is the largest.
+    TLaidOutLine laidOut(font, text);
+    if (!laidOut.Line.isValid())
+        return 0.0;
+    return std::max(0.0, std::max(laidOut.Line.cursorToX(static_cast<int>(text.size())),
+                                  laidOut.Line.naturalTextWidth()));
+}
+
 std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text)
 {
     std::vector<double> positions(text.size() + 1, 0.0);
     if (text.empty())
         return positions;
-    QTextLayout layout(ToQString(text), font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(Qt::LeftToRight);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
+    TLaidOutLine laidOut(font, text);
+    const QTextLine& line = laidOut.Line;
     if (!line.isValid())
         return positions;
     for (std::size_t i = 1; i <= text.size(); ++i)

@@ -28,4 +28,9 @@ TTextMetrics MeasureFont(const QFont& font);
 // one per UTF-16 unit, the first 0), kerning included.
 std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text);
 
+// The width of text: the last of its CharacterPositions, found without the
+// positions in between where the text has no right-to-left letters (whose
+// positions need not grow from left to right).
+double TextAdvance(const QFont& font, std::u16string_view text);
+
 } // namespace gfx

@@ -1,7 +1,9 @@
 // Colours, fonts, pens and brushes, and the painter canvas's pixel geometry.
 #include "GfxTestSupport.h"
 
+#include "platform/core/Unicode.h"
 #include "platform/gfx/Color.h"
+#include "platform/gfx/FontMapping.h"
 #include "platform/gfx/GfxErrors.h"
 #include "platform/gfx/GraphicsObjects.h"
 #include "platform/gfx/PainterCanvas.h"
@@ -166,4 +168,22 @@ TEST(PainterCanvas, WithoutAPainterItMeasuresButDoesNotDraw)
     EXPECT_NEAR(ratio, 600.0 / 96.0, 0.3) << "unhinted text widths scale with the resolution";
     EXPECT_THROW(canvas.Rectangle(0, 0, 5, 5), EInvalidGraphicOperation);
     EXPECT_THROW(canvas.TextOut(0, 0, "x"), EInvalidGraphicOperation);
+}
+
+TEST(Fonts, TheWidthOfATextIsTheLastOfItsCharacterPositions)
+{
+    const char* texts[] = {"", "W", "Konverze dokumentů", "Příliš žluťoučký kůň úpěl ďábelské ódy", "office ffi AV To.",
+                           "a\u0301e\u0308 ", "  trailing blanks  ", "abc \u05D0\u05D1\u05D2 def", "1234,56 Kč"};
+    for (const char* face : {"DejaVu Sans", "DejaVu Serif", "Nimbus Sans"})
+        for (int pixels : {7, 13, 29}) {
+            TLogFont log;
+            log.FaceName = core::Utf8ToUtf16(face);
+            log.Height = -pixels;
+            QFont font = MakeQFont(log);
+            for (const char* text : texts) {
+                std::u16string wide = core::Utf8ToUtf16(text);
+                EXPECT_DOUBLE_EQ(TextAdvance(font, wide), CharacterPositions(font, wide).back())
+                    << face << " " << pixels << " \"" << text << "\"";
+            }
+        }
 }
