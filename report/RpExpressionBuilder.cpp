@@ -732,6 +732,16 @@ void TRpExpressionBuilder::VariableCancelBtnClick(core::TObject*)
 void TRpExpressionBuilder::ModifyVariablesClick(core::TObject*)
 {
     EditEnvironment(VariablesEnvironment, true);
+    // What the editor added, renamed or changed is offered at once; the
+    // variable chosen before stays chosen while it still exists.
+    const int index = AvailableVariables->ItemIndex();
+    const std::string chosen = index >= 0 ? AvailableVariables->Items().Get(index) : std::string();
+    FillVariableList();
+    const int again = chosen.empty() ? -1 : AvailableVariables->Items().IndexOf(chosen);
+    if (again >= 0) {
+        AvailableVariables->SetItemIndex(again);
+        AvailableVariablesClick(AvailableVariables);
+    }
 }
 
 // --- running

@@ -509,6 +509,47 @@ TEST_F(ExpressionBuilder, VariablesOfTheLocalEnvironmentComeBeforeTheGlobalOnes)
     EXPECT_EQ(expression, "CELKEM");
 }
 
+TEST_F(ExpressionBuilder, VariablesModifiedInTheEditorAreOfferedAtOnce)
+{
+    TRpEvEnvironment local;
+    local.DefineVariable("STARA", "1");
+    std::vector<std::string> before, after;
+    std::string value;
+    std::string expression;
+    TDialogDriver driver;
+    driver.When(MainReady, [] { Press(Builder()->InsertVariableBtn); })
+        .When(Ready(&TRpExpressionBuilder::VariablePage),
+              [&] {
+                  before = ItemsOf(Builder()->AvailableVariables);
+                  Press(Builder()->ModifyVariables);
+              })
+        .When([] { return Editor() != nullptr && Editor()->Showing(); },
+              [&] {
+                  // What the editor's Add and rename do to the environment.
+                  local.DefineVariable("Nova", "7");
+                  local.Put(0, "PREJMENOVANA");
+                  Press(Editor()->VariableOKBtn);
+              })
+        .When([] { return Editor() == nullptr && PageReady(&TRpExpressionBuilder::VariablePage); },
+              [&] {
+                  TRpExpressionBuilder* b = Builder();
+                  after = ItemsOf(b->AvailableVariables);
+                  Pick(b->AvailableVariables, "NOVA");
+                  value = b->VariableValue->Caption();
+                  Press(b->VariableOKBtn);
+              })
+        .When(MainReady, [] { Press(Builder()->OK); });
+    EXPECT_TRUE(RunExpressionBuilder("", expression, nullptr, &local, nullptr));
+    EXPECT_TRUE(driver.Finished());
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.front(), "STARA");
+    ASSERT_GE(after.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + 2),
+              (std::vector<std::string>{"PREJMENOVANA", "NOVA"}));
+    EXPECT_EQ(value, "7");
+    EXPECT_EQ(expression, "NOVA");
+}
+
 TEST_F(ExpressionBuilder, ClosingTheWindowEndsEveryWait)
 {
     std::string expression = "1";
