@@ -8,11 +8,21 @@
 
 namespace report {
 
+bool TextSearchBusy = false;
+
 bool MetafileContainsText(const std::string& text, const gfx::TMetafile& metafile, bool matchCase)
 {
     // An empty text is found nowhere.
     if (text.empty())
         return false;
+    // The search handles no messages on its way, so no second one can start
+    // while it runs; a wait for the mark could only wait for ever on the
+    // search below it on the same stack. The mark says a search is under way.
+    struct BusyMark {
+        bool saved = TextSearchBusy;
+        BusyMark() { TextSearchBusy = true; }
+        ~BusyMark() { TextSearchBusy = saved; }
+    } busy;
     const std::string needle = matchCase ? text : core::AnsiUpperCase(text);
     bool found = false;
     // Each record's whole UTF-16 string is searched, so that letters beyond

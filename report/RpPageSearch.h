@@ -9,6 +9,9 @@
 
 namespace report {
 
+// True while a page search runs; false at start-up.
+extern bool TextSearchBusy;
+
 // True when one text record of the page contains text (UTF-8). Without
 // matchCase both sides are compared in upper case, Czech letters included.
 bool MetafileContainsText(const std::string& text, const gfx::TMetafile& metafile, bool matchCase);

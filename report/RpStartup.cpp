@@ -7,6 +7,7 @@
 #include "report/RpDesignColors.h"
 #include "report/RpExprLabel.h"
 #include "report/RpGroup.h"
+#include "report/RpPageSearch.h"
 #include "report/RpReport.h"
 #include "report/RpShape.h"
 #include "report/RpUnits.h"
@@ -110,6 +111,7 @@ TRpEngineStartup::TRpEngineStartup(const TRpStartupEnvironment& environment)
 {
     StepLog().clear();
     RegisterClasses();
+    TextSearchBusy = false;
     StepLog().push_back("classes");
 
     FontList() = std::make_unique<core::TStringList>();

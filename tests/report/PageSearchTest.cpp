@@ -80,6 +80,8 @@ TEST(PageSearch, WithoutMatchCaseAnyLetterCaseIsFound)
     EXPECT_FALSE(MetafileContainsText("total", shouting, true));
     EXPECT_TRUE(MetafileContainsText("total", plain, true));
     EXPECT_FALSE(MetafileContainsText("totals", plain, false));
+    // The busy mark stands only while a search runs.
+    EXPECT_FALSE(TextSearchBusy);
 }
 
 TEST(PageSearch, CzechLettersAreComparedWholeNotByTheirLowBytes)

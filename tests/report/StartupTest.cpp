@@ -5,6 +5,7 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/data/Query.h"
 #include "report/RpDesignColors.h"
+#include "report/RpPageSearch.h"
 #include "report/RpStartup.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,9 @@ using Names = std::vector<std::string>;
 TEST(Startup, StepsRunInOrderAndEndReversed)
 {
     {
+        TextSearchBusy = true;
         TRpEngineStartup startup({-1, "0"});
+        EXPECT_FALSE(TextSearchBusy);
         EXPECT_EQ(TRpEngineStartup::Log(), (Names{"classes", "export constants", "report unit"}));
         ASSERT_NE(ExportFontList(), nullptr);
         EXPECT_EQ(ExportFontList()->Count(), 0);
