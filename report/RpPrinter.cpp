@@ -6,6 +6,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/TreeView.h"
 #include "platform/ui/WinControl.h"
+#include "platform/ui/Windows.h"
 #include "report/RpExportFilter.h"
 #include "report/RpMath.h"
 #include "report/RpMessages.h"
@@ -338,14 +339,14 @@ void TRpPrinter::SetAvailablePages(std::int32_t n)
 {
     availablePages_ = n;
     if (ui::TWinControl* preview = Preview())
-        RpPostMessage(preview, WM_RPAVAILABLEPAGES, static_cast<ui::WPARAM>(n), 0);
+        ui::PostMessage(preview->Handle(), WM_RPAVAILABLEPAGES, static_cast<ui::WPARAM>(n), 0);
 }
 
 void TRpPrinter::SetProgress(std::int32_t n)
 {
     progress_ = n;
     if (ui::TWinControl* preview = Preview())
-        RpPostMessage(preview, WM_RPPROGRESS, static_cast<ui::WPARAM>(n), 0);
+        ui::PostMessage(preview->Handle(), WM_RPPROGRESS, static_cast<ui::WPARAM>(n), 0);
 }
 
 void TRpPrinter::SetShowingPreview(bool value)
@@ -362,7 +363,7 @@ void TRpPrinter::SetShowingPreview(bool value)
 void TRpPrinter::ClosePreview()
 {
     if (ui::TWinControl* client = Client())
-        RpSendMessage(client, WM_RPPREVIEWCLOSED, 0, reinterpret_cast<ui::LPARAM>(this));
+        ui::SendMessage(client->Handle(), WM_RPPREVIEWCLOSED, 0, reinterpret_cast<ui::LPARAM>(this));
     showingPreview_ = false;
 }
 
@@ -430,7 +431,7 @@ void TRpPrinter::Print()
 {
     if (Client() != nullptr && !loadedFromFile_ && !settings_->PrintMetafile() &&
         status_ == TRpPrinterStatus::Finished) {
-        RpPostMessage(Client(), WM_RPPRINTREQUEST, 0, 0);
+        ui::PostMessage(Client()->Handle(), WM_RPPRINTREQUEST, 0, 0);
         return;
     }
     if (status_ == TRpPrinterStatus::Finished && printerOK_)

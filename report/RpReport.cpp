@@ -11,8 +11,7 @@
 #include "report/RpMath.h"
 #include "report/RpPrintable.h"
 #include "report/RpPrinter.h"
-
-#include <QFontMetrics>
+#include "report/RpTextMeasure.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +50,8 @@ PixelPage PagePixels(const TRpPage& page)
 
 // --- construction
 
-TCustomRpReport::TCustomRpReport(core::TComponent* owner) : TRpBasePanel(owner)
+TCustomRpReport::TCustomRpReport(core::TComponent* owner)
+    : TRpBasePanel(owner), referenceDC_(std::make_unique<TRpTextMeasure>())
 {
     rulerLabels_ = true;
     controller_ = std::make_unique<TRpCustomController>(this);
@@ -88,6 +88,7 @@ TCustomRpReport::~TCustomRpReport()
     }
     bandList_.clear();
     ownPrinter_.reset();
+    referenceDC_.reset();
     functions_.reset();
     printerSettings_.reset();
     runSettings_.reset();
@@ -408,8 +409,7 @@ void TCustomRpReport::PaintPanel(gfx::TCanvas& canvas)
 std::int32_t TCustomRpReport::ReportTextHeight(const ui::TFont& font, const std::string& text)
 {
     try {
-        QFontMetrics metrics(font.ToQFont());
-        return metrics.size(0, QString::fromStdString(text)).height();
+        return referenceDC_->TextHeight(font, text);
     } catch (...) {
         return 0;
     }
@@ -421,15 +421,12 @@ std::int32_t TCustomRpReport::ReportTextWidth(const ui::TFont& font, const std::
         if (rpPrinter_ != nullptr && rpPrinter_->Destination() == TRpDestination::Printer &&
             rpPrinter_->Canvas() != nullptr && rpPrinter_->Printer() != nullptr) {
             gfx::TCanvas& canvas = *rpPrinter_->Canvas();
-            canvas.Font().SetName(font.Name());
-            canvas.Font().SetSize(font.Size());
-            canvas.Font().SetStyle(font.Style());
+            ui::AssignControlFont(canvas.Font(), font);
             const int dpi = rpPrinter_->Printer()->LogPixelsX();
             if (dpi > 0)
                 return RpRound(static_cast<long double>(canvas.TextWidth(text)) * 96 / dpi);
         }
-        QFontMetrics metrics(font.ToQFont());
-        return metrics.horizontalAdvance(QString::fromStdString(text)) + 1;
+        return referenceDC_->TextWidth(font, text) + 1;
     } catch (...) {
         return 0;
     }

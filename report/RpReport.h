@@ -14,6 +14,7 @@
 #include "report/RpEnvironment.h"
 #include "report/RpPage.h"
 #include "report/RpPreviewReport.h"
+#include "report/RpPrinterSettings.h"
 #include "report/RpReportPrinterSettings.h"
 #include "report/RpReportSite.h"
 
@@ -40,6 +41,7 @@ class TRpExportFilter;
 class TRpPrinter;
 class TRpPrintable;
 class TRpReportBands;
+class TRpTextMeasure;
 
 using TRpReportBeforePrintEvent = std::function<void(TCustomRpReport* Sender, bool& PrintReport)>;
 using TRpNotifyEvent = std::function<void(TCustomRpReport* Sender)>;
@@ -193,7 +195,8 @@ public:
     // Sets the query's parameters from the variables of environment.
     void UpdateParamsBeforeOpen(data::TDataSet* query, TRpEvEnvironment& environment);
 
-    // Text measured on the screen (or on the physical printer while printing).
+    // Text measured on the screen (or on the physical printer while printing),
+    // through the same font mapping as the page canvas that draws it.
     std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text) override;
     std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text) override;
 
@@ -227,6 +230,10 @@ public:
     TRpNotifyEvent OnEndPage;
     TRpNotifyEvent OnStartPage;
     core::TNotifyEvent OnPreview;
+    // Handed to the printer of every printing run: they see the device mode
+    // when the printer's settings are read back and before they are applied.
+    TRpPrinterEvent OnGetPrinterSettings;
+    TRpPrinterEvent OnApplyPrinterSettings;
 
 protected:
     void PaintPanel(gfx::TCanvas& canvas) override;
@@ -242,7 +249,6 @@ private:
     void PrintPagePrintables();
     std::int32_t PaperLengthForSpace() const;
     void TellPartsTheirReport();
-    void FinishRun(bool prepareOnly);
 
     std::vector<TRpCustomBand*> bandList_;
     std::vector<TRpCustomBand*> orderList_;
@@ -254,6 +260,8 @@ private:
     std::unique_ptr<TRpReportPrinterSettings> runSettings_;
     std::unique_ptr<TRpReportBands> bands_;
     std::unique_ptr<gfx::TMetafile> designImage_;
+    // Measures text in the screen's resolution.
+    std::unique_ptr<TRpTextMeasure> referenceDC_;
     TRpPrinter* rpPrinter_ = nullptr;
     std::unique_ptr<TRpPrinter> ownPrinter_;
     TRpExportFilter* exportFilter_ = nullptr;

@@ -59,6 +59,8 @@ void TCustomRpReport::SetupPrinter(TRpPrinter& printer)
     printer.SetCollate(settings.Collate());
     printer.SetColorOption(settings.ColorOption());
     printer.SetExtendedDuplex(settings.ExtendedDuplex());
+    printer.Settings().OnApplyPrinterSettings = OnApplyPrinterSettings;
+    printer.Settings().OnGetPrinterSettings = OnGetPrinterSettings;
 }
 
 void TCustomRpReport::PrintReport()

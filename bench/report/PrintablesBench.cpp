@@ -57,6 +57,29 @@ void BM_FormatLines(benchmark::State& state)
 }
 BENCHMARK(BM_FormatLines)->Arg(100)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
+// The same with words never measured before (every caption new), as the
+// values of an expression label are.
+void BM_FormatLinesFresh(benchmark::State& state)
+{
+    auto* form = ui::CreateComponent<ui::TForm>(nullptr);
+    auto* report = new TRpReport(form);
+    report->SetParent(form);
+    auto* label = Place<TRpLabel>(form, report, 100, 1200, 50);
+    label->SetAutoSize(false);
+    std::int64_t lines = 0;
+    long long serial = 0;
+    for (auto _ : state) {
+        std::string caption;
+        for (int i = 0; i < state.range(0); ++i)
+            caption += "listina-" + std::to_string(++serial) + (i % 40 == 39 ? "\r\n" : " ");
+        label->SetCaption(caption);
+        lines += static_cast<std::int64_t>(label->FormattedLines().size());
+    }
+    state.SetItemsProcessed(lines);
+    ui::FreeComponent(form);
+}
+BENCHMARK(BM_FormatLinesFresh)->Arg(100)->Unit(benchmark::kMicrosecond);
+
 // Detail bands per second of a stored run: each band holds a label and three
 // expression labels (the record number, a money amount and a running total).
 void BM_GenerateLabels(benchmark::State& state)

@@ -4,6 +4,7 @@
 #include "platform/print/DeviceMode.h"
 #include "platform/print/PrintDialog.h"
 #include "platform/print/Printer.h"
+#include "platform/ui/Windows.h"
 #include "report/RpExportFilter.h"
 #include "report/RpPrinter.h"
 #include "report/RpShape.h"
@@ -163,12 +164,49 @@ TEST(ReportPrinting, PrintedFromThePreviewTheReportRunsAgainOnThePrinter)
         sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
     };
     // The preview's print request reaches the report through its printer.
-    RpSendMessage(&report, WM_RPPRINTREQUEST);
+    ui::SendMessage(report.Handle(), WM_RPPRINTREQUEST);
     EXPECT_EQ(destination, TRpDestination::Printer);
     EXPECT_EQ(report.RpPrinter(), preview);
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Rozsudek"), std::string::npos) << text;
     EXPECT_NE(text.find("Usnesení"), std::string::npos) << text;
+    std::filesystem::remove(pdf);
+}
+
+TEST(ReportPrinting, TheReportsPrinterEventsReachTheDeviceModeOfItsRuns)
+{
+    ReportForm f({"'A', 'x', 'Rozsudek', 1"});
+    f.Query()->Open();
+    f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 100), "{name}");
+    TRpReport& report = *f.Report();
+    report.SetShowProgress(false);
+    report.PrinterSettings().SetCopies(3);
+    int applied = 0;
+    int copiesSeen = 0;
+    report.OnApplyPrinterSettings = [&](core::TObject*, bool&, print::TDeviceMode* mode) {
+        ++applied;
+        copiesSeen = mode->Copies;
+    };
+    int read = 0;
+    report.OnGetPrinterSettings = [&](core::TObject*, bool& cancel, print::TDeviceMode*) {
+        ++read;
+        cancel = true;
+    };
+    ASSERT_TRUE(report.CreateRunPrinter());
+    report.GenerateReport(false);
+    TRpPrinter* printer = report.RpPrinter();
+    // A stored run applies nothing to the device, but the printer has the handlers.
+    EXPECT_EQ(applied, 0);
+    printer->SetPrinterIndex(printer->Printer()->PrinterIndex());
+    EXPECT_EQ(read, 1);
+
+    const std::string pdf = (std::filesystem::temp_directory_path() / "konverze-bands-events.pdf").string();
+    report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
+        sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
+    };
+    report.PrintReport();
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(copiesSeen, 3);
     std::filesystem::remove(pdf);
 }
 

@@ -3,6 +3,8 @@
 // failing runs.
 #include "BandTestSupport.h"
 
+#include "platform/gfx/MetafileCanvas.h"
+#include "platform/ui/Windows.h"
 #include "report/RpGroup.h"
 #include "report/RpPrinter.h"
 #include "report/RpWindowMessages.h"
@@ -274,11 +276,11 @@ TEST(ReportMessages, PagesAvailableAndPreviewClosed)
     f.AddText(f.AddBand(TRpBandType::rbDetail, "Detail", 100), "d");
     f.Generate();
     ASSERT_NE(f.Report()->RpPrinter(), nullptr);
-    RpSendMessage(f.Report(), WM_RPAVAILABLEPAGES, 2);
+    ui::SendMessage(f.Report()->Handle(), WM_RPAVAILABLEPAGES, 2);
     EXPECT_EQ(f.Report()->DesignImage(), nullptr);
-    RpSendMessage(f.Report(), WM_RPAVAILABLEPAGES, 1);
+    ui::SendMessage(f.Report()->Handle(), WM_RPAVAILABLEPAGES, 1);
     ASSERT_NE(f.Report()->DesignImage(), nullptr);
-    RpSendMessage(f.Report(), WM_RPPREVIEWCLOSED);
+    ui::SendMessage(f.Report()->Handle(), WM_RPPREVIEWCLOSED);
     EXPECT_EQ(f.Report()->RpPrinter(), nullptr);
 }
 
@@ -289,12 +291,40 @@ TEST(ReportMessages, ClosingThePreviewDuringARunCancelsIt)
     TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 100);
     detail->AfterPrint = [&](TRpCustomBand*, bool) {
         f.Log.push_back("Detail");
-        RpSendMessage(f.Report(), WM_RPPREVIEWCLOSED);
+        ui::SendMessage(f.Report()->Handle(), WM_RPPREVIEWCLOSED);
     };
     f.Generate();
     EXPECT_EQ(f.Log, (Names{"Detail"}));
     EXPECT_TRUE(f.Report()->Cancelled());
     EXPECT_TRUE(f.Report()->Available());
+}
+
+TEST(ReportText, MeasuredAsThePageCanvasOfAStoredRunDrawsIt)
+{
+    ReportForm f;
+    TRpReport& report = *f.Report();
+    ui::TFont plain;
+    plain.SetName("Arial");
+    plain.SetSize(10);
+    ui::TFont bold;
+    bold.Assign(&plain);
+    bold.SetStyle(ui::fsBold);
+    bold.SetSize(14);
+    // A face this system lacks is drawn in a stand-in face, and measured in it.
+    ui::TFont classic;
+    classic.SetName("Tahoma");
+    classic.SetSize(8);
+    gfx::TMetafile page;
+    gfx::TMetafileCanvas canvas(&page);
+    const std::string text = "Ověřená listina č. 12";
+    for (const ui::TFont* font : {&plain, &bold, &classic, &plain}) {
+        ui::AssignControlFont(canvas.Font(), *font);
+        // One pixel more than the text: the room a label needs for it.
+        EXPECT_EQ(report.ReportTextWidth(*font, text), canvas.TextWidth(text) + 1) << font->Name();
+        EXPECT_EQ(report.ReportTextHeight(*font, "W"), canvas.TextHeight("W")) << font->Name();
+    }
+    EXPECT_GT(report.ReportTextWidth(bold, text), report.ReportTextWidth(plain, text));
+    EXPECT_EQ(report.ReportTextWidth(plain, ""), 1);
 }
 
 } // namespace
