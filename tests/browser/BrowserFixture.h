@@ -2,7 +2,9 @@
 // A form with hosted browser controls on it, pages from a local server and a
 // registry of the test's own.
 
+#include "browser/BrowserTools.h"
 #include "browser/HostedBrowser.h"
+#include "platform/core/Registry.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "tests/platform/web/WebTestSupport.h"
@@ -37,6 +39,12 @@ protected:
     static bool WaitUntil(const std::function<bool()>& condition)
     {
         return testsupport::WaitUntil(condition, 30000);
+    }
+    // The token is registered for the engine's user agent.
+    static bool HasToken(const std::string& token)
+    {
+        core::TRegistry registry;
+        return registry.OpenKeyReadOnly(browser::UserAgentTokenKey) && registry.ValueExists(token);
     }
 
     testsupport::TempConfigHome config;

@@ -26,12 +26,6 @@ public:
     explicit TDesignedBrowser(core::TComponent* owner) : THostedBrowser(owner) { SetDesigning(true); }
 };
 
-bool HasToken(const std::string& token)
-{
-    core::TRegistry registry;
-    return registry.OpenKeyReadOnly(UserAgentTokenKey) && registry.ValueExists(token);
-}
-
 class BrowserPropertiesTest : public BrowserFixture {
 protected:
     void TearDown() override
@@ -247,6 +241,10 @@ TEST_F(BrowserPropertiesTest, ADropTargetNoLongerRegisteredTakesNoDrags)
     QApplication::sendEvent(b->EngineWindow(), &second);
     EXPECT_EQ(enters, 1);
     EXPECT_FALSE(second.isAccepted());
+
+    // The drag ends, so that Qt forgets the window that took the first one.
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(b->EngineWindow(), &leave);
 }
 
 } // namespace

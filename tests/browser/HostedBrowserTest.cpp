@@ -1,19 +1,12 @@
 #include "browser/BrowserModule.h"
 #include "browser/BrowserTools.h"
-#include "browser/HostedBrowser.h"
 #include "platform/core/FloatControl.h"
 #include "platform/core/Registry.h"
 #include "platform/net/Proxy.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Forms.h"
-#include "tests/platform/web/WebTestSupport.h"
-#include "tests/support/LocalHttpServer.h"
-
-#include <gtest/gtest.h>
+#include "tests/browser/BrowserFixture.h"
 
 using namespace browser;
-using testsupport::TempConfigHome;
-using testsupport::WaitUntil;
+using browsertest::BrowserFixture;
 
 namespace {
 
@@ -21,38 +14,13 @@ const char* const Page = R"(<html><head><title>Stažení souboru</title></head><
 <form><input name="konverze"><select name="pruvodka"><option value="">-</option><option value="AB12">AB12</option></select>
 <textarea name="poznamka"></textarea></form></body></html>)";
 
-bool HasToken(const std::string& token)
-{
-    core::TRegistry registry;
-    return registry.OpenKeyReadOnly(UserAgentTokenKey) && registry.ValueExists(token);
-}
-
-class HostedBrowserTest : public ::testing::Test {
+class HostedBrowserTest : public BrowserFixture {
 protected:
     void SetUp() override
     {
-        form = ui::CreateComponent<ui::TForm>(nullptr);
-        form->SetBounds(0, 0, 800, 600);
+        BrowserFixture::SetUp();
         server.ServeHtml("/page.html", Page);
     }
-    void TearDown() override { ui::FreeComponent(form); }
-
-    THostedBrowser* Make()
-    {
-        auto* control = new THostedBrowser(form);
-        control->SetParent(form);
-        control->SetAlign(ui::TAlign::alClient);
-        return control;
-    }
-    void Load(THostedBrowser* control, const std::string& path)
-    {
-        control->Navigate(server.Url(path));
-        ASSERT_TRUE(WaitUntil([&] { return control->ReadyState() == 4; }));
-    }
-
-    TempConfigHome config;
-    testsupport::LocalHttpServer server;
-    ui::TForm* form = nullptr;
 };
 
 TEST_F(HostedBrowserTest, NewControlHoldsTheDefaults)
