@@ -109,8 +109,16 @@ bool TKonverze_Form::IsValidDate(const std::string& text)
     return core::TryStrToDate(text, value);
 }
 
+void TKonverze_Form::SaveRowBeingTyped()
+{
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    if (query->Active())
+        query->CheckBrowseMode();
+}
+
 void TKonverze_Form::SetRegisterLine(int line, const std::string& text)
 {
+    SaveRowBeingTyped();
     data::TADOQuery* query = DM->Konverze_ADOQuery;
     query->Close();
     query->SQL()->Put(line, text);
@@ -169,6 +177,8 @@ void TKonverze_Form::DBGrid1TitleClick(ui::TColumn* Column)
                                          "datum_sepsani_vstupu"};
     const int index = Column != nullptr ? Column->Index() : -1;
     const std::string field = index >= 0 && index < 4 ? fields[index] : "cislo_dokladu";
+    // Saved before the direction turns: a refused post leaves both as they were.
+    SaveRowBeingTyped();
     // One direction for every column: each click turns it round.
     SortDirection = SortDirection == " DESC" ? " ASC" : " DESC";
     SetRegisterLine(2, "ORDER BY " + field + SortDirection);

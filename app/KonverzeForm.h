@@ -143,7 +143,12 @@ private:
     void BuildUsersTab();
     void BuildAboutTab();
     void BindHandlers();
-    // Sets the register query's line (1 the filter, 2 the order), closing and reopening it.
+    // Closing the register would throw away a row being typed: it is saved
+    // first, as leaving it in the grid does. A row the post rules refuse
+    // stays in its editing state, and the post's failure travels on.
+    void SaveRowBeingTyped();
+    // Sets the register query's line (1 the filter, 2 the order), closing and
+    // reopening it, once the row being typed is saved.
     void SetRegisterLine(int line, const std::string& text);
     // Makes a control owned by the form, named and placed in parent.
     template <class T>

@@ -331,3 +331,50 @@ TEST_F(Rows, MovingInTheGridWhileARowIsNewPostsItOrKeepsIt)
     EXPECT_EQ(Stored("8/2010", "oznaceni_vstupu"), "Doplněno");
     Form()->Hide();
 }
+
+TEST_F(Rows, SearchingSortingOrClearingSavesTheRowBeingTypedFirst)
+{
+    // A new row typed in full, then a search: the row is saved, not thrown away.
+    Register()->Insert();
+    Form()->Poradove_Cislo_DBEdit->SetText("5/2010");
+    Form()->Oznaceni_vstupu_DBEdit->SetText("Plná moc");
+    Search(0, "moc");
+    EXPECT_EQ(Register()->State(), data::dsBrowse);
+    EXPECT_EQ(Stored("5/2010", "oznaceni_vstupu"), "Plná moc");
+    EXPECT_EQ(Designations(), (std::vector<std::string>{"Plná moc"}));
+
+    // A change of an old row, then a title click or clearing the search.
+    Register()->Edit();
+    Form()->Cislo_Dokladu_DBEdit->SetText("D-77");
+    Form()->DBGrid1TitleClick(Form()->DBGrid1->Columns()[0]);
+    EXPECT_EQ(Stored("5/2010", "cislo_dokladu"), "D-77");
+    Register()->Edit();
+    Form()->Cislo_Dokladu_DBEdit->SetText("D-78");
+    Form()->Button1->Click();
+    EXPECT_EQ(Stored("5/2010", "cislo_dokladu"), "D-78");
+    EXPECT_EQ(Designations().size(), 5u);
+    EXPECT_TRUE(dialogs_.Questions().empty()) << dialogs_.Describe();
+}
+
+TEST_F(Rows, ARowThatCannotBeSavedKeepsTheSearchFromRunning)
+{
+    Search(0, "soud");
+    Register()->Insert();
+    Form()->Poradove_Cislo_DBEdit->SetText("9/2010");
+    // No designation: the post rules refuse it with their one message, and the row stays for the user.
+    Search(0, "smlouva");
+    ASSERT_EQ(dialogs_.Questions().size(), 1u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[0].Text, "Chybí označení věci.");
+    EXPECT_EQ(Register()->State(), data::dsInsert);
+    EXPECT_EQ(Register()->FieldByName("poradove_cislo")->AsString(), "9/2010");
+    EXPECT_EQ(Register()->SQL()->Get(1), "WHERE oznaceni_vstupu like '%soud%'");
+    dialogs_.Clear();
+    Form()->DBGrid1->View()->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(Register()->State(), data::dsInsert);
+    EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY datum_konverze DESC");
+    EXPECT_EQ(dialogs_.Questions().size(), 1u) << dialogs_.Describe();
+    // The refused click did not turn the direction: the first click that sorts still sorts ascending.
+    Register()->Cancel();
+    Form()->DBGrid1->View()->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY poradove_cislo ASC");
+}
