@@ -3,6 +3,7 @@
 #include "platform/core/Letters.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/data/DataError.h"
+#include "platform/data/TextOrder.h"
 
 #include <cctype>
 #include <charconv>
@@ -135,6 +136,91 @@ bool ParseJetDateLiteral(std::string_view text, double& value)
     return core::TryEncodeDateTime(year, month, day, hour, min, sec, 0, value);
 }
 
+// The terms of an ORDER BY clause, each given the collation of Jet's text
+// order unless it names one itself. The clause's terms end at a comma, at
+// ASC or DESC, at LIMIT, OFFSET or ";", at the ")" around the clause, or at
+// the end; the collation goes right after the term's last token.
+class TOrderTerms {
+public:
+    explicit TOrderTerms(std::string& out) : out_(out) {}
+
+    bool InClause(std::size_t depth) const { return clause_ && depth == depth_; }
+
+    // A name at paren depth (before it is written).
+    void Name(std::string_view name, std::size_t depth)
+    {
+        const bool by = awaitingBy_ && depth == byDepth_ && core::SameText(name, "BY");
+        awaitingBy_ = core::SameText(name, "ORDER");
+        byDepth_ = depth;
+        if (by) {
+            clause_ = true;
+            depth_ = depth;
+            term_ = Term::None;
+            separator_ = true;
+            return;
+        }
+        if (!InClause(depth))
+            return;
+        if (core::SameText(name, "ASC") || core::SameText(name, "DESC")) {
+            EndTerm();
+        } else if (core::SameText(name, "COLLATE")) {
+            term_ = Term::Done;
+        } else if (core::SameText(name, "LIMIT") || core::SameText(name, "OFFSET")) {
+            EndClause();
+        }
+    }
+    // Any other token at paren depth (before it is written).
+    void Other(char c, std::size_t depth)
+    {
+        awaitingBy_ = false;
+        if (!InClause(depth))
+            return;
+        if (c == ',') {
+            EndTerm();
+            term_ = Term::None;
+            separator_ = true;
+        } else if (c == ';' || c == ')') {
+            EndClause();
+        }
+    }
+    // After a token was written: a token of a term moves the term's end.
+    void Written(std::size_t depth)
+    {
+        if (separator_) {
+            separator_ = false;
+            return;
+        }
+        if (clause_ && depth >= depth_ && term_ != Term::Done) {
+            term_ = Term::Open;
+            termEnd_ = out_.size();
+        }
+    }
+    void EndClause()
+    {
+        EndTerm();
+        clause_ = false;
+    }
+
+private:
+    void EndTerm()
+    {
+        if (clause_ && term_ == Term::Open)
+            out_.insert(termEnd_, std::string(" COLLATE ") + JetTextCollation);
+        term_ = Term::Done;
+    }
+
+    enum class Term { None, Open, Done };
+    std::string& out_;
+    bool awaitingBy_ = false;
+    std::size_t byDepth_ = 0;
+    bool clause_ = false;
+    std::size_t depth_ = 0;
+    Term term_ = Term::None;
+    std::size_t termEnd_ = 0;
+    // The token being written is "BY" or a comma between terms.
+    bool separator_ = false;
+};
+
 std::string TranslateJetSql(std::string_view sql)
 {
     std::string out;
@@ -142,10 +228,15 @@ std::string TranslateJetSql(std::string_view sql)
     // One entry per open parenthesis: true when its ")" must close a CAST too.
     std::vector<bool> parens;
     bool nextParenIsCast = false;
+    TOrderTerms order(out);
 
     std::size_t i = 0;
     while (i < sql.size()) {
         const char c = sql[i];
+        const bool token = !IsBlank(c) && !(c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') &&
+                           !(c == '/' && i + 1 < sql.size() && sql[i + 1] == '*');
+        if (token && !IsIdentStart(c))
+            order.Other(c, parens.size());
         if (c == '\'') { // 'text', with '' inside
             std::size_t j = i + 1;
             while (j < sql.size()) {
@@ -209,6 +300,7 @@ std::string TranslateJetSql(std::string_view sql)
             while (j < sql.size() && IsIdentPart(sql[j]))
                 ++j;
             const std::string_view name = sql.substr(i, j - i);
+            order.Name(name, parens.size());
             std::size_t k = j;
             SkipBlanks(sql, k);
             if (k < sql.size() && sql[k] == '(' && IsDateFunction(name)) {
@@ -240,7 +332,10 @@ std::string TranslateJetSql(std::string_view sql)
             out += c;
             ++i;
         }
+        if (token)
+            order.Written(parens.size());
     }
+    order.EndClause();
     return out;
 }
 

@@ -11,6 +11,9 @@
 //   compares, number with number. The functions themselves are registered on
 //   the connection (SqlFunctions.h).
 // - "text" in double quotes is a string literal in Jet; it becomes 'text'.
+// - Every ORDER BY term that names no collation gets Jet's text order
+//   ("x DESC" becomes "x COLLATE JETTEXT DESC", TextOrder.h); numbers and
+//   dates keep their own order.
 //
 // A malformed date literal raises EDatabaseError naming it.
 

@@ -5,6 +5,7 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/data/DataError.h"
 #include "platform/data/JetSql.h"
+#include "platform/data/TextOrder.h"
 
 #include <sqlite3.h>
 
@@ -209,6 +210,12 @@ void DatePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, parts[Part]);
 }
 
+int JetTextCollate(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return CompareJetText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+                          std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+}
+
 } // namespace
 
 void RegisterJetFunctions(sqlite3* db)
@@ -228,6 +235,8 @@ void RegisterJetFunctions(sqlite3* db)
         if (sqlite3_create_function_v2(db, e.name, e.args, flags, nullptr, e.fn, nullptr, nullptr, nullptr) !=
             SQLITE_OK)
             throw EADOError(std::string("Cannot register the SQL function ") + e.name + ": " + sqlite3_errmsg(db));
+    if (sqlite3_create_collation_v2(db, JetTextCollation, SQLITE_UTF8, nullptr, JetTextCollate, nullptr) != SQLITE_OK)
+        throw EADOError(std::string("Cannot register the collation ") + JetTextCollation + ": " + sqlite3_errmsg(db));
 }
 
 } // namespace data

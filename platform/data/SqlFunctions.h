@@ -1,8 +1,9 @@
 #pragma once
 // The SQL functions a Jet-style query expects, registered on each SQLite
 // connection: YEAR, MONTH and DAY over date-time values (REAL days since
-// 1899-12-30), and LIKE with % and _ that ignores letter case for every
-// Czech letter (the platform's own case folding), replacing SQLite's like().
+// 1899-12-30), LIKE with % and _ that ignores letter case for every Czech
+// letter (the platform's own case folding), replacing SQLite's like(), and
+// the collation of Jet's text order (TextOrder.h) that ORDER BY terms get.
 
 #include <string>
 #include <string_view>
@@ -30,7 +31,7 @@ private:
     std::vector<char32_t> tokens_;
 };
 
-// Registers YEAR, MONTH, DAY and like() on the connection; raises EADOError on failure.
+// Registers YEAR, MONTH, DAY, like() and the text order on the connection; raises EADOError on failure.
 void RegisterJetFunctions(sqlite3* db);
 
 } // namespace data

@@ -378,3 +378,28 @@ TEST_F(Rows, ARowThatCannotBeSavedKeepsTheSearchFromRunning)
     Form()->DBGrid1->View()->horizontalHeader()->sectionClicked(0);
     EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY poradove_cislo ASC");
 }
+
+TEST_F(Rows, SortingByATextFollowsTheCzechAlphabetWhateverTheLetterCase)
+{
+    AddRow("5/2010", "abc listina", core::EncodeDate(2010, 7, 1));
+    AddRow("6/2010", "Čestné prohlášení", core::EncodeDate(2010, 7, 2));
+    AddRow("7/2010", "chata", core::EncodeDate(2010, 7, 3));
+    AddRow("8/2010", "Cena", core::EncodeDate(2010, 7, 4));
+    AddRow("9/2010", "Hrad", core::EncodeDate(2010, 7, 5));
+    AddRow("10/2010", "Žádost", core::EncodeDate(2010, 7, 6));
+    auto* header = Form()->DBGrid1->View()->horizontalHeader();
+    header->sectionClicked(1);
+    EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY oznaceni_vstupu ASC");
+    EXPECT_EQ(Designations(),
+              (std::vector<std::string>{"abc listina", "Cena", "Čestné prohlášení", "Hrad", "chata", "Kupní smlouva",
+                                        "Rozsudek Okresního soudu v Benešově", "Smlouva O'Brien",
+                                        "Usnesení Krajského soudu", "Žádost"}));
+    header->sectionClicked(1);
+    EXPECT_EQ(Designations().front(), "Žádost");
+    EXPECT_EQ(Designations().back(), "abc listina");
+    // Dates still sort as dates.
+    header->sectionClicked(2);
+    EXPECT_EQ(Register()->SQL()->Get(2), "ORDER BY datum_konverze ASC");
+    EXPECT_EQ(Designations().front(), "Usnesení Krajského soudu");
+    EXPECT_EQ(Designations().back(), "Žádost");
+}

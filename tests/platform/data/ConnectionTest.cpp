@@ -168,4 +168,12 @@ TEST(Connection, JetFunctionsInSql)
     EXPECT_EQ(Scalar(&connection, "SELECT NULL LIKE '%' IS NULL"), "1");
     EXPECT_EQ(Scalar(&connection, "SELECT 'x' NOT LIKE 'X'"), "0");
     EXPECT_THROW(Scalar(&connection, "SELECT 'x' LIKE 'x' ESCAPE 'ab'"), EADOError);
+    // Texts are ordered as Jet orders them: by the Czech alphabet before letter case; numbers as numbers.
+    EXPECT_EQ(Scalar(&connection, "SELECT group_concat(w, ' ') FROM (SELECT 'Zub' AS w UNION ALL SELECT 'čaj' "
+                                  "UNION ALL SELECT 'chata' UNION ALL SELECT 'Cop' UNION ALL SELECT 'hrad' "
+                                  "ORDER BY w)"),
+              "Cop čaj hrad chata Zub");
+    EXPECT_EQ(Scalar(&connection, "SELECT group_concat(n, ' ') FROM (SELECT 10 AS n UNION ALL SELECT 9 "
+                                  "UNION ALL SELECT 2.5 ORDER BY n DESC)"),
+              "10 9 2.5");
 }

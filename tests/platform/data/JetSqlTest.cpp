@@ -5,6 +5,7 @@
 #include "platform/data/DataError.h"
 #include "platform/data/JetSql.h"
 #include "platform/data/SqlFunctions.h"
+#include "platform/data/TextOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -90,4 +91,59 @@ TEST(LikePattern, PercentAndUnderscoreIgnoringCzechLetterCase)
     EXPECT_TRUE(TLikePattern("100!%", U'!').Matches("100%"));
     EXPECT_FALSE(TLikePattern("100!%", U'!').Matches("1000"));
     EXPECT_TRUE(TLikePattern("%[1]%").Matches("a[1]b")); // brackets are plain characters
+}
+
+TEST(JetSql, OrderByTermsSortTextsAsJetDoes)
+{
+    EXPECT_EQ(TranslateJetSql("SELECT * FROM t ORDER BY datum_konverze DESC"),
+              "SELECT * FROM t ORDER BY datum_konverze COLLATE JETTEXT DESC");
+    EXPECT_EQ(TranslateJetSql("SELECT * FROM t\r\n\r\nORDER BY oznaceni_vstupu ASC"),
+              "SELECT * FROM t\r\n\r\nORDER BY oznaceni_vstupu COLLATE JETTEXT ASC");
+    EXPECT_EQ(TranslateJetSql("select a from t order by a, b desc,c"),
+              "select a from t order by a COLLATE JETTEXT, b COLLATE JETTEXT desc,c COLLATE JETTEXT");
+    // Terms with parentheses, a term that names its own collation, a subquery's order, comments after the last term.
+    EXPECT_EQ(TranslateJetSql("ORDER BY max(a, (b)) ASC, c COLLATE BINARY, d -- last\n"),
+              "ORDER BY max(a, (b)) COLLATE JETTEXT ASC, c COLLATE BINARY, d COLLATE JETTEXT -- last\n");
+    EXPECT_EQ(TranslateJetSql("SELECT x FROM (SELECT x FROM t ORDER BY x) WHERE x > 1"),
+              "SELECT x FROM (SELECT x FROM t ORDER BY x COLLATE JETTEXT) WHERE x > 1");
+    EXPECT_EQ(TranslateJetSql("SELECT x FROM t ORDER BY x LIMIT 3"),
+              "SELECT x FROM t ORDER BY x COLLATE JETTEXT LIMIT 3");
+    // Words that only look like it stay as they are.
+    EXPECT_EQ(TranslateJetSql("SELECT [order by x], 'ORDER BY y', order_by FROM t"),
+              "SELECT [order by x], 'ORDER BY y', order_by FROM t");
+}
+
+TEST(JetTextOrder, CzechAlphabetIgnoringLetterCaseAtFirst)
+{
+    // Case and accents decide only between texts that are otherwise the same.
+    EXPECT_LT(CompareJetText("abc", "Abd"), 0);
+    EXPECT_GT(CompareJetText("Zebra", "ábel"), 0); // not by bytes
+    EXPECT_LT(CompareJetText("abc", "ABC"), 0);
+    EXPECT_EQ(CompareJetText("abc", "abc"), 0);
+    EXPECT_LT(CompareJetText("", "a"), 0);
+    EXPECT_LT(CompareJetText("a", "ab"), 0);
+    // č, ř, š, ž and ch are letters of their own, after c, r, s, z and h.
+    EXPECT_LT(CompareJetText("Cvrček", "čáp"), 0);
+    EXPECT_LT(CompareJetText("rys", "řeka"), 0);
+    EXPECT_LT(CompareJetText("sup", "šek"), 0);
+    EXPECT_LT(CompareJetText("zvon", "žába"), 0);
+    EXPECT_LT(CompareJetText("hrad", "chata"), 0);
+    EXPECT_LT(CompareJetText("chata", "ibis"), 0);
+    EXPECT_GT(CompareJetText("Schůze", "Sd"), 0); // s-ch after s-d
+    // Accented vowels and ď, ť, ň sort with their letter; the accent decides last.
+    EXPECT_LT(CompareJetText("dáma", "dav"), 0);
+    EXPECT_LT(CompareJetText("dama", "dáma"), 0);
+    EXPECT_LT(CompareJetText("tělo", "ťuk"), 0);
+    EXPECT_GT(CompareJetText("kůň", "kun"), 0);
+    // Digits and blanks before letters; other scripts after them.
+    EXPECT_LT(CompareJetText("12 C", "A"), 0);
+    EXPECT_LT(CompareJetText("a b", "ab"), 0);
+    EXPECT_LT(CompareJetText("žluť", "Ωmega"), 0);
+    // Texts that share their beginning: a "c" there may start a "ch", a shared lead byte a letter.
+    EXPECT_LT(CompareJetText("Baci", "Bach"), 0);
+    EXPECT_GT(CompareJetText("Bach", "Baci"), 0);
+    EXPECT_LT(CompareJetText("aſ", "aź"), 0); // s before z, though the second bytes say otherwise
+    EXPECT_LT(CompareJetText("Rozsudek č. 2", "Rozsudek čj. 1"), 0);
+    // A total order: texts equal but for the bytes still differ.
+    EXPECT_NE(CompareJetText("a\xff", "a\xfe"), 0);
 }

@@ -1,0 +1,22 @@
+#pragma once
+// The order of texts in the register database, as Jet sorts them: by the
+// Czech alphabet first (a, b, c, č, d, ... h, ch, i, ... r, ř, s, š, ... z,
+// ž), where letter case and the accents of á, é, ě, í, ó, ú, ů, ý, ď, ť, ň
+// (and of the other Latin letters) do not count; then by those accents;
+// then lower case before upper case; last by the bytes, so that only equal
+// texts compare equal. Blanks, digits and ASCII punctuation come before the
+// letters, other scripts after them.
+//
+// The SQL translator gives every ORDER BY term this collation by its name;
+// numbers and dates are not texts and keep their own order.
+
+#include <string_view>
+
+namespace data {
+
+inline constexpr const char* JetTextCollation = "JETTEXT";
+
+// Negative, 0 or positive as a sorts before, with or after b.
+int CompareJetText(std::string_view a, std::string_view b);
+
+} // namespace data
