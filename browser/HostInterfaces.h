@@ -10,6 +10,7 @@
 // interface pointer is only used while the call that handed it over runs.
 
 #include "browser/Guid.h"
+#include "platform/gfx/Types.h"
 #include "platform/ui/Messages.h"
 #include "platform/web/HostSite.h"
 #include "platform/web/OleVariant.h"
@@ -100,12 +101,7 @@ struct TExcepInfo {
     HRESULT scode = S_OK;
 };
 
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
+using gfx::TRect;
 
 // How a download is to be fetched.
 struct TBindInfo {
