@@ -193,7 +193,17 @@ void TPainterDC::LineTo(std::int32_t x, std::int32_t y)
     if (p.paintEngine() != nullptr && p.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
         p.setCompositionMode(CompositionOf(state_.Rop2));
     p.setPen(MakePen(state_.Pen, color));
-    p.drawLine(QPointF(from.X, from.Y), QPointF(x, y));
+    // A thin line takes its first point and leaves out its last one, in
+    // every direction. Qt leaves out whichever end lies right (or below):
+    // a line drawn leftward or upward moves one step back along itself.
+    QPointF shift(0, 0);
+    const int dx = x - from.X;
+    const int dy = y - from.Y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int major = xMajor ? std::abs(dx) : std::abs(dy);
+    if (state_.Pen.Width <= 1 && major > 0 && (xMajor ? dx < 0 : dy < 0))
+        shift = QPointF(-static_cast<double>(dx) / major, -static_cast<double>(dy) / major);
+    p.drawLine(QPointF(from.X, from.Y) + shift, QPointF(x, y) + shift);
     p.restore();
 }
 

@@ -250,6 +250,10 @@ TEST_F(Preview, TheImagePaintsASheetWithBorderAndShadowOnlyWithAPage)
     EXPECT_EQ(shot.pixelColor(0, h / 2), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(w - 3, h / 2), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(w / 2, h - 3), QColor(Qt::black));
+    // The border's lines close at every corner.
+    EXPECT_EQ(shot.pixelColor(0, h - 3), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(w - 3, h - 3), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(w - 3, 0), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(w - 1, h / 2), QColor(Qt::black)) << "shadow";
     EXPECT_EQ(shot.pixelColor(w / 2, h - 1), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(w - 1, 0), QColor(Qt::green)) << "the shadow starts below the top";
