@@ -21,7 +21,7 @@ QString ToQString(std::u16string_view text)
 QFont BaseFont(const TLogFont& font)
 {
     QFont q;
-    q.setFamily(font.FaceName.empty() ? QStringLiteral("Sans Serif") : ToQString(font.FaceName));
+    q.setFamilies(FontFamilies(font.FaceName.empty() ? QStringLiteral("Sans Serif") : ToQString(font.FaceName)));
     q.setHintingPreference(QFont::PreferNoHinting);
     int weight = std::clamp(font.Weight == 0 ? FW_NORMAL : font.Weight, 1, 1000);
     q.setWeight(static_cast<QFont::Weight>(weight));
@@ -36,6 +36,18 @@ QFont BaseFont(const TLogFont& font)
 }
 
 } // namespace
+
+QStringList FontFamilies(const QString& face)
+{
+    QStringList families{face};
+    // The narrow faces of the dialogs, and the tiny face of rulers and captions.
+    if (face == QStringLiteral("Tahoma") || face == QStringLiteral("MS Sans Serif") ||
+        face == QStringLiteral("Small Fonts"))
+        families << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans Narrow")
+                 << QStringLiteral("Nimbus Sans Narrow") << QStringLiteral("Liberation Sans")
+                 << QStringLiteral("DejaVu Sans");
+    return families;
+}
 
 QFont MakeQFont(const TLogFont& font)
 {

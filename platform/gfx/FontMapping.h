@@ -6,11 +6,17 @@
 #include "platform/gfx/LogicalObjects.h"
 
 #include <QFont>
+#include <QStringList>
 
 #include <string_view>
 #include <vector>
 
 namespace gfx {
+
+// The faces to ask for a face name, in order: the face itself and, for the
+// classic desktop faces that are rarely installed here, faces of a similar
+// width that stand in for them (so that text fits the room made for it).
+QStringList FontFamilies(const QString& face);
 
 // The Qt font of a device font. Hinting is off, so that widths scale in
 // proportion and a page measured at one resolution lays out the same at another.

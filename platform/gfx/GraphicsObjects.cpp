@@ -1,9 +1,9 @@
 #include "platform/gfx/GraphicsObjects.h"
 
 #include "platform/core/Unicode.h"
+#include "platform/gfx/FontMapping.h"
 
 #include <QFont>
-#include <QStringList>
 
 #include <cstdint>
 #include <cstdlib>
@@ -138,13 +138,7 @@ TLogFont TFont::LogFont() const
 QFont TFont::ToQFont() const
 {
     QFont font;
-    // The classic desktop faces are rarely installed here; a face of similar
-    // width stands in, so that captions fit the room the forms give them.
-    QStringList families{QString::fromStdString(name_)};
-    if (name_ == "Tahoma" || name_ == "MS Sans Serif")
-        families << QStringLiteral("DejaVu Sans Condensed") << QStringLiteral("Liberation Sans Narrow")
-                 << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
-    font.setFamilies(families);
+    font.setFamilies(FontFamilies(QString::fromStdString(name_)));
     font.setPointSize(Size());
     font.setBold((style_ & fsBold) != 0);
     font.setItalic((style_ & fsItalic) != 0);

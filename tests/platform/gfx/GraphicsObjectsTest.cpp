@@ -14,6 +14,10 @@
 #include <QFont>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 using namespace gfx;
 
 TEST(Colors, PlainSystemAndSpecialValues)
@@ -134,6 +138,44 @@ TEST(PainterCanvas, ALineLeavesOutItsLastPointAndMovesThePen)
     EXPECT_FALSE(gfxtest::IsDark(image.pixel(12, 2)));
 }
 
+TEST(PainterCanvas, ALineTakesItsFirstPointAndLeavesOutItsLastInEveryDirection)
+{
+    struct Line {
+        int x1, y1, x2, y2;
+    };
+    // Rightward, leftward, down, up, the four diagonals, and a steep and a flat slope backwards.
+    const Line lines[] = {{2, 5, 8, 5}, {8, 5, 2, 5}, {5, 2, 5, 8}, {5, 8, 5, 2}, {2, 2, 8, 8}, {8, 8, 2, 2},
+                          {2, 8, 8, 2}, {8, 2, 2, 8}, {9, 4, 1, 1}, {5, 9, 3, 1}, {5, 4, 4, 4}};
+    for (const Line& l : lines) {
+        QImage image = gfxtest::WhiteImage(12, 12);
+        QPainter painter(&image);
+        TPainterCanvas canvas(&painter);
+        canvas.MoveTo(l.x1, l.y1);
+        canvas.LineTo(l.x2, l.y2);
+        painter.end();
+        const int length = std::max(std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1));
+        const std::string line = std::to_string(l.x1) + "," + std::to_string(l.y1) + " to " + std::to_string(l.x2) +
+                                 "," + std::to_string(l.y2);
+        EXPECT_TRUE(gfxtest::IsDark(image.pixel(l.x1, l.y1))) << line;
+        EXPECT_FALSE(gfxtest::IsDark(image.pixel(l.x2, l.y2))) << line;
+        EXPECT_EQ(gfxtest::DarkPixels(image, 0, 0, 12, 12), length) << line;
+    }
+    // Four lines round a box close it: each corner is the first point of a line.
+    QImage image = gfxtest::WhiteImage(12, 12);
+    QPainter painter(&image);
+    TPainterCanvas canvas(&painter);
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(1, 9);
+    canvas.LineTo(9, 9);
+    canvas.LineTo(9, 1);
+    canvas.LineTo(1, 1);
+    painter.end();
+    for (int corner : {1, 9})
+        for (int other : {1, 9})
+            EXPECT_TRUE(gfxtest::IsDark(image.pixel(corner, other))) << corner << "," << other;
+    EXPECT_EQ(gfxtest::DarkPixels(image, 0, 0, 12, 12), 32);
+}
+
 TEST(PainterCanvas, TextOnASolidBrushFillsItsCellsUnlessTheModeIsTransparent)
 {
     QImage image = gfxtest::WhiteImage(120, 40);
@@ -186,4 +228,23 @@ TEST(Fonts, TheWidthOfATextIsTheLastOfItsCharacterPositions)
                     << face << " " << pixels << " \"" << text << "\"";
             }
         }
+}
+
+TEST(Fonts, ClassicFacesGetANarrowStandInOnPagesAndControlsAlike)
+{
+    const std::u16string text = core::Utf8ToUtf16("Page Header 12 cm");
+    TLogFont wide;
+    wide.FaceName = u"DejaVu Sans";
+    wide.Height = -12;
+    const double wideWidth = TextAdvance(MakeQFont(wide), text);
+    for (const char* face : {"Small Fonts", "Tahoma", "MS Sans Serif"}) {
+        TLogFont classic = wide;
+        classic.FaceName = core::Utf8ToUtf16(face);
+        EXPECT_LT(TextAdvance(MakeQFont(classic), text), wideWidth * 0.95) << face;
+        TFont control;
+        control.SetName(face);
+        EXPECT_EQ(control.ToQFont().families(), FontFamilies(QString::fromUtf8(face))) << face;
+    }
+    // A face of this system is asked for alone.
+    EXPECT_EQ(FontFamilies(QStringLiteral("DejaVu Serif")), QStringList{QStringLiteral("DejaVu Serif")});
 }
