@@ -199,18 +199,56 @@ void TxContainerNode::CopyNodes(const TXmlNode& source)
 
 // --- element ------------------------------------------------------------------------
 
+namespace {
+
+bool IsTextPiece(const TXmlNode* node)
+{
+    return node->NodeKind() == xeCharData || node->NodeKind() == xeCData;
+}
+
+} // namespace
+
+int TxElement::ValueEnd() const
+{
+    const int first = ValueIndex();
+    const TXmlNode* node = NodeAt(first);
+    if (node == nullptr)
+        return first;
+    int end = first + 1;
+    if (!IsTextPiece(node))
+        return end;
+    for (int i = end; i < NodeCount(); ++i) {
+        const TXmlNode* next = NodeAt(i);
+        if (IsTextPiece(next))
+            end = i + 1;
+        else if (next->NodeKind() != xeWhiteSpace)
+            break;
+    }
+    return end;
+}
+
 std::string TxElement::GetValue() const
 {
-    const TXmlNode* value = NodeAt(ValueIndex());
-    return value != nullptr ? value->GetValue() : std::string();
+    const int first = ValueIndex();
+    const TXmlNode* node = NodeAt(first);
+    if (node == nullptr)
+        return {};
+    std::string value = node->GetValue();
+    for (int i = first + 1, end = ValueEnd(); i < end; ++i)
+        value += NodeAt(i)->GetValue();
+    return value;
 }
 
 void TxElement::SetValue(const std::string& value)
 {
-    TXmlNode* node = NodeAt(ValueIndex());
+    const int first = ValueIndex();
+    TXmlNode* node = NodeAt(first);
+    if (node != nullptr)
+        for (int i = ValueEnd() - 1; i > first; --i)
+            NodeDelete(i);
     if (value.empty()) {
         if (node != nullptr)
-            NodeDelete(ValueIndex());
+            NodeDelete(first);
         SetValueIndex(-1);
         return;
     }

@@ -100,10 +100,15 @@ public:
     void SetName(const std::string& name) override { nameId_ = SymbolId(name); }
     std::int32_t NameId() const noexcept { return nameId_; }
     void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
-    // The value node's value; empty without one.
+    // The value: the value node's text, and when it is character data or a
+    // CDATA section, the texts of the character data and CDATA sections that
+    // follow it (with the whitespace between them), as text read back in
+    // pieces stands: a CDATA section cannot hold "]]>", so a value holding it
+    // is written as two sections. Empty without a value node.
     std::string GetValue() const override;
-    // An empty text removes the value node; another goes to the value node,
-    // which is made right after the attributes when there is none.
+    // An empty text removes the value node and the pieces that follow it;
+    // another goes to the value node, which is made right after the attributes
+    // when there is none, and the pieces that followed it go.
     void SetValue(const std::string& value) override;
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
@@ -117,6 +122,8 @@ protected:
     void CopyOwn(const TXmlNode& source) override;
 
 private:
+    // One past the last node of the value that begins at ValueIndex.
+    int ValueEnd() const;
     // The start tag; false when the element closed itself there.
     bool WriteStartTag(core::TStream& stream, int depth);
     void WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines);

@@ -150,3 +150,52 @@ TEST_F(Elements, CharacterDataConvertsOnTheWayInAndOut)
     doc.SetLineBreakStyle(lbCRLF);
     EXPECT_EQ(Written(), "<r q='say &quot;hi&quot;\r\r\nnow'> x</r>") << "the style applies to LFs only";
 }
+
+TEST_F(Elements, ValueStandingInSeveralPiecesIsReadWhole)
+{
+    // A CDATA section cannot hold "]]>": such a value is written as two
+    // sections, and read back it is one value again, the text unchanged.
+    root->SetValue("x");
+    root->NodeDelete(root->ValueIndex());
+    auto* cdata = new TxCData(&doc);
+    cdata->SetValue("a]]>b");
+    root->NodeAdd(cdata);
+    root->SetValueIndex(0);
+    const std::string text = Written();
+    EXPECT_EQ(text, "<r><![CDATA[a]]]]><![CDATA[>b]]></r>");
+
+    TXmlDocument again(nullptr);
+    again.LoadFromText(text);
+    TxElement* r = again.RootElement();
+    ASSERT_EQ(r->NodeCount(), 2) << "the tree is what the text holds";
+    EXPECT_EQ(r->GetValue(), "a]]>b");
+    EXPECT_EQ(r->ValueAsIntOr(7), 7);
+    EXPECT_EQ(again.WriteToUtf8Text(), text) << "written back byte for byte";
+
+    // Text and sections that follow one another make one value; whitespace
+    // between them belongs to it, an element or comment ends it.
+    again.LoadFromText("<r> x <![CDATA[<y>]]>&amp;z\n<b>w</b>v</r>");
+    EXPECT_EQ(again.RootElement()->GetValue(), "x <y>&z");
+    again.LoadFromText("<r>1<![CDATA[2]]><!--c-->3</r>");
+    EXPECT_EQ(again.RootElement()->GetValue(), "12");
+    EXPECT_EQ(again.RootElement()->ValueAsInt(), 12);
+    again.LoadFromText("<p><![CDATA[x]]]]><![CDATA[>]]></p>");
+    EXPECT_EQ(again.RootElement()->ChildStringOr("nothing", "d"), "d");
+    EXPECT_EQ(again.RootElement()->GetValue(), "x]]>");
+}
+
+TEST_F(Elements, SettingAValueReplacesAllItsPieces)
+{
+    doc.LoadFromText("<r a=\"1\">x<![CDATA[y]]> <![CDATA[z]]> <b/>w</r>");
+    root = doc.RootElement();
+    root->SetValue("new");
+    EXPECT_EQ(root->GetValue(), "new");
+    EXPECT_EQ(doc.WriteToUtf8Text(), "<r a=\"1\">new <b/>w</r>") << "blanks after the value and what follows stay";
+
+    doc.LoadFromText("<r><![CDATA[a]]><![CDATA[b]]>c<b/></r>");
+    root = doc.RootElement();
+    root->SetValue("");
+    EXPECT_EQ(root->GetValue(), "");
+    EXPECT_EQ(root->ValueIndex(), -1);
+    EXPECT_EQ(doc.WriteToUtf8Text(), "<r><b/></r>");
+}
