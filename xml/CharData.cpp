@@ -1,6 +1,7 @@
 #include "xml/CharData.h"
 
 #include "xml/TextRoutines.h"
+#include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -34,9 +35,9 @@ void TxCharData::PutRawWithLineBreaks(core::TStream& stream) const
 {
     const std::string_view raw = RawView();
     if (LineBreakStyle() == lbLF || raw.find('\n') == std::string_view::npos)
-        Put(stream, raw);
+        WriteStringBytes(stream, raw);
     else
-        Put(stream, ApplyLineBreakStyle(raw, LineBreakStyle()));
+        WriteStringBytes(stream, ApplyLineBreakStyle(raw, LineBreakStyle()));
 }
 
 void TxCharData::DoWrite(core::TStream& stream, int) { PutRawWithLineBreaks(stream); }
@@ -55,9 +56,9 @@ void TxCharData::CopyOwn(const TXmlNode& source)
 void TxQuotedText::DoWrite(core::TStream& stream, int)
 {
     const char quote = QuoteChar();
-    stream.Write(&quote, 1);
+    WriteStringBytes(stream, std::string_view(&quote, 1));
     PutRawWithLineBreaks(stream);
-    stream.Write(&quote, 1);
+    WriteStringBytes(stream, std::string_view(&quote, 1));
     ReportProgress(stream);
 }
 
@@ -84,8 +85,8 @@ void TxAttribute::SetValue(const std::string& value) { valueNode_->SetRawValue(E
 
 void TxAttribute::DoWrite(core::TStream& stream, int depth)
 {
-    Put(stream, NameView());
-    stream.Write("=", 1);
+    WriteStringBytes(stream, NameView());
+    WriteStringBytes(stream, "=");
     valueNode_->WriteAt(stream, depth);
 }
 

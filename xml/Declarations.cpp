@@ -1,6 +1,7 @@
 #include "xml/Declarations.h"
 
 #include "xml/TextRoutines.h"
+#include "xml/VarInt.h"
 
 namespace xml {
 
@@ -9,21 +10,21 @@ namespace xml {
 
 void TxDeclaration::DoWrite(core::TStream& stream, int depth)
 {
-    Put(stream, IndentAt(depth));
-    Put(stream, "<?xml");
+    WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "<?xml");
     WriteAttributeBlock(stream, NodeCount(), depth);
-    Put(stream, "?>");
-    Put(stream, EolText());
+    WriteStringBytes(stream, "?>");
+    WriteStringBytes(stream, EolText());
     ReportProgress(stream);
 }
 
 void TxStyleSheet::DoWrite(core::TStream& stream, int depth)
 {
-    Put(stream, IndentAt(depth));
-    Put(stream, "<?xml-stylesheet");
+    WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "<?xml-stylesheet");
     WriteAttributeBlock(stream, NodeCount(), depth);
-    Put(stream, "?>");
-    Put(stream, LineFeedText());
+    WriteStringBytes(stream, "?>");
+    WriteStringBytes(stream, LineFeedText());
     ReportProgress(stream);
 }
 
@@ -32,9 +33,9 @@ void TxStyleSheet::DoWrite(core::TStream& stream, int depth)
 
 void TxComment::DoWrite(core::TStream& stream, int)
 {
-    Put(stream, "<!--");
-    Put(stream, RawView());
-    Put(stream, "-->");
+    WriteStringBytes(stream, "<!--");
+    WriteStringBytes(stream, RawView());
+    WriteStringBytes(stream, "-->");
     ReportProgress(stream);
 }
 
@@ -42,14 +43,14 @@ void TxComment::DoWrite(core::TStream& stream, int)
 void TxCData::DoWrite(core::TStream& stream, int)
 {
     std::string_view rest = RawView();
-    Put(stream, "<![CDATA[");
+    WriteStringBytes(stream, "<![CDATA[");
     for (std::size_t end = rest.find("]]>"); end != std::string_view::npos; end = rest.find("]]>")) {
-        Put(stream, rest.substr(0, end + 2)); // "]]" closes nothing yet;
-        Put(stream, "]]><![CDATA[");          // the ">" starts the next section
+        WriteStringBytes(stream, rest.substr(0, end + 2)); // "]]" closes nothing yet;
+        WriteStringBytes(stream, "]]><![CDATA[");          // the ">" starts the next section
         rest.remove_prefix(end + 2);
     }
-    Put(stream, rest);
-    Put(stream, "]]>");
+    WriteStringBytes(stream, rest);
+    WriteStringBytes(stream, "]]>");
     ReportProgress(stream);
 }
 
@@ -60,11 +61,11 @@ void TxInstruction::SetValue(const std::string& value) { SetRawValue(NormalizeLi
 
 void TxInstruction::DoWrite(core::TStream& stream, int depth)
 {
-    Put(stream, IndentAt(depth));
-    Put(stream, "<?");
+    WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "<?");
     PutRawWithLineBreaks(stream);
-    Put(stream, "?>");
-    Put(stream, LineFeedText());
+    WriteStringBytes(stream, "?>");
+    WriteStringBytes(stream, LineFeedText());
     ReportProgress(stream);
 }
 

@@ -1,5 +1,6 @@
 #include "xml/DocType.h"
 
+#include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -22,29 +23,29 @@ TxDocType::~TxDocType()
 
 void TxDocType::DoWrite(core::TStream& stream, int depth)
 {
-    Put(stream, IndentAt(depth));
-    Put(stream, "<!DOCTYPE ");
-    Put(stream, NameView());
+    WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "<!DOCTYPE ");
+    WriteStringBytes(stream, NameView());
     const std::string_view external = externalId_->RawView();
     if (external == "SYSTEM") {
-        Put(stream, " SYSTEM ");
+        WriteStringBytes(stream, " SYSTEM ");
         systemLiteral_->WriteAt(stream, depth + 1);
     } else if (external == "PUBLIC") {
-        Put(stream, " PUBLIC ");
+        WriteStringBytes(stream, " PUBLIC ");
         publicLiteral_->WriteAt(stream, depth + 1);
-        Put(stream, " ");
+        WriteStringBytes(stream, " ");
         systemLiteral_->WriteAt(stream, depth + 1);
     }
-    Put(stream, " ");
+    WriteStringBytes(stream, " ");
     if (NodeCount() > 0) {
-        Put(stream, "[");
-        Put(stream, LineFeedText());
+        WriteStringBytes(stream, "[");
+        WriteStringBytes(stream, LineFeedText());
         for (int i = 0; i < NodeCount(); ++i)
             NodeAt(i)->WriteAt(stream, depth + 1);
-        Put(stream, "]");
+        WriteStringBytes(stream, "]");
     }
-    Put(stream, ">");
-    Put(stream, LineFeedText());
+    WriteStringBytes(stream, ">");
+    WriteStringBytes(stream, LineFeedText());
     ReportProgress(stream);
 }
 
@@ -84,14 +85,14 @@ void TxDtdElement::WriteContent(core::TStream& stream) const
 
 void TxDtdElement::DoWrite(core::TStream& stream, int)
 {
-    Put(stream, "<!");
-    Put(stream, Keyword(NodeKind()));
-    Put(stream, " ");
-    Put(stream, NameView());
-    Put(stream, " ");
+    WriteStringBytes(stream, "<!");
+    WriteStringBytes(stream, Keyword(NodeKind()));
+    WriteStringBytes(stream, " ");
+    WriteStringBytes(stream, NameView());
+    WriteStringBytes(stream, " ");
     WriteContent(stream);
-    Put(stream, ">");
-    Put(stream, LineFeedText());
+    WriteStringBytes(stream, ">");
+    WriteStringBytes(stream, LineFeedText());
     ReportProgress(stream);
 }
 

@@ -1,6 +1,7 @@
 #include "xml/Elements.h"
 
 #include "xml/CharData.h"
+#include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
 
 #include <algorithm>
@@ -159,7 +160,7 @@ void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int 
         TXmlNode* node = nodes_.ItemAt(i);
         if (node->NodeKind() == xeAttribute) {
             if (i == 0 || !nodes_.ItemAt(i - 1)->IsCharData())
-                stream.Write(" ", 1);
+                WriteStringBytes(stream, " ");
             node->WriteAt(stream, depth + 1);
         } else if (node->IsCharData()) {
             node->WriteAt(stream, depth + 1);
@@ -274,28 +275,28 @@ void TxElement::CopyOwn(const TXmlNode& source)
 
 bool TxElement::WriteStartTag(core::TStream& stream, int depth)
 {
-    Put(stream, IndentAt(depth));
-    stream.Write("<", 1);
-    Put(stream, NameView());
+    WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "<");
+    WriteStringBytes(stream, NameView());
     WriteAttributeBlock(stream, DirectNodeCount(), depth);
     if (NodeCount() == DirectNodeCount() && ClosingStyle() == csSelfClosing) {
-        Put(stream, Document()->SelfCloseText());
-        Put(stream, LineFeedText());
+        WriteStringBytes(stream, Document()->SelfCloseText());
+        WriteStringBytes(stream, LineFeedText());
         ReportProgress(stream);
         return false;
     }
-    stream.Write(">", 1);
+    WriteStringBytes(stream, ">");
     return true;
 }
 
 void TxElement::WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines)
 {
     if (childrenOnLines)
-        Put(stream, IndentAt(depth));
-    stream.Write("</", 2);
-    Put(stream, NameView());
-    stream.Write(">", 1);
-    Put(stream, LineFeedText());
+        WriteStringBytes(stream, IndentAt(depth));
+    WriteStringBytes(stream, "</");
+    WriteStringBytes(stream, NameView());
+    WriteStringBytes(stream, ">");
+    WriteStringBytes(stream, LineFeedText());
     ReportProgress(stream);
 }
 
@@ -331,16 +332,16 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         const bool text = child->IsCharData();
         if (index == element->DirectNodeCount()) {
             if (!text)
-                Put(stream, lineFeed);
+                WriteStringBytes(stream, lineFeed);
         } else if (text && onLines) {
-            Put(stream, IndentAt(childDepth));
+            WriteStringBytes(stream, IndentAt(childDepth));
         }
         if (child->NodeKind() == xeElement)
             open(static_cast<TxElement*>(child), childDepth); // may grow the stack: top is not used after this
         else if (text || child->IsElement())
             child->WriteAt(stream, childDepth);
         if (text && onLines)
-            Put(stream, lineFeed);
+            WriteStringBytes(stream, lineFeed);
     }
 }
 

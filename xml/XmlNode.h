@@ -321,11 +321,6 @@ protected:
     // not the nodes of a container.
     virtual void CopyOwn(const TXmlNode& source);
     std::string_view IndentAt(int depth) const;
-    static void Put(core::TStream& stream, std::string_view text)
-    {
-        if (!text.empty())
-            stream.Write(text.data(), static_cast<std::int64_t>(text.size()));
-    }
     [[noreturn]] static void NoParent();
     void SetParent(TXmlNode* parent) noexcept { parent_ = parent; }
 

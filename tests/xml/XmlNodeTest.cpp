@@ -260,3 +260,42 @@ TEST(XmlNode, CopyFromCopiesTheWholeSubtree)
     assigned.Assign(copiedChild);
     EXPECT_EQ(assigned.GetName(), "child");
 }
+
+namespace {
+
+// A stream with room for a few bytes only, like a full disk.
+class NearlyFull : public core::TStream {
+public:
+    explicit NearlyFull(std::size_t room) : room_(room) {}
+    std::string bytes;
+    std::int64_t Read(void*, std::int64_t) override { return 0; }
+    std::int64_t Write(const void* buffer, std::int64_t count) override
+    {
+        const std::size_t n = std::min(room_ - bytes.size(), static_cast<std::size_t>(count));
+        bytes.append(static_cast<const char*>(buffer), n);
+        return static_cast<std::int64_t>(n);
+    }
+    std::int64_t Seek(std::int64_t, core::TSeekOrigin) override { return static_cast<std::int64_t>(bytes.size()); }
+
+private:
+    std::size_t room_;
+};
+
+} // namespace
+
+TEST(XmlNode, WritingToAStreamThatFallsShortRaises)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText("<!DOCTYPE r><r a=\"1\">text<![CDATA[x]]><!--c--><?pi?><b/></r>");
+    const std::string whole = doc.WriteToUtf8Text();
+    // Every node kind writes through the same helper: a stream that takes
+    // fewer bytes than it is given fails the write, wherever it fills up.
+    for (std::size_t room = 0; room < whole.size(); ++room) {
+        NearlyFull stream(room);
+        EXPECT_THROW(doc.WriteDocument(stream), core::EWriteError) << room;
+        EXPECT_EQ(stream.bytes, whole.substr(0, room));
+    }
+    NearlyFull enough(whole.size());
+    doc.WriteDocument(enough);
+    EXPECT_EQ(enough.bytes, whole);
+}
