@@ -77,9 +77,21 @@ TXmlNode* TxContainerNode::ElementAt(int index) const
     return nullptr;
 }
 
-int TxContainerNode::NodeAdd(TXmlNode* node)
+bool TxContainerNode::Accepts(const TXmlNode* node)
 {
     if (node == nullptr)
+        return false;
+    if (node->Document() != Document()) {
+        // Its names are symbols of the other document's table.
+        EmitDebug(this, dlFail, "XML owner is not assigned");
+        return false;
+    }
+    return true;
+}
+
+int TxContainerNode::NodeAdd(TXmlNode* node)
+{
+    if (!Accepts(node))
         return -1;
     const int index = nodes_.Add(node);
     Adopt(node);
@@ -88,7 +100,7 @@ int TxContainerNode::NodeAdd(TXmlNode* node)
 
 void TxContainerNode::NodeInsert(int index, TXmlNode* node)
 {
-    if (node == nullptr)
+    if (!Accepts(node))
         return;
     nodes_.Insert(index, node);
     Adopt(node);
@@ -143,10 +155,12 @@ void TxContainerNode::Clear()
 
 void TxContainerNode::AttributeAdd(TxAttribute* attribute)
 {
-    if (attribute == nullptr || attribute->Document() != Document()) {
+    if (attribute == nullptr) {
         EmitDebug(this, dlFail, "XML owner is not assigned");
         return;
     }
+    if (!Accepts(attribute))
+        return;
     NodeInsert(directNodeCount_, attribute);
     ++directNodeCount_;
 }

@@ -41,7 +41,9 @@ public:
     TXmlNode* FirstNodeOfKind(TxNodeKind kind) const override { return nodes_.FindFirstOfKind(kind); }
     TXmlNode* NextSiblingOf(const TXmlNode* child) const override { return nodes_.NextSibling(child); }
 
-    // Appends and adopts the node; -1 for nullptr.
+    // Appends and adopts the node; -1 for nullptr. A node of another document
+    // is refused with the fail message "XML owner is not assigned" (-1) and
+    // stays the caller's; so in NodeInsert.
     int NodeAdd(TXmlNode* node) override;
     // Keeps the attribute block and the value index pointing at the same nodes.
     void NodeInsert(int index, TXmlNode* node) override;
@@ -81,6 +83,8 @@ private:
     friend void FreeNodeTree(std::vector<TXmlNode*>& nodes);
     // Copies the nodes of source below this node, without recursion.
     void CopyNodes(const TXmlNode& source);
+    // A node of this document; reports one of another.
+    bool Accepts(const TXmlNode* node);
     void Adopt(TXmlNode* node) { node->SetParent(this); }
     TXmlNode* Remove(int index, bool free);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,32 @@ TEST_F(Elements, AttributesOfAnotherDocumentAreRefused)
     EXPECT_EQ(root->AttributeCount(), 0);
     EXPECT_EQ(foreign.Parent(), nullptr);
     EXPECT_EQ(heard, (std::vector<std::string>{"fail: XML owner is not assigned", "fail: XML owner is not assigned"}));
+}
+
+TEST_F(Elements, NodesOfAnotherDocumentAreRefused)
+{
+    // A node keeps its names in its own document's symbol table: placed in
+    // another document it would name nothing there, and outlive its table.
+    std::vector<std::string> heard;
+    doc.OnDebugMessage = [&heard](core::TObject*, TxDebugLevel level, const std::string& text) {
+        heard.push_back(std::string(DebugLevelNames[level]) + ": " + text);
+    };
+    auto other = std::make_unique<TXmlDocument>(nullptr);
+    std::unique_ptr<TxElement> foreign(other->NewElement("x"));
+    EXPECT_EQ(root->NodeAdd(foreign.get()), -1);
+    root->NodeInsert(0, foreign.get());
+    std::vector<TXmlNode*> nodes{foreign.get()};
+    root->NodesAddAll(nodes);
+    EXPECT_EQ(root->NodeCount(), 0);
+    EXPECT_EQ(foreign->Parent(), nullptr) << "the node stays the caller's";
+    EXPECT_EQ(heard, std::vector<std::string>(3, "fail: XML owner is not assigned"));
+    foreign.reset();
+    other.reset();
+    EXPECT_EQ(Written(), "<r/>");
+
+    std::unique_ptr<TxElement> own(doc.NewElement("y"));
+    EXPECT_EQ(root->NodeAdd(own.release()), 0);
+    EXPECT_EQ(Written(), "<r><y/></r>");
 }
 
 TEST_F(Elements, AttributeSetBehindContentIsStillWritten)
