@@ -13,6 +13,8 @@
 
 #include "platform/core/Streams.h"
 
+#include <vector>
+
 namespace xml {
 
 namespace {
@@ -155,26 +157,44 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
 
 void TXmlDocument::CloseUnclosed()
 {
-    for (TXmlNode* node = topNodes_.First(); node != nullptr; node = topNodes_.NextInDocument(node)) {
-        if (!node->IsContainer() || unclosed_.count(node) == 0)
+    if (unclosed_.empty())
+        return; // nothing to move: the walk would change nothing
+    // Every node in document order, parents before their nodes, as the node
+    // list's NextInDocument walks; a stack of positions keeps it linear. What
+    // moves comes right after the node, so the walk meets it next.
+    struct Frame {
+        TXmlNode* parent; // nullptr: the top level
+        int next;
+    };
+    std::vector<Frame> stack{{nullptr, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        TXmlNode* parent = frame.parent;
+        const int at = frame.next++;
+        TXmlNode* node = parent != nullptr ? parent->NodeAt(at) : topNodes_.ItemAt(at);
+        if (node == nullptr) {
+            stack.pop_back();
             continue;
-        // Its content follows it, in the order it had; a top-level node's
-        // content goes to the top level.
-        TXmlNode* parent = node->Parent();
-        const int at = parent != nullptr ? parent->NodeIndexOf(node) : topNodes_.IndexOf(node);
-        bool moved = false;
-        while (node->NodeCount() > node->DirectNodeCount()) {
-            TXmlNode* child = node->NodeExtract(node->NodeAt(node->NodeCount() - 1));
-            if (parent != nullptr)
-                parent->NodeInsert(at + 1, child);
-            else
-                topNodes_.Insert(at + 1, child);
-            moved = true;
         }
-        if (moved)
-            EmitDebug(this, dlInfo,
-                      DebugFormat("correctly closed node \"%s\" at pos %lld", std::string(node->NameView()).c_str(),
-                                  Ll(node->SourcePosition())));
+        if (node->IsContainer() && unclosed_.count(node) != 0) {
+            // Its content follows it, in the order it had; a top-level node's
+            // content goes to the top level.
+            bool moved = false;
+            while (node->NodeCount() > node->DirectNodeCount()) {
+                TXmlNode* child = node->NodeExtract(node->NodeAt(node->NodeCount() - 1));
+                if (parent != nullptr)
+                    parent->NodeInsert(at + 1, child);
+                else
+                    topNodes_.Insert(at + 1, child);
+                moved = true;
+            }
+            if (moved)
+                EmitDebug(this, dlInfo,
+                          DebugFormat("correctly closed node \"%s\" at pos %lld", std::string(node->NameView()).c_str(),
+                                      Ll(node->SourcePosition())));
+        }
+        if (node->NodeCount() > 0)
+            stack.push_back({node, 0});
     }
 }
 

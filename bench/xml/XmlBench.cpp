@@ -156,3 +156,21 @@ void FreeDeepTree(benchmark::State& state)
 BENCHMARK(FreeDeepTree)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// Loading with RepairStructure: a wide document whose elements are all closed,
+// and one whose last element is never closed, so that the repair pass walks
+// the whole tree and moves content. Both must stay linear in the node count.
+void LoadWithRepair(benchmark::State& state)
+{
+    const bool unclosed = state.range(1) != 0;
+    std::string text = "<r>";
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        text += "<a k=\"v\">x</a>";
+    text += unclosed ? "<b><c>t</r>" : "</r>";
+    TXmlDocument doc(nullptr);
+    doc.SetRepairStructure(true);
+    for (auto _ : state)
+        doc.LoadFromText(text);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(LoadWithRepair)->Args({10000, 0})->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
