@@ -30,8 +30,6 @@ constexpr std::uint64_t kMinRecord = 2;
 // node's writer, so how deep they nest inside one another is bounded.
 constexpr int kMaxDeclarationNesting = 256;
 
-long long Ll(std::int64_t v) { return static_cast<long long>(v); }
-
 TXmlDocument& Assigned(TXmlDocument* document)
 {
     if (document == nullptr)
@@ -203,17 +201,7 @@ private:
             slot_[static_cast<std::size_t>(shared_[i])] = static_cast<std::uint32_t>(i + 1);
     }
 
-    void Cardinal(std::uint32_t value)
-    {
-        std::uint8_t bytes[5];
-        std::size_t n = 0;
-        while (value >= 0x80) {
-            bytes[n++] = static_cast<std::uint8_t>(value | 0x80);
-            value >>= 7;
-        }
-        bytes[n++] = static_cast<std::uint8_t>(value);
-        out_.append(reinterpret_cast<const char*>(bytes), n);
-    }
+    void Cardinal(std::uint32_t value) { AppendVarUInt(out_, value); }
 
     void Record(std::int32_t id)
     {
@@ -373,16 +361,9 @@ public:
     std::uint32_t Cardinal()
     {
         std::uint32_t value = 0;
-        for (int shift = 0;; shift += 7) {
-            if (at_ == end_)
-                throw Refusal{};
-            if (shift > 28)
-                throw core::Exception("invalid cardinal reader");
-            const std::uint8_t byte = *at_++;
-            value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0)
-                return value;
-        }
+        if (!DecodeVarUInt(at_, end_, value))
+            throw Refusal{};
+        return value;
     }
 
     std::string_view Take(std::uint64_t count)
@@ -705,7 +686,7 @@ void TxBinaryXml::ReadDocument(core::TStream& stream)
         }
         EmitDebug(this, dlInfo,
                   DebugFormat("coder name: %s, compressed size: %lld, plain size: %lld", coderName.c_str(),
-                              Ll(source.SizeInUse()), Ll(plain.SizeInUse())));
+                              AsLongLong(source.SizeInUse()), AsLongLong(plain.SizeInUse())));
         if (plain.SizeInUse() != static_cast<std::int64_t>(plainSize))
             return refuse(kDamaged);
         body = reinterpret_cast<const std::uint8_t*>(plain.Memory());

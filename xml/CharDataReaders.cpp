@@ -17,7 +17,7 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
         SetQuoteStyle(qsSingle);
     } else {
         EmitDebug(this, dlWarn,
-                  DebugFormat("quote char expected at pos %lld", static_cast<long long>(parser.Position())));
+                  DebugFormat("quote char expected at pos %lld", AsLongLong(parser.Position())));
         if (!Document()->RepairStructure())
             return this; // empty; the unexpected character stays consumed
         // An unquoted value runs up to the next space.

@@ -37,6 +37,21 @@ char* PutUtf8(char* o, char32_t cp)
     return o;
 }
 
+// Puts one character of external text, folding line ends: a CR becomes LF
+// and sets folding, an LF right after it is dropped, and every other
+// character clears folding.
+char* PutFolded(char* o, char32_t cp, bool& folding)
+{
+    if (cp == '\r') {
+        *o++ = '\n';
+        folding = true;
+        return o;
+    }
+    const bool drop = cp == '\n' && folding;
+    folding = false;
+    return drop ? o : PutUtf8(o, cp);
+}
+
 bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
@@ -46,26 +61,12 @@ std::size_t Utf16ToUtf8(LoadUnit unitAt, char* out, std::size_t count, bool& fol
     char* o = out;
     for (std::size_t i = 0; i < count; ++i) {
         const char16_t u = unitAt(i);
-        if (u < 0x80) {
-            if (u == '\r') {
-                *o++ = '\n';
-                folding = true;
-                continue;
-            }
-            if (u == '\n' && folding) {
-                folding = false;
-                continue;
-            }
-            *o++ = static_cast<char>(u);
-        } else if (IsHigh(u) && i + 1 < count && IsLow(unitAt(i + 1))) {
-            const char16_t low = unitAt(++i);
-            o = PutUtf8(o, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(low) - 0xDC00));
-        } else if (IsHigh(u) || IsLow(u)) {
-            o = PutUtf8(o, kReplacement);
-        } else {
-            o = PutUtf8(o, u);
-        }
-        folding = false;
+        char32_t cp = u;
+        if (IsHigh(u) && i + 1 < count && IsLow(unitAt(i + 1)))
+            cp = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(unitAt(++i)) - 0xDC00);
+        else if (IsHigh(u) || IsLow(u))
+            cp = kReplacement;
+        o = PutFolded(o, cp, folding);
     }
     return static_cast<std::size_t>(o - out);
 }
@@ -212,20 +213,7 @@ std::size_t AnsiToUtf8Buffer(const char* bytes, char* out, int codePage, bool& f
     char* o = out;
     for (std::size_t i = 0; i < count; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b == '\r') {
-            *o++ = '\n';
-            folding = true;
-            continue;
-        }
-        if (b == '\n' && folding) {
-            folding = false;
-            continue;
-        }
-        folding = false;
-        if (b < 0x80)
-            *o++ = static_cast<char>(b);
-        else
-            o = PutUtf8(o, page != nullptr ? page->ToUnicode(b) : kReplacement);
+        o = PutFolded(o, b < 0x80 ? b : (page != nullptr ? page->ToUnicode(b) : kReplacement), folding);
     }
     return static_cast<std::size_t>(o - out);
 }

@@ -28,17 +28,6 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value
     throw core::EConvertError("'" + std::string(text) + "' is not a valid date and time");
 }
 
-// Days from 1970-01-01 to the given day of the proleptic Gregorian calendar.
-std::int64_t DaysFromCivil(int year, int month, int day)
-{
-    const int y = year - (month <= 2 ? 1 : 0);
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<std::int64_t>(era) * 146097 + doe - 719468;
-}
-
 // The zone offset east of UTC, in seconds, that the local zone had at instant t.
 long OffsetAt(std::time_t t)
 {
@@ -52,16 +41,7 @@ int TimeZoneBias() { return static_cast<int>(-OffsetAt(std::time(nullptr)) / 60)
 
 int TimeZoneBiasAt(core::TDateTime localValue)
 {
-    int year, month, day, hour, minute, second, msec;
-    core::DecodeDateTime(localValue, year, month, day, hour, minute, second, msec);
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1; // let the zone rules decide summer or winter time
+    std::tm tm = core::DateTimeToTm(localValue); // with no say on summer time: the zone rules decide
     const std::time_t t = std::mktime(&tm);
     if (t == static_cast<std::time_t>(-1) && tm.tm_year != 69)
         return TimeZoneBias();
@@ -153,9 +133,8 @@ core::TDateTime XmlTextToDateTime(std::string_view text, bool useLocalTimeZone)
         return core::ComposeDateTime(date, time);
 
     // The moment in UTC, then the local clock at that moment.
-    const std::int64_t utc = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second -
-                             static_cast<std::int64_t>(zoneMinutes) * 60;
-    const auto t = static_cast<std::time_t>(utc);
+    std::tm written = core::DateTimeToTm(core::ComposeDateTime(date, time));
+    const std::time_t t = timegm(&written) - static_cast<std::time_t>(zoneMinutes) * 60;
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr)
         return core::ComposeDateTime(date, time);

@@ -46,5 +46,7 @@ private:
 
 // printf-style formatting for diagnostic texts.
 std::string DebugFormat(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+// A 64-bit position or size as DebugFormat's "%lld" takes it.
+constexpr long long AsLongLong(std::int64_t value) noexcept { return value; }
 
 } // namespace xml

@@ -12,8 +12,6 @@ namespace xml {
 
 namespace {
 
-long long Ll(std::int64_t v) { return static_cast<long long>(v); }
-
 std::string Char(char c) { return std::string(1, c); }
 
 // Reads a text up to its terminator into the node's value, as written; at the
@@ -47,7 +45,7 @@ TXmlNode* TxDeclaration::ReadFromParser(TxXmlParser& parser)
     }
     EmitDebug(this, dlWarn,
               DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", Char(c).c_str(),
-                          Ll(parser.LineNumber()), Ll(parser.Position())));
+                          AsLongLong(parser.LineNumber()), AsLongLong(parser.Position())));
     return this;
 }
 
@@ -87,7 +85,7 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
             SystemLiteral()->ReadFromParser(parser);
         } else {
             EmitDebug(this, dlWarn,
-                      DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+                      DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
             return this;
         }
         c = parser.SkipBlanks();
@@ -99,7 +97,7 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
     }
     if (c != '>')
         EmitDebug(this, dlWarn,
-                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
     return result;
 }
 
@@ -109,15 +107,13 @@ void TxDocType::ParseTextBetweenTags(TxXmlParser& parser)
     for (;;) {
         std::string_view blanks;
         const char c = parser.SkipBlanks(blanks);
-        if (document->PreservesWhiteSpace() && !blanks.empty() && !(blanks.size() == 1 && blanks[0] == ' ')) {
-            auto* space = new TxWhiteSpace(document);
-            space->SetRawValue(blanks);
-            NodeAdd(space);
+        if (document->PreservesWhiteSpace() && !blanks.empty() && !IsSingleSpace(blanks)) {
+            AppendWhiteSpace(parser, blanks);
         }
         if (c == '<' || c == ']' || (c == 0 && parser.EndOfStream()))
             return; // the element list reads the "<" or "]" again
         EmitDebug(this, dlWarn,
-                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), Ll(parser.Position())));
+                  DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
         std::string_view word;
         parser.ReadName(word);
     }
@@ -150,7 +146,7 @@ void TxDtdEntity::ParseContent(TxXmlParser& parser)
     if (c != '>')
         EmitDebug(this, dlFail,
                   DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", Char(c).c_str(),
-                              Ll(parser.LineNumber()), Ll(parser.Position())));
+                              AsLongLong(parser.LineNumber()), AsLongLong(parser.Position())));
 }
 
 } // namespace xml

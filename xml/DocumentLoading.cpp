@@ -17,12 +17,6 @@
 
 namespace xml {
 
-namespace {
-
-long long Ll(std::int64_t v) { return static_cast<long long>(v); }
-
-} // namespace
-
 void TXmlDocument::LoadFromFile(const std::string& fileName)
 {
     core::TFileStream file(fileName, core::fmOpenRead);
@@ -111,14 +105,14 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
         parser.Flush();
         const TxNodeKind kind = parser.ReadTagKind();
         if (kind == xeError) {
-            EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", Ll(parser.Position())));
+            EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", AsLongLong(parser.Position())));
             repair = false;
             break;
         }
         TXmlNode* node = NewNodeOfKind(kind, this);
         if (node == nullptr) {
             EmitDebug(this, dlWarn,
-                      DebugFormat("unsupported tag (\"%s\") at pos %lld", NodeKindNames[kind], Ll(parser.Position())));
+                      DebugFormat("unsupported tag (\"%s\") at pos %lld", NodeKindNames[kind], AsLongLong(parser.Position())));
             repair = false;
             break;
         }
@@ -191,7 +185,7 @@ void TXmlDocument::CloseUnclosed()
             if (moved)
                 EmitDebug(this, dlInfo,
                           DebugFormat("correctly closed node \"%s\" at pos %lld", std::string(node->NameView()).c_str(),
-                                      Ll(node->SourcePosition())));
+                                      AsLongLong(node->SourcePosition())));
         }
         if (node->NodeCount() > 0)
             stack.push_back({node, 0});

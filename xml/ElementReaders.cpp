@@ -15,17 +15,13 @@ namespace xml {
 
 namespace {
 
-long long Ll(std::int64_t v) { return static_cast<long long>(v); }
-
-bool IsSingleSpace(std::string_view blanks) { return blanks.size() == 1 && blanks[0] == ' '; }
-
 bool EndsTagOrList(char c) { return c == '!' || c == '/' || c == '>'; }
 
 void IllegalEndTag(TXmlNode* node, TxXmlParser& parser, char c)
 {
     node->EmitDebug(node, dlWarn,
                     DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", std::string(1, c).c_str(),
-                                Ll(parser.LineNumber()), Ll(parser.Position())));
+                                AsLongLong(parser.LineNumber()), AsLongLong(parser.Position())));
 }
 
 // The end tag after "</": closes node, or, when it names another element and
@@ -39,8 +35,8 @@ TXmlNode* ReadEndTag(TxContainerNode& node, TxXmlParser& parser)
         const std::string endName(name);
         node.EmitDebug(&node, dlWarn,
                        DebugFormat("begin and end tag mismatch: \"%s\" and \"%s\" at line %lld (pos %lld)",
-                                   std::string(node.NameView()).c_str(), endName.c_str(), Ll(parser.LineNumber()),
-                                   Ll(parser.Position())));
+                                   std::string(node.NameView()).c_str(), endName.c_str(), AsLongLong(parser.LineNumber()),
+                                   AsLongLong(parser.Position())));
         if (node.Document()->RepairStructure() && node.IsElement())
             result = static_cast<TxElement&>(node).RepairEndTag(endName);
     }
@@ -54,10 +50,18 @@ void LevelMismatch(TxContainerNode& node, TxXmlParser& parser, const TXmlNode* c
                    DebugFormat("level mismatch between subnode \"%s\" and endnode \"%s\" at line %lld (pos %lld)",
                                std::string(child->NameView()).c_str(),
                                ended != nullptr ? std::string(ended->NameView()).c_str() : "nil",
-                               Ll(parser.LineNumber()), Ll(parser.Position())));
+                               AsLongLong(parser.LineNumber()), AsLongLong(parser.Position())));
 }
 
 } // namespace
+
+void TxContainerNode::AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks)
+{
+    TXmlDocument* document = Document();
+    auto* space = new TxWhiteSpace(document);
+    space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
+    NodeAdd(space);
+}
 
 char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
 {
@@ -67,21 +71,19 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
         const char c = parser.SkipBlanks(blanks);
         if (!blanks.empty() && !IsSingleSpace(blanks)) {
             if (document->PreservesWhiteSpace()) {
-                auto* space = new TxWhiteSpace(document);
-                space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
-                NodeAdd(space);
+                AppendWhiteSpace(parser, blanks);
                 SetDirectNodeCount(DirectNodeCount() + 1);
             }
             EmitDebug(this, dlHint,
-                      DebugFormat("non-default chardata at line %lld (pos %lld)", Ll(parser.LineNumber()),
-                                  Ll(parser.Position())));
+                      DebugFormat("non-default chardata at line %lld (pos %lld)", AsLongLong(parser.LineNumber()),
+                                  AsLongLong(parser.Position())));
         }
         if (c == 0 && parser.EndOfStream())
             return 0;
         if (EndsTagOrList(c) || c == '?')
             return c;
         if (c == '"' || c == '\'') {
-            EmitDebug(this, dlWarn, DebugFormat("illegal quote at pos %lld", Ll(parser.Position())));
+            EmitDebug(this, dlWarn, DebugFormat("illegal quote at pos %lld", AsLongLong(parser.Position())));
             continue;
         }
         parser.MoveBack();
@@ -107,15 +109,13 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
         const bool spaced = !blanks.empty();
         if (spaced && !IsSingleSpace(blanks))
             EmitDebug(this, dlHint,
-                      DebugFormat("non-default chardata at line %lld (pos %lld)", Ll(parser.LineNumber()),
-                                  Ll(parser.Position())));
+                      DebugFormat("non-default chardata at line %lld (pos %lld)", AsLongLong(parser.LineNumber()),
+                                  AsLongLong(parser.Position())));
         if ((c == 0 && parser.EndOfStream()) || EndsTagOrList(c))
             return c;
         const bool quoted = c == '"' || c == '\'';
         if (spaced && DirectNodeCount() < NodeCount() && (lastWasWord || !quoted)) {
-            auto* space = new TxWhiteSpace(document);
-            space->SetRawValue(blanks);
-            NodeAdd(space);
+            AppendWhiteSpace(parser, blanks);
         }
         parser.MoveBack();
         if (quoted) {
@@ -191,7 +191,7 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
         node.ParseTextBetweenTags(parser);
         if (parser.EndOfStream()) {
             node.EmitDebug(&node, dlFail,
-                           DebugFormat("stream terminated prematurely at pos %lld", Ll(parser.Position())));
+                           DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(parser.Position())));
             return nullptr;
         }
         parser.MoveBack();
@@ -201,7 +201,7 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
             if (kind >= 32 || (allowed & KindBit(kind)) == 0) {
                 node.EmitDebug(&node, dlWarn,
                                DebugFormat("illegal tag (\"%s\") at pos %lld", NodeKindNames[kind],
-                                           Ll(parser.Position())));
+                                           AsLongLong(parser.Position())));
                 return nullptr;
             }
             if (kind == xeEndTag) {
@@ -304,9 +304,7 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
     const TxSplitText parts = SplitBlanks(text);
     const bool preserve = document->PreservesWhiteSpace();
     if (preserve && !parts.Leading.empty()) {
-        auto* space = new TxWhiteSpace(document);
-        space->SetValueId(parser.Intern(document->SymbolTable(), parts.Leading));
-        NodeAdd(space);
+        AppendWhiteSpace(parser, parts.Leading);
     }
     if (!parts.Core.empty()) {
         auto* data = new TxCharData(document);
@@ -319,9 +317,7 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
         NotifyNodeParsed(data);
     }
     if (preserve && !parts.Trailing.empty()) {
-        auto* space = new TxWhiteSpace(document);
-        space->SetValueId(parser.Intern(document->SymbolTable(), parts.Trailing));
-        NodeAdd(space);
+        AppendWhiteSpace(parser, parts.Trailing);
     }
 }
 

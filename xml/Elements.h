@@ -63,6 +63,8 @@ public:
     virtual TXmlNode* ParseElementList(TxXmlParser& parser, TxNodeKinds allowed);
     virtual void ParseTextBetweenTags(TxXmlParser& parser);
     virtual char ParseQuotedTextList(TxXmlParser& parser);
+    // Appends a whitespace node holding blanks as they were read.
+    void AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks);
     // Lets the node list's capacity go down to its count.
     void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
 

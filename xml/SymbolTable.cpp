@@ -142,18 +142,16 @@ void TxSymbolTable::Rehash(std::size_t slotCount)
     }
 }
 
-std::int32_t TxSymbolTable::Append(std::string_view text, std::uint32_t style, bool& duplicate)
+std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot,
+                                bool indexed)
 {
-    const std::uint32_t hash = HashBytes(text.data(), text.size());
-    std::size_t slot = 0;
-    duplicate = Find(text, hash, slot) != 0;
     TxSymbol symbol;
     symbol.ID = static_cast<std::int32_t>(symbols_.size() + 1);
     symbol.Style = style;
     symbol.Bytes = Store(text);
     symbol.Length = static_cast<std::int32_t>(text.size());
     symbols_.push_back(symbol);
-    if (!duplicate) {
+    if (indexed) {
         slots_[slot] = Slot{hash, symbol.ID};
         if (++indexed_ * 2 >= slots_.size())
             Rehash(slots_.size() * 2);
@@ -169,15 +167,7 @@ std::int32_t TxSymbolTable::Intern(std::string_view text)
     std::size_t slot = 0;
     if (const std::int32_t id = Find(text, hash, slot))
         return id;
-    TxSymbol symbol;
-    symbol.ID = static_cast<std::int32_t>(symbols_.size() + 1);
-    symbol.Bytes = Store(text);
-    symbol.Length = static_cast<std::int32_t>(text.size());
-    symbols_.push_back(symbol);
-    slots_[slot] = Slot{hash, symbol.ID};
-    if (++indexed_ * 2 >= slots_.size())
-        Rehash(slots_.size() * 2);
-    return symbol.ID;
+    return Add(text, 0, hash, slot, true);
 }
 
 std::string_view TxSymbolTable::LookupView(std::int32_t id)
@@ -279,8 +269,11 @@ std::int32_t TxSymbolTable::ReadSymbol(core::TStream& stream)
 
 std::int32_t TxSymbolTable::AppendSymbol(std::string_view text, std::uint32_t style)
 {
-    bool duplicate = false;
-    const std::int32_t id = Append(text, style, duplicate);
+    const std::uint32_t hash = HashBytes(text.data(), text.size());
+    std::size_t slot = 0;
+    // A duplicate keeps its place by ID; Intern finds the first one.
+    const bool duplicate = Find(text, hash, slot) != 0;
+    const std::int32_t id = Add(text, style, hash, slot, !duplicate);
     if (duplicate)
         EmitDebug(this, dlFail, "duplicate symbol!");
     return id;

@@ -82,7 +82,8 @@ private:
     };
 
     const char* Store(std::string_view text);
-    std::int32_t Append(std::string_view text, std::uint32_t style, bool& duplicate);
+    // A new symbol with the next ID; indexed at slot unless its text is there already.
+    std::int32_t Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot, bool indexed);
     std::int32_t Find(std::string_view text, std::uint32_t hash, std::size_t& slot) const;
     void Rehash(std::size_t slotCount);
 

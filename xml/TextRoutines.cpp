@@ -27,39 +27,7 @@ constexpr std::array<signed char, 256> MakeEntityIndex()
 
 constexpr std::array<signed char, 256> kEntityIndex = MakeEntityIndex();
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
-
-// The character of "&#...;" given the text between "&#" and ";", or -1.
-long NumericReference(std::string_view digits)
-{
-    bool hex = false;
-    if (!digits.empty() && (digits[0] == 'x' || digits[0] == 'X')) {
-        hex = true;
-        digits.remove_prefix(1);
-    }
-    if (digits.empty())
-        return -1;
-    long value = 0;
-    for (char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (hex && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return -1;
-        value = value * (hex ? 16 : 10) + d;
-        if (value > 0x10FFFF)
-            return -1;
-    }
-    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
-        return -1;
-    return value;
-}
 
 } // namespace
 
@@ -134,8 +102,8 @@ std::string UnescapeText(std::string_view text)
                     done = true;
                 }
             if (!done && ref.size() > 3 && ref[1] == '#') {
-                const long cp = NumericReference(ref.substr(2, ref.size() - 3));
-                if (cp >= 0) {
+                const long cp = CharacterReferenceValue(ref.substr(2, ref.size() - 3));
+                if (NamesCharacter(cp)) {
                     // As a UTF-16 text would be converted: a CR arrives as LF.
                     core::AppendUtf8(out, cp == '\r' ? U'\n' : static_cast<char32_t>(cp));
                     done = true;
@@ -149,6 +117,33 @@ std::string UnescapeText(std::string_view text)
     }
     out.append(text.substr(i));
     return out;
+}
+
+long CharacterReferenceValue(std::string_view body)
+{
+    int base = 10;
+    if (!body.empty() && (body[0] == 'x' || body[0] == 'X')) {
+        base = 16;
+        body.remove_prefix(1);
+    }
+    if (body.empty())
+        return -1;
+    long value = 0;
+    for (char c : body) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return -1;
+        value = value * base + d;
+        if (value > 0x10FFFF)
+            return -1;
+    }
+    return value;
 }
 
 std::string NormalizeLineBreaks(std::string_view text)
@@ -180,15 +175,7 @@ std::string ApplyLineBreakStyle(std::string_view text, TxLineBreakStyle style)
     return out;
 }
 
-std::string_view TrimmedView(std::string_view text)
-{
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
+std::string_view TrimmedView(std::string_view text) { return SplitBlanks(text).Core; }
 
 std::string TrimBlanks(std::string_view text) { return std::string(TrimmedView(text)); }
 

@@ -15,6 +15,9 @@ int CompareTextLocale(std::string_view a, std::string_view b);
 // CompareTextLocale(a, b) == 0, with a byte-wise fast path for the usual case.
 bool SameName(std::string_view a, std::string_view b);
 
+// ASCII letters in lower case, other bytes as they are.
+constexpr char AsciiLower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
 // The five characters & < > ' " as &amp; &lt; &gt; &apos; &quot;.
 std::string EscapeText(std::string_view text);
 // Resolves the five references and numeric character references (decimal, or
@@ -22,6 +25,12 @@ std::string EscapeText(std::string_view text);
 // "&" without ";" before the next "&", and references to no character
 // (0, surrogates, beyond U+10FFFF) stay as they are.
 std::string UnescapeText(std::string_view text);
+// The number in the body of a numeric character reference (what stands
+// between "&#" and ";": decimal digits, or "x" and hexadecimal digits), or -1
+// when it is no such number or lies beyond U+10FFFF.
+long CharacterReferenceValue(std::string_view body);
+// Whether that number names a character (0 and surrogates do not).
+constexpr bool NamesCharacter(long value) noexcept { return value > 0 && (value < 0xD800 || value > 0xDFFF); }
 
 // CR LF and a lone CR become LF.
 std::string NormalizeLineBreaks(std::string_view text);
@@ -40,6 +49,9 @@ struct TxSplitText {
 };
 // Leading blanks, the core, trailing blanks; a text of blanks only is all leading.
 TxSplitText SplitBlanks(std::string_view text);
+// Whether blanks are the one space that separates by default; any other run
+// of blanks in a tag is reported as "non-default chardata".
+constexpr bool IsSingleSpace(std::string_view blanks) noexcept { return blanks.size() == 1 && blanks[0] == ' '; }
 
 // Without any tab, LF, CR or space.
 std::string RemoveBlanks(std::string_view text);

@@ -1,63 +1,67 @@
 #include "xml/VarInt.h"
 
 #include "platform/core/Exceptions.h"
-#include "xml/FastStreams.h"
 
 namespace xml {
 
 namespace {
 
+constexpr int kMaxGroups = 5;
+
 [[noreturn]] void TooLong() { throw core::Exception("invalid cardinal reader"); }
 
-} // namespace
-
-void WriteVarUInt(core::TStream& stream, std::uint32_t value)
+// The bytes of value; returns how many.
+int EncodeVarUInt(std::uint32_t value, std::uint8_t (&bytes)[kMaxGroups])
 {
-    std::uint8_t bytes[5];
     int n = 0;
     while (value >= 0x80) {
         bytes[n++] = static_cast<std::uint8_t>(value | 0x80);
         value >>= 7;
     }
     bytes[n++] = static_cast<std::uint8_t>(value);
-    stream.WriteBuffer(bytes, n);
+    return n;
+}
+
+// Adds one byte's group at the group-th place; true when the value goes on.
+bool AddGroup(std::uint32_t& value, int group, std::uint8_t byte)
+{
+    if (group >= kMaxGroups)
+        TooLong();
+    value |= static_cast<std::uint32_t>(byte & 0x7F) << (7 * group);
+    return (byte & 0x80) != 0;
+}
+
+} // namespace
+
+void WriteVarUInt(core::TStream& stream, std::uint32_t value)
+{
+    std::uint8_t bytes[kMaxGroups];
+    stream.WriteBuffer(bytes, EncodeVarUInt(value, bytes));
+}
+
+void AppendVarUInt(std::string& bytes, std::uint32_t value)
+{
+    std::uint8_t encoded[kMaxGroups];
+    bytes.append(reinterpret_cast<const char*>(encoded), static_cast<std::size_t>(EncodeVarUInt(value, encoded)));
 }
 
 std::uint32_t ReadVarUInt(core::TStream& stream)
 {
     std::uint32_t value = 0;
-    for (int shift = 0;; shift += 7) {
-        std::uint8_t byte = 0;
-        if (stream.Read(&byte, 1) != 1)
-            return value;
-        if (shift > 28)
-            TooLong();
-        value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-        if ((byte & 0x80) == 0)
-            return value;
-    }
+    std::uint8_t byte = 0;
+    for (int group = 0; stream.Read(&byte, 1) == 1; ++group)
+        if (!AddGroup(value, group, byte))
+            break;
+    return value;
 }
 
-std::uint32_t ReadVarUInt(TxFastMemStream& stream)
+bool DecodeVarUInt(const std::uint8_t*& at, const std::uint8_t* end, std::uint32_t& value)
 {
-    const char* memory = stream.Memory();
-    const std::int64_t size = stream.SizeInUse();
-    std::int64_t pos = stream.CurrentPosition();
-    if (pos < 0)
-        return 0;
-    std::uint32_t value = 0;
-    for (int shift = 0; pos < size; shift += 7) {
-        const auto byte = static_cast<std::uint8_t>(memory[pos++]);
-        if (shift > 28) {
-            stream.Seek(pos, core::TSeekOrigin::soBeginning);
-            TooLong();
-        }
-        value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-        if ((byte & 0x80) == 0)
-            break;
-    }
-    stream.Seek(pos, core::TSeekOrigin::soBeginning);
-    return value;
+    value = 0;
+    for (int group = 0; at != end; ++group)
+        if (!AddGroup(value, group, *at++))
+            return true;
+    return false;
 }
 
 void WriteStringBytes(core::TStream& stream, std::string_view text)

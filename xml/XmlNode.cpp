@@ -190,24 +190,30 @@ TXmlNode* TXmlNode::ChildFindOrAdd(const std::string& name)
     return ChildAdd(name);
 }
 
-TXmlNode* TXmlNode::ChildAdd(const std::string& name)
+std::unique_ptr<TXmlNode> TXmlNode::NewChild(const std::string& name) const
 {
     const TxNodeClass nodeClass = NodeClasses[kind_];
     if (nodeClass == nullptr)
         return nullptr;
     std::unique_ptr<TXmlNode> child(nodeClass(Document()));
     child->SetName(name);
+    return child;
+}
+
+TXmlNode* TXmlNode::ChildAdd(const std::string& name)
+{
+    std::unique_ptr<TXmlNode> child = NewChild(name);
+    if (child == nullptr)
+        return nullptr;
     NodeAdd(child.get()); // a kind without children raises; the child goes with it
     return child.release();
 }
 
 TXmlNode* TXmlNode::ChildInsert(int index, const std::string& name)
 {
-    const TxNodeClass nodeClass = NodeClasses[kind_];
-    if (nodeClass == nullptr)
+    std::unique_ptr<TXmlNode> child = NewChild(name);
+    if (child == nullptr)
         return nullptr;
-    std::unique_ptr<TXmlNode> child(nodeClass(Document()));
-    child->SetName(name);
     NodeInsert(index, child.get());
     return child.release();
 }

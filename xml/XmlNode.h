@@ -327,6 +327,8 @@ protected:
     friend class TxContainerNode;
 
 private:
+    // A new, named node of the class of this node's kind; nullptr for a kind without one.
+    std::unique_ptr<TXmlNode> NewChild(const std::string& name) const;
     void CopyTree(const TXmlNode& source);
     template <typename Visit>
     void WalkDescendants(std::string_view name, Visit&& visit) const;

@@ -2,6 +2,7 @@
 
 #include "xml/Conversions.h"
 #include "xml/SymbolTable.h"
+#include "xml/TextRoutines.h"
 
 #include <algorithm>
 #include <array>
@@ -25,10 +26,6 @@ constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
 
 bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-long long AsLongLong(std::int64_t v) { return static_cast<long long>(v); }
-
 // The LF bytes in [p, end), eight at a time.
 std::int64_t CountLineFeeds(const char* p, const char* end)
 {
@@ -48,35 +45,6 @@ std::int64_t CountLineFeeds(const char* p, const char* end)
 }
 
 bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
-
-// The character a numeric reference body (the text between "&#" and ";")
-// stands for: -1 when it is not a number, 0x110000 for any beyond U+10FFFF.
-long ReferenceValue(std::string_view digits)
-{
-    int base = 10;
-    if (!digits.empty() && (digits[0] == 'x' || digits[0] == 'X')) {
-        base = 16;
-        digits.remove_prefix(1);
-    }
-    if (digits.empty())
-        return -1;
-    long value = 0;
-    for (char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return -1;
-        value = value * base + d;
-        if (value > 0x10FFFF)
-            return 0x110000;
-    }
-    return value;
-}
 
 } // namespace
 
@@ -514,8 +482,8 @@ void TxXmlParser::CheckCharacterReferences(std::string_view text)
         const std::size_t stop = text.find_first_of(";&", amp + 2);
         if (stop == std::string_view::npos || text[stop] == '&')
             continue;
-        const long value = ReferenceValue(text.substr(amp + 2, stop - amp - 2));
-        if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
+        const long value = CharacterReferenceValue(text.substr(amp + 2, stop - amp - 2));
+        if (value >= 0 && !NamesCharacter(value))
             Warn(dlWarn, DebugFormat("character reference \"%s\" names no character, kept as written at pos %lld",
                                      std::string(text.substr(amp, stop - amp + 1)).c_str(),
                                      AsLongLong(Position())));

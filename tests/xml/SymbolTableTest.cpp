@@ -75,6 +75,37 @@ TEST(VarInt, OverLongAndCutValues)
     EXPECT_EQ(ReadVarUInt(empty), 0u);
 }
 
+TEST(VarInt, DecodedFromBytesAsFromAStream)
+{
+    std::string all;
+    for (std::uint32_t value : {0u, 127u, 128u, 1u << 28, 0xFFFFFFFFu})
+        AppendVarUInt(all, value);
+    EXPECT_EQ(all, VarBytes(0) + VarBytes(127) + VarBytes(128) + VarBytes(1u << 28) + VarBytes(0xFFFFFFFFu));
+
+    const auto* at = reinterpret_cast<const std::uint8_t*>(all.data());
+    const auto* end = at + all.size();
+    std::vector<std::uint32_t> read;
+    std::uint32_t value = 0;
+    while (DecodeVarUInt(at, end, value))
+        read.push_back(value);
+    EXPECT_EQ(read, (std::vector<std::uint32_t>{0u, 127u, 128u, 1u << 28, 0xFFFFFFFFu}));
+    EXPECT_EQ(at, end);
+
+    const std::string cut = "\x85\x81";
+    at = reinterpret_cast<const std::uint8_t*>(cut.data());
+    EXPECT_FALSE(DecodeVarUInt(at, at + cut.size(), value)) << "the bytes end inside the value";
+    EXPECT_EQ(value, 5u + (1u << 7));
+
+    const std::string six("\x80\x80\x80\x80\x80\x01", 6);
+    at = reinterpret_cast<const std::uint8_t*>(six.data());
+    try {
+        DecodeVarUInt(at, at + six.size(), value);
+        FAIL();
+    } catch (const core::Exception& e) {
+        EXPECT_EQ(e.Message(), "invalid cardinal reader");
+    }
+}
+
 TEST(VarInt, StringBytes)
 {
     TxStringStream s;
