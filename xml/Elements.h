@@ -63,8 +63,6 @@ public:
     virtual TXmlNode* ParseElementList(TxXmlParser& parser, TxNodeKinds allowed);
     virtual void ParseTextBetweenTags(TxXmlParser& parser);
     virtual char ParseQuotedTextList(TxXmlParser& parser);
-    // Appends a whitespace node holding blanks as they were read.
-    void AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks);
     // Lets the node list's capacity go down to its count.
     void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
 
@@ -75,6 +73,8 @@ public:
     void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
 
 protected:
+    // Appends a whitespace node holding blanks as they were read.
+    void AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks);
     TxContainerNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
         : TXmlNode(document, kind, static_cast<std::uint8_t>(family | kfContainer))
     {

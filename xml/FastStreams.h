@@ -7,7 +7,6 @@
 #include "platform/core/Streams.h"
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,17 +35,6 @@ public:
     const char* Memory() const noexcept { return memory_; }
     char* Memory() noexcept { return memory_; }
     std::string_view View() const noexcept { return {memory_, static_cast<std::size_t>(size_)}; }
-
-    // Appends at the position without a virtual call; for writers of many small pieces.
-    void Append(const void* buffer, std::size_t count)
-    {
-        if (position_ >= 0 && position_ + static_cast<std::int64_t>(count) <= size_) {
-            std::memcpy(memory_ + position_, buffer, count);
-            position_ += static_cast<std::int64_t>(count);
-        } else {
-            TxFastMemStream::Write(buffer, static_cast<std::int64_t>(count));
-        }
-    }
 
 protected:
     // Grows the block (zero-filling nothing) until it holds needed bytes.

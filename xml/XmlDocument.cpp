@@ -162,9 +162,6 @@ TxElement* TXmlDocument::NewElementWithNodes(const std::string& name, std::span<
     return static_cast<TxElement*>(NewNode(xeElement, name, "", {}, nodes));
 }
 
-// --- reading -----------------------------------------------------------------------
-
-
 // --- writing -----------------------------------------------------------------------
 
 void TXmlDocument::SaveToFile(const std::string& fileName)

@@ -159,9 +159,6 @@ public:
     void SetAbortParsing(bool abort) noexcept { abortParsing_ = abort; }
     // Names of elements to close, collected by a parse with RepairStructure; nullptr otherwise.
     core::TStringList* RepairNames() const noexcept { return repairNames_.get(); }
-    // Records an element whose end tag never came: the repair pass at the end
-    // of the parse moves its content after it. Nothing without RepairStructure.
-    void MarkUnclosed(TXmlNode* node);
 
     // --- events -----------------------------------------------------------------------------------
     void DoNodeCreated(TXmlNode* node);
@@ -173,6 +170,11 @@ public:
     TOnXmlProgress OnLoadProgress;
 
 private:
+    friend class TxElement; // its end-tag repair marks the elements to close
+
+    // Records an element whose end tag never came: the repair pass at the end
+    // of the parse moves its content after it. Nothing without RepairStructure.
+    void MarkUnclosed(TXmlNode* node);
     bool WriteEncoded(core::TStream& stream);
     // TextEncoding and TextCodePage from the first declaration's encoding, when there is one.
     void TakeEncodingFromDeclaration();
