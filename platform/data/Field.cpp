@@ -130,20 +130,26 @@ int TField::AsInteger() const
     return static_cast<int>(v);
 }
 
-double TField::AsFloat() const
+double TField::AsReal(TRealParser parse, const char* what, const char* typeName) const
 {
     const Variant v = Current();
     if (v.IsNull())
         return 0;
     if (v.VarType() == varString) {
         double d;
-        if (!core::TryStrToFloat(v.AsString(), d))
-            throw core::EConvertError("'" + v.AsString() + "' is not a valid floating point value");
+        if (!parse(v.AsString(), d))
+            throw core::EConvertError("'" + v.AsString() + "' is not a valid " + what);
         return d;
     }
     if (v.VarType() == varBoolean)
-        AccessError("Float");
+        AccessError(typeName);
     return v.AsFloat();
+}
+
+double TField::AsFloat() const
+{
+    return AsReal([](std::string_view text, double& value) { return core::TryStrToFloat(text, value); },
+                  "floating point value", "Float");
 }
 
 bool TField::AsBoolean() const
@@ -165,18 +171,8 @@ bool TField::AsBoolean() const
 
 double TField::AsDateTime() const
 {
-    const Variant v = Current();
-    if (v.IsNull())
-        return 0;
-    if (v.VarType() == varString) {
-        double d;
-        if (!core::TryStrToDateTime(v.AsString(), d))
-            throw core::EConvertError("'" + v.AsString() + "' is not a valid date and time");
-        return d;
-    }
-    if (v.VarType() == varBoolean)
-        AccessError("DateTime");
-    return v.AsDateTime();
+    return AsReal([](std::string_view text, double& value) { return core::TryStrToDateTime(text, value); },
+                  "date and time", "DateTime");
 }
 
 Variant TField::AsVariant() const { return Current(); }

@@ -118,6 +118,10 @@ protected:
 private:
     friend class TDataSet;
     Variant Current() const;
+    // The value as a double or a date-time: Null reads 0, a text must be one
+    // that parse reads ("'...' is not a valid " + what), a Boolean raises the
+    // access error of typeName.
+    double AsReal(TRealParser parse, const char* what, const char* typeName) const;
 
     TDataSet* dataSet_ = nullptr;
     int index_ = -1;

@@ -69,7 +69,7 @@ int Variant::AsInteger() const
     return static_cast<int>(v);
 }
 
-double Variant::AsReal(TVarType to, TextParser parse) const
+double Variant::AsReal(TVarType to, TRealParser parse) const
 {
     switch (type_) {
     case varInteger: return static_cast<double>(int_);

@@ -23,6 +23,9 @@ public:
     using core::Exception::Exception;
 };
 
+// Reads a number or a date-time from a text; false when the text holds none.
+using TRealParser = bool (*)(std::string_view text, double& value);
+
 class Variant {
 public:
     Variant() = default;
@@ -54,8 +57,7 @@ public:
 private:
     [[noreturn]] void CannotConvert(TVarType to) const;
     // The value as a double, or as date-time (to varDate), a text read by parse.
-    using TextParser = bool (*)(std::string_view text, double& value);
-    double AsReal(TVarType to, TextParser parse) const;
+    double AsReal(TVarType to, TRealParser parse) const;
 
     TVarType type_ = varNull;
     std::int64_t int_ = 0; // integer, Boolean
