@@ -59,6 +59,15 @@ std::string LocalHttpServer::Url(const std::string& path) const
     return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
+std::vector<THttpRequest> LocalHttpServer::RequestsFor(const std::string& path) const
+{
+    std::vector<THttpRequest> found;
+    for (const auto& request : requests_)
+        if (request.Path.substr(0, request.Path.find('?')) == path)
+            found.push_back(request);
+    return found;
+}
+
 void LocalHttpServer::Serve(const std::string& path, THttpResponse response)
 {
     fixed_[path] = std::move(response);

@@ -53,6 +53,10 @@ public:
     std::function<THttpResponse(const THttpRequest&)> Handler;
 
     const std::vector<THttpRequest>& Requests() const { return requests_; }
+    // The requests for one path (query left out). A web engine asks for more than
+    // the page it was sent to (its icon, some time after the page has loaded), so
+    // what a test says of a page it says of that page's requests.
+    std::vector<THttpRequest> RequestsFor(const std::string& path) const;
     void ClearRequests() { requests_.clear(); }
 
 private:
