@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <unistd.h>
 
 using namespace core;
@@ -28,7 +29,8 @@ TEST(MemoryStream, WritesReadsSeeksAndZeroFillsGaps)
 
 TEST(FileStream, CreateWriteReopenAndErrorsNameTheFile)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "konverze-stream-test";
+    // Named by the process: runs of the suite side by side do not share it.
+    const auto dir = std::filesystem::temp_directory_path() / ("konverze-stream-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string name = (dir / "a.bin").string();
     {
@@ -54,7 +56,8 @@ TEST(FileStream, ReadFileBytesReadsFilesThatReportNoSize)
     const std::string version = ReadFileBytes("/proc/version");
     EXPECT_EQ(version.rfind("Linux", 0), 0u) << version;
     const std::string big(200000, 'x');
-    const auto name = (std::filesystem::temp_directory_path() / "konverze-stream-big.bin").string();
+    const auto name =
+        (std::filesystem::temp_directory_path() / ("konverze-stream-big-" + std::to_string(::getpid()) + ".bin")).string();
     WriteFileBytes(name, big);
     EXPECT_EQ(ReadFileBytes(name), big);
     std::filesystem::remove(name);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 using namespace core;
 
@@ -68,7 +70,8 @@ TEST(StringList, NamesValuesAndCommaText)
 
 TEST(StringList, SaveToFileInWindows1250WithCrLf)
 {
-    const auto name = (std::filesystem::temp_directory_path() / "konverze-strings.csv").string();
+    const auto name =
+        (std::filesystem::temp_directory_path() / ("konverze-strings-" + std::to_string(::getpid()) + ".csv")).string();
     TStringList list;
     list.Add("Výpis z evidence konverzí");
     list.Add("Ev. č.: 1");

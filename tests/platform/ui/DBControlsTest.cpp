@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 using namespace ui;
 
@@ -31,7 +32,8 @@ protected:
     void SetUp() override
     {
         file_ = (std::filesystem::temp_directory_path() /
-                 ("konverze-ui-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".db"))
+                 ("konverze-ui-" + std::to_string(::getpid()) + "-"
+                  + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".db"))
                     .string();
         std::ofstream(file_).close();
         form = CreateComponent<TForm>(nullptr);
