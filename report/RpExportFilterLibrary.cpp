@@ -1,6 +1,7 @@
 #include "report/RpExportFilterLibrary.h"
 
 #include "report/RpExportFilter.h"
+#include "report/RpPreviewTexts.h"
 
 namespace report {
 
@@ -21,8 +22,9 @@ std::unique_ptr<TRpExportFilter> TRpExportFilterLibrary::CreateFilter(std::size_
 
 std::string TRpExportFilterLibrary::SaveDialogFilter() const
 {
-    std::string filter = std::string(kReportFileDescription) + "(*." + kReportFileExtension + ")|*." +
-                         kReportFileExtension;
+    // The stored report file is always the first filter of the save dialog.
+    const std::string report(msg::ReportFile), extension(msg::ReportFileExtension);
+    std::string filter = report + "(*." + extension + ")|*." + extension;
     for (const auto& entry : FilterList)
         filter += "|" + entry->Description + " (*." + entry->Extension + ")|*." + entry->Extension;
     return filter;

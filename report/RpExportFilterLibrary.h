@@ -24,10 +24,6 @@ struct TRpExportFilterEntry {
 
 class TRpExportFilterLibrary {
 public:
-    // The stored report file: always the first filter of the save dialog.
-    static constexpr const char* kReportFileDescription = "Report file";
-    static constexpr const char* kReportFileExtension = "RPF";
-
     void Add(TRpExportFilterClass filterClass, const std::string& description, const std::string& extension);
     std::size_t Count() const { return FilterList.size(); }
     // The filter of entry index (0-based) for the file; none for an index out of range.

@@ -10,7 +10,7 @@ TRpPage::TRpPage(TRpReportSite* report)
 {
     parentReport_ = report;
     long double margin;
-    if (ImperialDefaults) {
+    if (UseUSUnits) {
         units_ = TRpUnit::Inches;
         SetPaperSize(TRpPaperSize::Letter);
         margin = 0.5L;

@@ -24,7 +24,7 @@ public:
     };
     static constexpr int kValueCount = 7;
 
-    // With the defaults of the measurement system (ImperialDefaults): Letter
+    // With the defaults of the measurement system (UseUSUnits): Letter
     // with half-inch margins, else A4 with 10 mm margins.
     explicit TRpPage(TRpReportSite* report = nullptr);
     std::string ClassName() const override { return "TRpPage"; }

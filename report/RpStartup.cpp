@@ -18,7 +18,6 @@
 
 namespace report {
 
-bool UseUSUnits = false;
 
 namespace {
 
@@ -119,7 +118,6 @@ TRpEngineStartup::TRpEngineStartup(const TRpStartupEnvironment& environment)
 
     SetDesignColors(DesignColorsForDisplay(environment.DisplayColors));
     UseUSUnits = environment.MeasurementSystem == "1";
-    ImperialDefaults = UseUSUnits;
     StepLog().push_back("report unit");
 }
 

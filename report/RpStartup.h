@@ -16,10 +16,6 @@
 
 namespace report {
 
-// Set at start-up when the locale measures in U.S. units; new pages and
-// sizes then start in inches (the unit objects read it as ImperialDefaults).
-extern bool UseUSUnits;
-
 // The font-family keywords of rich text, by family.
 inline constexpr std::array<std::string_view, 8> kRtfFontFamilies = {
     "\\fnil", "\\froman", "\\fswiss", "\\fmodern", "\\fscript", "\\fdecor", "\\ftech", "\\fbidi"};

@@ -7,7 +7,7 @@
 
 namespace report {
 
-bool ImperialDefaults = false;
+bool UseUSUnits = false;
 
 long double CharWidth(long double size)
 {
@@ -20,7 +20,7 @@ long double CharHeight(long double size)
 }
 
 TRpUnitBase::TRpUnitBase()
-    : resolution_(gfx::ScreenPixelsPerInch()), units_(ImperialDefaults ? TRpUnit::Inches : TRpUnit::MM),
+    : resolution_(gfx::ScreenPixelsPerInch()), units_(UseUSUnits ? TRpUnit::Inches : TRpUnit::MM),
       savedUnits_(units_)
 {
 }

@@ -16,9 +16,9 @@ class TRpReportSite;
 
 enum class TRpUnit : std::uint8_t { MM = 0, Inches = 1, Pixels = 2, Characters = 3, Native = 4 };
 
-// Set at start-up when the system measures in U.S. units: new objects then
-// default to inches and Letter paper.
-extern bool ImperialDefaults;
+// Set at start-up when the system measures in U.S. units: new unit objects
+// and pages then take the imperial defaults, inches and Letter paper.
+extern bool UseUSUnits;
 
 // Millimetres per character cell and per text line of a font of that size in points.
 long double CharWidth(long double size);

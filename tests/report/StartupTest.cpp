@@ -7,6 +7,7 @@
 #include "report/RpDesignColors.h"
 #include "report/RpPageSearch.h"
 #include "report/RpStartup.h"
+#include "report/RpUnits.h"
 
 #include <gtest/gtest.h>
 

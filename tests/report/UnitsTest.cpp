@@ -49,8 +49,8 @@ std::string Extended(long double value)
 
 class ImperialScope {
 public:
-    ImperialScope() { ImperialDefaults = true; }
-    ~ImperialScope() { ImperialDefaults = false; }
+    ImperialScope() { UseUSUnits = true; }
+    ~ImperialScope() { UseUSUnits = false; }
 };
 
 } // namespace
