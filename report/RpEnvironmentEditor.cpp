@@ -10,7 +10,6 @@
 #include "report/RpEnvironment.h"
 #include "report/RpExpressionBuilder.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -20,13 +19,6 @@ namespace {
 
 constexpr const char* kNameHeader = "Name";
 constexpr const char* kExpressionHeader = "Expression";
-
-template <class Done>
-void WaitUntil(Done done)
-{
-    while (!done() && !(ui::Application != nullptr && ui::Application->Terminated()))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
 
 } // namespace
 
@@ -225,7 +217,7 @@ bool TRpEnvironmentEditor::AskNewEntry(std::string& name, std::string& expressio
     NewEntryGB->BringToFront();
     Name->SetFocus();
     NewEntryResult = 0;
-    WaitUntil([this] { return NewEntryResult != 0 || CloseRequested; });
+    ui::ProcessMessagesUntil([this] { return NewEntryResult != 0 || CloseRequested; });
     bool accepted = NewEntryResult == 1;
     if (accepted) {
         name = Name->Text();
@@ -285,7 +277,7 @@ void EditEnvironment(TRpEvEnvironment* localEnvironment, bool allowGlobal)
     editor->FillGrid();
     editor->CloseRequested = false;
     editor->ShowModal();
-    WaitUntil([editor] { return editor->CloseRequested; });
+    ui::ProcessMessagesUntil([editor] { return editor->CloseRequested; });
 }
 
 } // namespace report

@@ -365,13 +365,6 @@ bool TRpExpressionBuilder::WidgetEvent(QWidget* source, QEvent* event)
     return ui::TForm::WidgetEvent(source, event);
 }
 
-template <class Done>
-void TRpExpressionBuilder::WaitUntil(Done done)
-{
-    while (!done() && !(ui::Application != nullptr && ui::Application->Terminated()))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 void TRpExpressionBuilder::ShowPage(ui::TPanel* page)
 {
     page->SetEnabled(true);
@@ -547,7 +540,7 @@ bool TRpExpressionBuilder::ChooseField(std::string& text)
 {
     FieldChoice = kChoiceWaiting;
     ShowPage(DataFieldPage);
-    WaitUntil([this] { return FieldChoice != kChoiceWaiting || AbandonFlag; });
+    ui::ProcessMessagesUntil([this] { return FieldChoice != kChoiceWaiting || AbandonFlag; });
     bool chosen = FieldChoice == kChoiceOk;
     text.clear();
     if (chosen && AvailableDatasets->ItemIndex() >= 0 && AvailableFields->ItemIndex() >= 0)
@@ -582,7 +575,7 @@ bool TRpExpressionBuilder::ChooseFunction(std::string& text)
 {
     ShowPage(FunctionPage);
     FunctionChoice = kChoiceWaiting;
-    WaitUntil([this] { return FunctionChoice != kChoiceWaiting; });
+    ui::ProcessMessagesUntil([this] { return FunctionChoice != kChoiceWaiting; });
     bool chosen = false;
     text.clear();
     int index = AvailableFunc->ItemIndex();
@@ -649,7 +642,7 @@ bool TRpExpressionBuilder::AskArguments(const std::string& letters, std::string&
         argumentEdits_.front()->SetFocus();
 
     ArgumentsChoice = kChoiceWaiting;
-    WaitUntil([this] { return ArgumentsChoice != kChoiceWaiting; });
+    ui::ProcessMessagesUntil([this] { return ArgumentsChoice != kChoiceWaiting; });
     bool accepted = ArgumentsChoice == kChoiceOk;
     arguments.clear();
     if (accepted)
@@ -710,7 +703,7 @@ bool TRpExpressionBuilder::ChooseVariable(std::string& text)
 {
     VariableChoice = kChoiceWaiting;
     ShowPage(VariablePage);
-    WaitUntil([this] { return VariableChoice != kChoiceWaiting || AbandonFlag; });
+    ui::ProcessMessagesUntil([this] { return VariableChoice != kChoiceWaiting || AbandonFlag; });
     bool chosen = VariableChoice == kChoiceOk;
     text.clear();
     if (chosen && AvailableVariables->ItemIndex() >= 0)
@@ -779,9 +772,8 @@ bool RunExpressionBuilder(const std::string& heading, std::string& expression, c
     if (embedded) {
         builder->Show();
         builder->ExpressionBox->SetFocus();
-        while (builder->ExpressionChoice == kChoiceWaiting && !builder->AbandonFlag &&
-               !(ui::Application != nullptr && ui::Application->Terminated()))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ui::ProcessMessagesUntil(
+            [builder] { return builder->ExpressionChoice != kChoiceWaiting || builder->AbandonFlag; });
     } else {
         builder->ShowModal();
     }

@@ -173,9 +173,6 @@ protected:
     bool WidgetEvent(QWidget* source, QEvent* event) override;
 
 private:
-    // Processes messages until done() holds, or the application ends.
-    template <class Done>
-    void WaitUntil(Done done);
     void ShowPage(ui::TPanel* page);
     void BackToMainPage();
 

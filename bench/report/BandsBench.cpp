@@ -5,9 +5,7 @@
 
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
-#include "platform/print/Printer.h"
 #include "report/RpBand.h"
 #include "report/RpExprLabel.h"
 #include "report/RpGroup.h"
@@ -16,7 +14,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -137,15 +134,3 @@ void BM_ArrangeBands(benchmark::State& state)
 BENCHMARK(BM_ArrangeBands)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ui::TApplication application(argc, argv);
-    application.Initialize();
-    print::SetPrinterLister([] { return std::vector<std::string>{}; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,11 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -80,13 +78,3 @@ void BM_PaintPage(benchmark::State& state)
 BENCHMARK(BM_PaintPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // own text measuring, and a generated report of pages full of labels and
 // expression labels (one record per detail band, values and a running total).
 
-#include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "report/RpBand.h"
 #include "report/RpExprLabel.h"
@@ -12,7 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 using namespace report;
@@ -116,14 +114,3 @@ void BM_GenerateLabels(benchmark::State& state)
 BENCHMARK(BM_GenerateLabels)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ui::TApplication application(argc, argv);
-    application.Initialize();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

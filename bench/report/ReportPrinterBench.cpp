@@ -6,9 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
-#include <cstdlib>
 #include <string>
 
 using namespace report;
@@ -71,13 +69,3 @@ void BM_GetPage(benchmark::State& state)
 BENCHMARK(BM_GetPage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

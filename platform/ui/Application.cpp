@@ -255,6 +255,12 @@ void TApplication::ProcessMessages()
     QApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void ProcessMessagesUntil(const std::function<bool()>& done)
+{
+    while (!done() && !(Application != nullptr && Application->Terminated()))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void TApplication::Terminate()
 {
     terminated_ = true;

@@ -109,6 +109,11 @@ private:
 
 extern TApplication* Application;
 
+// Handles messages, sleeping while none come, until done() holds or the
+// application is terminated: how a window waits for its user's choice
+// without a modal loop of its own.
+void ProcessMessagesUntil(const std::function<bool()>& done);
+
 template <class T>
 void TApplication::CreateForm(T*& reference)
 {
