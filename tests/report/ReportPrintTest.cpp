@@ -16,6 +16,8 @@
 #include <QProcess>
 
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 namespace report::testing {
 namespace {
@@ -156,7 +158,8 @@ TEST(ReportPrinting, PrintedFromThePreviewTheReportRunsAgainOnThePrinter)
     report.GenerateReport(false);
     TRpPrinter* preview = report.RpPrinter();
 
-    const std::string pdf = (std::filesystem::temp_directory_path() / "konverze-bands-print.pdf").string();
+    const std::string pdf =
+        (std::filesystem::temp_directory_path() / ("konverze-bands-print-" + std::to_string(::getpid()) + ".pdf")).string();
     std::filesystem::remove(pdf);
     TRpDestination destination = TRpDestination::StoredPages;
     report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
@@ -200,7 +203,8 @@ TEST(ReportPrinting, TheReportsPrinterEventsReachTheDeviceModeOfItsRuns)
     printer->SetPrinterIndex(printer->Printer()->PrinterIndex());
     EXPECT_EQ(read, 1);
 
-    const std::string pdf = (std::filesystem::temp_directory_path() / "konverze-bands-events.pdf").string();
+    const std::string pdf =
+        (std::filesystem::temp_directory_path() / ("konverze-bands-events-" + std::to_string(::getpid()) + ".pdf")).string();
     report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
         sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
     };
