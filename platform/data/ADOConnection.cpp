@@ -10,6 +10,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 #include <sys/stat.h>
 
 namespace data {
@@ -183,6 +185,8 @@ void TADOConnection::Close()
         q->Close();
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    nonTextColumns_.clear();
+    schemaVersion_ = -1;
     fileName_.clear();
     if (AfterDisconnect)
         AfterDisconnect(this);
@@ -191,9 +195,54 @@ void TADOConnection::Close()
 int TADOConnection::Execute(const std::string& sql)
 {
     Open();
-    TStatement statement(db_, TranslateJetSql(sql));
+    TStatement statement(db_, TranslateSql(sql));
     statement.Run();
     return sqlite3_changes(db_);
+}
+
+namespace {
+
+// A declared type SQLite gives numeric affinity (INTEGER, REAL, NUMERIC):
+// the column stores numbers, dates and Booleans, never text the program wrote.
+bool HoldsNoText(std::string_view declared)
+{
+    const std::string type = core::UpperCase(declared);
+    const auto has = [&](const char* part) { return type.find(part) != std::string::npos; };
+    if (has("INT"))
+        return true;
+    if (type.empty() || has("CHAR") || has("CLOB") || has("TEXT") || has("BLOB"))
+        return false;
+    return true;
+}
+
+} // namespace
+
+std::string TADOConnection::TranslateSql(std::string_view sql)
+{
+    Open();
+    TStatement version(db_, "PRAGMA schema_version");
+    const int schemaVersion = version.Step() ? sqlite3_column_int(version.Handle(), 0) : -1;
+    if (schemaVersion != schemaVersion_) {
+        // A name counts only when no table holds text under it.
+        nonTextColumns_.clear();
+        std::unordered_set<std::string> textColumns;
+        TStatement columns(db_, "SELECT lower(c.name), c.type FROM sqlite_schema AS t, pragma_table_info(t.name) AS c "
+                                "WHERE t.type = 'table'");
+        while (columns.Step()) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(columns.Handle(), 0));
+            const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(columns.Handle(), 1));
+            if (name == nullptr)
+                continue;
+            if (HoldsNoText(type != nullptr ? type : ""))
+                nonTextColumns_.insert(name);
+            else
+                textColumns.insert(name);
+        }
+        for (const std::string& name : textColumns)
+            nonTextColumns_.erase(name);
+        schemaVersion_ = schemaVersion;
+    }
+    return TranslateJetSql(sql, &nonTextColumns_);
 }
 
 void TADOConnection::AddDataSet(TADOQuery* dataSet) { dataSets_.push_back(dataSet); }

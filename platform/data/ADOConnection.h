@@ -12,6 +12,7 @@
 // to BusyTimeout milliseconds before it reports the error.
 
 #include "platform/core/Component.h"
+#include "platform/data/JetSql.h"
 
 #include <string>
 #include <utility>
@@ -63,6 +64,8 @@ public:
 
     // Runs SQL that returns no rows; the number of rows it changed.
     int Execute(const std::string& sql);
+    // The SQL SQLite runs for the program's Jet SQL on this open database.
+    std::string TranslateSql(std::string_view sql);
 
     // The file the open connection works on.
     const std::string& DataSource() const noexcept { return fileName_; }
@@ -87,6 +90,10 @@ private:
     std::string fileName_;
     sqlite3* db_ = nullptr;
     std::vector<TADOQuery*> dataSets_;
+    // The columns of the database that hold no text, read again whenever the
+    // schema changes.
+    TNonTextColumns nonTextColumns_;
+    int schemaVersion_ = -1;
 };
 
 } // namespace data

@@ -238,7 +238,7 @@ sqlite3* TADOQuery::Database() const
 int TADOQuery::ExecSQL()
 {
     sqlite3* db = Database();
-    TStatement statement(db, TranslateJetSql(sql_.Text()));
+    TStatement statement(db, connection_->TranslateSql(sql_.Text()));
     statement.Run();
     rowsAffected_ = sqlite3_changes(db);
     return rowsAffected_;
@@ -267,7 +267,7 @@ void TADOQuery::CloseCursor()
 void TADOQuery::OpenCursor()
 {
     sqlite3* db = Database();
-    TStatement statement(db, TranslateJetSql(sql_.Text()));
+    TStatement statement(db, connection_->TranslateSql(sql_.Text()));
     BindParameters(statement);
     sqlite3_stmt* s = statement.Handle();
     const int columnCount = sqlite3_column_count(s);

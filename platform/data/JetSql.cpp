@@ -139,34 +139,40 @@ bool ParseJetDateLiteral(std::string_view text, double& value)
 // The terms of an ORDER BY clause, each given the collation of Jet's text
 // order unless it names one itself. The clause's terms end at a comma, at
 // ASC or DESC, at LIMIT, OFFSET or ";", at the ")" around the clause, or at
-// the end; the collation goes right after the term's last token.
+// the end; the collation goes right after the term's last token. A term that
+// is only a column name (perhaps after its table's) of a column holding no
+// text gets none.
 class TOrderTerms {
 public:
-    explicit TOrderTerms(std::string& out) : out_(out) {}
+    TOrderTerms(std::string& out, const TNonTextColumns* nonText) : out_(out), nonText_(nonText) {}
 
     bool InClause(std::size_t depth) const { return clause_ && depth == depth_; }
 
-    // A name at paren depth (before it is written).
-    void Name(std::string_view name, std::size_t depth)
+    // A name at paren depth (before it is written); a quoted one is never a keyword.
+    void Name(std::string_view name, std::size_t depth, bool quoted = false)
     {
-        const bool by = awaitingBy_ && depth == byDepth_ && core::SameText(name, "BY");
-        awaitingBy_ = core::SameText(name, "ORDER");
+        const bool by = !quoted && awaitingBy_ && depth == byDepth_ && core::SameText(name, "BY");
+        awaitingBy_ = !quoted && core::SameText(name, "ORDER");
         byDepth_ = depth;
         if (by) {
             clause_ = true;
             depth_ = depth;
-            term_ = Term::None;
+            StartTerm();
             separator_ = true;
             return;
         }
         if (!InClause(depth))
             return;
-        if (core::SameText(name, "ASC") || core::SameText(name, "DESC")) {
+        if (quoted) {
+            lastName_ = name;
+        } else if (core::SameText(name, "ASC") || core::SameText(name, "DESC")) {
             EndTerm();
         } else if (core::SameText(name, "COLLATE")) {
             term_ = Term::Done;
         } else if (core::SameText(name, "LIMIT") || core::SameText(name, "OFFSET")) {
             EndClause();
+        } else {
+            lastName_ = name;
         }
     }
     // Any other token at paren depth (before it is written).
@@ -177,10 +183,12 @@ public:
             return;
         if (c == ',') {
             EndTerm();
-            term_ = Term::None;
+            StartTerm();
             separator_ = true;
         } else if (c == ';' || c == ')') {
             EndClause();
+        } else if (c != '.') {
+            columnOnly_ = false;
         }
     }
     // After a token was written: a token of a term moves the term's end.
@@ -202,15 +210,27 @@ public:
     }
 
 private:
+    void StartTerm()
+    {
+        term_ = Term::None;
+        columnOnly_ = true;
+        lastName_ = {};
+    }
     void EndTerm()
     {
-        if (clause_ && term_ == Term::Open)
+        if (clause_ && term_ == Term::Open && !HoldsNoText())
             out_.insert(termEnd_, std::string(" COLLATE ") + JetTextCollation);
         term_ = Term::Done;
+    }
+    bool HoldsNoText() const
+    {
+        return columnOnly_ && !lastName_.empty() && nonText_ != nullptr &&
+               nonText_->count(core::LowerCase(lastName_)) != 0;
     }
 
     enum class Term { None, Open, Done };
     std::string& out_;
+    const TNonTextColumns* nonText_;
     bool awaitingBy_ = false;
     std::size_t byDepth_ = 0;
     bool clause_ = false;
@@ -219,23 +239,26 @@ private:
     std::size_t termEnd_ = 0;
     // The token being written is "BY" or a comma between terms.
     bool separator_ = false;
+    // The term so far is names joined by dots; the last of them.
+    bool columnOnly_ = true;
+    std::string_view lastName_;
 };
 
-std::string TranslateJetSql(std::string_view sql)
+std::string TranslateJetSql(std::string_view sql, const TNonTextColumns* nonText)
 {
     std::string out;
     out.reserve(sql.size() + 32);
     // One entry per open parenthesis: true when its ")" must close a CAST too.
     std::vector<bool> parens;
     bool nextParenIsCast = false;
-    TOrderTerms order(out);
+    TOrderTerms order(out, nonText);
 
     std::size_t i = 0;
     while (i < sql.size()) {
         const char c = sql[i];
         const bool token = !IsBlank(c) && !(c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') &&
                            !(c == '/' && i + 1 < sql.size() && sql[i + 1] == '*');
-        if (token && !IsIdentStart(c))
+        if (token && !IsIdentStart(c) && c != '[' && c != '`')
             order.Other(c, parens.size());
         if (c == '\'') { // 'text', with '' inside
             std::size_t j = i + 1;
@@ -274,6 +297,8 @@ std::string TranslateJetSql(std::string_view sql)
         } else if (c == '[' || c == '`') { // quoted names
             const char close = c == '[' ? ']' : '`';
             std::size_t j = sql.find(close, i + 1);
+            order.Name(sql.substr(i + 1, (j == std::string_view::npos ? sql.size() : j) - i - 1), parens.size(),
+                       true);
             j = j == std::string_view::npos ? sql.size() : j + 1;
             out.append(sql.substr(i, j - i));
             i = j;

@@ -13,16 +13,21 @@
 // - "text" in double quotes is a string literal in Jet; it becomes 'text'.
 // - Every ORDER BY term that names no collation gets Jet's text order
 //   ("x DESC" becomes "x COLLATE JETTEXT DESC", TextOrder.h); numbers and
-//   dates keep their own order.
+//   dates keep their own order. A term that is only the name of a column
+//   holding no text (nonText, names in lower case) is left as it is, so that
+//   an index can still give the rows in that order without a sort.
 //
 // A malformed date literal raises EDatabaseError naming it.
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace data {
 
-std::string TranslateJetSql(std::string_view sql);
+using TNonTextColumns = std::unordered_set<std::string>;
+
+std::string TranslateJetSql(std::string_view sql, const TNonTextColumns* nonText = nullptr);
 
 // The value of the inside of a date literal (without the # marks); false when
 // it is not a date.

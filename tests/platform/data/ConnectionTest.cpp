@@ -6,6 +6,7 @@
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
 #include "platform/data/DataError.h"
+#include "platform/data/Statement.h"
 
 #include <gtest/gtest.h>
 
@@ -176,4 +177,36 @@ TEST(Connection, JetFunctionsInSql)
     EXPECT_EQ(Scalar(&connection, "SELECT group_concat(n, ' ') FROM (SELECT 10 AS n UNION ALL SELECT 9 "
                                   "UNION ALL SELECT 2.5 ORDER BY n DESC)"),
               "10 9 2.5");
+}
+
+TEST(Connection, TheRegisterReadsInDateOrderFromItsIndexAndTextsInJetOrder)
+{
+    TestDatabase db;
+    TADOConnection connection(nullptr);
+    connection.SetConnectionString(db.ConnectionString());
+    // A date needs no sort of its own: the index gives the rows newest first.
+    std::string plan;
+    TStatement explain(connection.Handle(),
+                       "EXPLAIN QUERY PLAN " +
+                           connection.TranslateSql("SELECT * FROM konverze ORDER BY datum_konverze DESC"));
+    while (explain.Step())
+        plan += std::string(reinterpret_cast<const char*>(sqlite3_column_text(explain.Handle(), 3))) + " | ";
+    EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+
+    connection.Execute("INSERT INTO konverze (poradove_cislo, datum_konverze) VALUES ('čaj', 40300.5)");
+    connection.Execute("INSERT INTO konverze (poradove_cislo, datum_konverze) VALUES ('Cop', 40300.25)");
+    connection.Execute("INSERT INTO konverze (poradove_cislo, datum_konverze) VALUES ('chata', 40301)");
+    EXPECT_EQ(Scalar(&connection, "SELECT group_concat(poradove_cislo, ' ') FROM "
+                                  "(SELECT poradove_cislo FROM konverze ORDER BY datum_konverze DESC)"),
+              "chata čaj Cop");
+    EXPECT_EQ(Scalar(&connection, "SELECT group_concat(poradove_cislo, ' ') FROM "
+                                  "(SELECT poradove_cislo FROM konverze ORDER BY poradove_cislo)"),
+              "Cop čaj chata");
+
+    // A table made later with a text column of the same name: that name sorts as text again.
+    connection.Execute("CREATE TABLE jina (datum_konverze VARCHAR(20))");
+    connection.Execute("INSERT INTO jina VALUES ('Zub'), ('čaj'), ('Cop')");
+    EXPECT_EQ(Scalar(&connection, "SELECT group_concat(datum_konverze, ' ') FROM "
+                                  "(SELECT datum_konverze FROM jina ORDER BY datum_konverze)"),
+              "Cop čaj Zub");
 }

@@ -113,6 +113,20 @@ TEST(JetSql, OrderByTermsSortTextsAsJetDoes)
               "SELECT [order by x], 'ORDER BY y', order_by FROM t");
 }
 
+TEST(JetSql, ColumnsThatHoldNoTextKeepTheirOwnOrder)
+{
+    // Left as they are, an index on the column can give the rows in order.
+    const TNonTextColumns nonText{"datum_konverze", "id"};
+    EXPECT_EQ(TranslateJetSql("SELECT * FROM konverze ORDER BY datum_konverze DESC", &nonText),
+              "SELECT * FROM konverze ORDER BY datum_konverze DESC");
+    EXPECT_EQ(TranslateJetSql("ORDER BY k.Datum_Konverze, [ID] DESC, oznaceni_vstupu", &nonText),
+              "ORDER BY k.Datum_Konverze, [ID] DESC, oznaceni_vstupu COLLATE JETTEXT");
+    // An expression over such a column may well be a text.
+    EXPECT_EQ(TranslateJetSql("ORDER BY datum_konverze || 'x', YEAR(datum_konverze), id + 1", &nonText),
+              "ORDER BY datum_konverze || 'x' COLLATE JETTEXT, CAST(YEAR(datum_konverze) AS INTEGER) COLLATE JETTEXT, "
+              "id + 1 COLLATE JETTEXT");
+}
+
 TEST(JetTextOrder, CzechAlphabetIgnoringLetterCaseAtFirst)
 {
     // Case and accents decide only between texts that are otherwise the same.
