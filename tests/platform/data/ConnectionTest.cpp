@@ -13,6 +13,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace data;
 
 namespace {
@@ -151,6 +154,54 @@ TEST(Connection, ABusyDatabaseWaitsThenReports)
     writer.Execute("COMMIT");
     other.Execute("INSERT INTO uzivatel (jmeno_prijmeni) VALUES ('Eva')");
     EXPECT_EQ(Scalar(&writer, "SELECT COUNT(*) FROM uzivatel"), "2");
+}
+
+TEST(Connection, ARowPostedByAnotherProcessIsSeenHere)
+{
+    TestDatabase db;
+    int toChild[2], toParent[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(toParent), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The other process: waits for its turn, posts a row through its own connection.
+        int status = 1;
+        char go = 0;
+        if (read(toChild[0], &go, 1) == 1) {
+            try {
+                TADOConnection other(nullptr);
+                other.SetConnectionString(db.ConnectionString());
+                TADOQuery users(nullptr);
+                users.SetConnection(&other);
+                users.SQL()->Add("SELECT * FROM uzivatel");
+                users.Open();
+                users.Append();
+                users.FieldByName("jmeno_prijmeni")->SetAsString("Eva Dvořáková");
+                users.Post();
+                status = 0;
+            } catch (...) {
+            }
+        }
+        const char done = static_cast<char>(status);
+        (void)!write(toParent[1], &done, 1);
+        _exit(status);
+    }
+    // This process keeps its connection open the whole time.
+    TADOConnection here(nullptr);
+    here.SetConnectionString(db.ConnectionString());
+    EXPECT_EQ(Scalar(&here, "SELECT COUNT(*) FROM uzivatel"), "0");
+    const char go = 1;
+    ASSERT_EQ(write(toChild[1], &go, 1), 1);
+    char done = 1;
+    ASSERT_EQ(read(toParent[0], &done, 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(done, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Scalar(&here, "SELECT jmeno_prijmeni FROM uzivatel"), "Eva Dvořáková");
+    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]})
+        close(fd);
 }
 
 TEST(Connection, JetFunctionsInSql)
