@@ -378,7 +378,7 @@ void RegisterStandardFunctions(TRpLibrary& library)
     struct Standard {
         TRpEvElementFunctionClass elementClass;
         const char* name;
-        const char* specification;
+        const char* signature;
         const char* syntax;
         const char* explanation;
     };
@@ -414,7 +414,7 @@ void RegisterStandardFunctions(TRpLibrary& library)
          "Formats numeric <N> using the mask in <F>"},
     };
     for (const Standard& s : standard)
-        library.AddEntry(s.elementClass, s.name, std::string(s.syntax) + "|" + s.explanation, s.specification,
+        library.AddEntry(s.elementClass, s.name, std::string(s.syntax) + "|" + s.explanation, s.signature,
                          kFunctionVendor);
 }
 

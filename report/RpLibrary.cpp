@@ -7,14 +7,14 @@ namespace report {
 
 int TRpLibraryEntry::Category() const
 {
-    if (ArgumentSpecification.empty() || ArgumentSpecification[0] < '0' || ArgumentSpecification[0] > '9')
+    if (ArgumentSignature.empty() || ArgumentSignature[0] < '0' || ArgumentSignature[0] > '9')
         return 0;
-    return ArgumentSpecification[0] - '0';
+    return ArgumentSignature[0] - '0';
 }
 
 std::string TRpLibraryEntry::ArgumentLetters() const
 {
-    return ArgumentSpecification.empty() ? std::string() : ArgumentSpecification.substr(1);
+    return ArgumentSignature.empty() ? std::string() : ArgumentSignature.substr(1);
 }
 
 std::string TRpLibraryEntry::Syntax() const { return Description.substr(0, Description.find('|')); }
@@ -28,12 +28,12 @@ std::string TRpLibraryEntry::Explanation() const
 TRpLibrary::TRpLibrary() { EntryList.SetOwnsObjects(true); }
 
 void TRpLibrary::AddEntry(TRpEvElementFunctionClass elementClass, const std::string& name,
-                          const std::string& description, const std::string& argumentSpecification,
+                          const std::string& description, const std::string& argumentSignature,
                           const std::string& vendor)
 {
     auto entry = std::make_unique<TRpLibraryEntry>();
     entry->Description = description;
-    entry->ArgumentSpecification = argumentSpecification;
+    entry->ArgumentSignature = argumentSignature;
     entry->ElementClass = elementClass;
     entry->Name = name;
     entry->Vendor = vendor;
@@ -61,10 +61,10 @@ std::unique_ptr<TRpEvElement> TRpLibrary::CreateElement(const std::string& name)
 }
 
 void RegisterReportFunction(TRpEvElementFunctionClass elementClass, const std::string& name,
-                            const std::string& description, const std::string& argumentSpecification,
+                            const std::string& description, const std::string& argumentSignature,
                             const std::string& vendor)
 {
-    FunctionLibrary().AddEntry(elementClass, name, description, argumentSpecification, vendor);
+    FunctionLibrary().AddEntry(elementClass, name, description, argumentSignature, vendor);
 }
 
 } // namespace report

@@ -1,7 +1,7 @@
 #pragma once
 // The library of named expression functions: each entry names the class that
 // implements the function, its description ("syntax|explanation") and its
-// argument specification (a category digit, then one letter per argument:
+// argument signature (a category digit, then one letter per argument:
 // N numeric, S text, B logical, V any value).
 
 #include "platform/core/StringList.h"
@@ -17,7 +17,7 @@ public:
     std::string ClassName() const override { return "TRpLibraryEntry"; }
 
     std::string Description;
-    std::string ArgumentSpecification;
+    std::string ArgumentSignature;
     TRpEvElementFunctionClass ElementClass = nullptr;
     std::string Name;
     std::string Vendor;
@@ -38,7 +38,7 @@ public:
 
     // A name already present gets a second entry; lookups find the first.
     void AddEntry(TRpEvElementFunctionClass elementClass, const std::string& name,
-                  const std::string& description, const std::string& argumentSpecification,
+                  const std::string& description, const std::string& argumentSignature,
                   const std::string& vendor);
     int Count() const { return EntryList.Count(); }
     // The entry at position, or none beyond the list.
@@ -62,7 +62,7 @@ public:
 TRpFunctionLibrary& FunctionLibrary();
 
 void RegisterReportFunction(TRpEvElementFunctionClass elementClass, const std::string& name,
-                            const std::string& description, const std::string& argumentSpecification,
+                            const std::string& description, const std::string& argumentSignature,
                             const std::string& vendor);
 
 } // namespace report

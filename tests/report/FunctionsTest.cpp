@@ -248,14 +248,14 @@ TEST(FunctionLibrary, HoldsTheTwentyOneFunctionsInOrder)
     ASSERT_NE(ifEntry, nullptr);
     EXPECT_EQ(ifEntry->Description,
               "IF(<Exp>, <X>, <Y>)|Returns <X> or <Y> depending on the boolean expression <Exp>");
-    EXPECT_EQ(ifEntry->ArgumentSpecification, "5BVV");
+    EXPECT_EQ(ifEntry->ArgumentSignature, "5BVV");
     EXPECT_EQ(ifEntry->Category(), 5);
     EXPECT_EQ(ifEntry->ArgumentLetters(), "BVV");
     const TRpLibraryEntry* div = library.Find("DIV");
     EXPECT_EQ(div->Description, "DIV(<X>, <Y>) | Integer division of <X> by <Y>");
     EXPECT_EQ(div->Syntax(), "DIV(<X>, <Y>) ");
     EXPECT_EQ(library.Find("COPY")->Syntax(), "COPY(<X>, <St>,<Len>)");
-    EXPECT_EQ(library.Find("TYPEOF")->ArgumentSpecification, "6N");
+    EXPECT_EQ(library.Find("TYPEOF")->ArgumentSignature, "6N");
     EXPECT_EQ(library.Find("COUNT")->ArgumentLetters(), "");
     EXPECT_EQ(library.Entry(21 + 100), nullptr);
     EXPECT_EQ(library.Entry(-1), nullptr);
@@ -283,7 +283,7 @@ TEST(FunctionLibrary, UnknownNamesAndSecondRegistrations)
     // A second entry under a present name is added, lookups find the first.
     library.AddEntry(CreateFunctionElement<TRpEvTrue>, "IF", "IF|other", "5", "x");
     EXPECT_EQ(library.Count(), 22);
-    EXPECT_EQ(library.Find("IF")->ArgumentSpecification, "5BVV");
+    EXPECT_EQ(library.Find("IF")->ArgumentSignature, "5BVV");
 }
 
 TEST(FunctionLibrary, RegisteredFunctionsAreCalledByName)
