@@ -1,5 +1,6 @@
 // What an exporting report hands its filter, and the print setup dialog.
 #include "BandTestSupport.h"
+#include "TempFolder.h"
 
 #include "platform/print/DeviceMode.h"
 #include "platform/print/PrintDialog.h"
@@ -15,14 +16,13 @@
 
 #include <QProcess>
 
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace report::testing {
 namespace {
 
 using Names = std::vector<std::string>;
+using report::test::ScopedTempFolder;
 
 class RecordingFilter : public TRpExportFilter {
 public:
@@ -158,9 +158,8 @@ TEST(ReportPrinting, PrintedFromThePreviewTheReportRunsAgainOnThePrinter)
     report.GenerateReport(false);
     TRpPrinter* preview = report.RpPrinter();
 
-    const std::string pdf =
-        (std::filesystem::temp_directory_path() / ("konverze-bands-print-" + std::to_string(::getpid()) + ".pdf")).string();
-    std::filesystem::remove(pdf);
+    ScopedTempFolder temp("print");
+    const std::string pdf = temp.File("print.pdf");
     TRpDestination destination = TRpDestination::StoredPages;
     report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
         destination = sender->RpPrinter()->Destination();
@@ -173,7 +172,6 @@ TEST(ReportPrinting, PrintedFromThePreviewTheReportRunsAgainOnThePrinter)
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Rozsudek"), std::string::npos) << text;
     EXPECT_NE(text.find("Usnesení"), std::string::npos) << text;
-    std::filesystem::remove(pdf);
 }
 
 TEST(ReportPrinting, TheReportsPrinterEventsReachTheDeviceModeOfItsRuns)
@@ -203,15 +201,14 @@ TEST(ReportPrinting, TheReportsPrinterEventsReachTheDeviceModeOfItsRuns)
     printer->SetPrinterIndex(printer->Printer()->PrinterIndex());
     EXPECT_EQ(read, 1);
 
-    const std::string pdf =
-        (std::filesystem::temp_directory_path() / ("konverze-bands-events-" + std::to_string(::getpid()) + ".pdf")).string();
+    ScopedTempFolder temp("events");
+    const std::string pdf = temp.File("events.pdf");
     report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
         sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
     };
     report.PrintReport();
     EXPECT_EQ(applied, 1);
     EXPECT_EQ(copiesSeen, 3);
-    std::filesystem::remove(pdf);
 }
 
 TEST(ReportPreview, TheStandardPreviewShowsTheGeneratedPagesAsTheReportAsks)
