@@ -7,13 +7,14 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace xml;
@@ -593,16 +594,8 @@ TEST(BinaryXml, ReadingFromTheMiddleOfAStreamStopsAfterTheForm)
 
 class BinaryXmlFiles : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() /
-              ("konverze-bxm-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    testsupport::TestFolder folder{"bxm"};
+    const std::filesystem::path& dir = folder.Path();
 };
 
 TEST_F(BinaryXmlFiles, FileRoundTripAndEncoding)

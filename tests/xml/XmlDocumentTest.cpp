@@ -4,6 +4,8 @@
 #include "platform/core/FilerError.h"
 #include "platform/core/Streams.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -41,23 +43,9 @@ struct Sample {
 
 class TempFolder : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() /
-              ("konverze-xml-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
+    testsupport::TestFolder folder{"xml"};
+    const std::filesystem::path& dir = folder.Path();
+    std::vector<std::string> Entries() const { return folder.Entries(); }
 };
 
 } // namespace

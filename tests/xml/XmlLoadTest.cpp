@@ -11,13 +11,13 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace xml;
@@ -97,15 +97,8 @@ private:
 
 class TempFile : public ::testing::Test {
 protected:
-    std::string path;
-    void SetUp() override
-    {
-        path = (std::filesystem::temp_directory_path() /
-                ("konverze-load-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml"))
-                   .string();
-    }
-    void TearDown() override { std::filesystem::remove(path); }
+    testsupport::TestFolder folder{"load"};
+    const std::string path = folder.File("soubor.xml");
 };
 
 const std::string kImportFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"

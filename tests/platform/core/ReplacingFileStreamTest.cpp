@@ -1,11 +1,12 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/ReplacingFileStream.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace core;
 
@@ -13,20 +14,9 @@ namespace {
 
 class ReplacingFile : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() /
-              ("konverze-replacing-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::size_t EntryCount() const
-    {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
-    }
+    testsupport::TestFolder folder{"replacing"};
+    const std::filesystem::path& dir = folder.Path();
+    std::size_t EntryCount() const { return folder.Entries().size(); }
 };
 
 } // namespace

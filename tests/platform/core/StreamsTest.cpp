@@ -1,6 +1,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,9 +31,8 @@ TEST(MemoryStream, WritesReadsSeeksAndZeroFillsGaps)
 
 TEST(FileStream, CreateWriteReopenAndErrorsNameTheFile)
 {
-    // Named by the process: runs of the suite side by side do not share it.
-    const auto dir = std::filesystem::temp_directory_path() / ("konverze-stream-test-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    testsupport::TestFolder folder("stream");
+    const std::filesystem::path& dir = folder.Path();
     const std::string name = (dir / "a.bin").string();
     {
         TFileStream f(name, fmCreate);
@@ -47,7 +48,6 @@ TEST(FileStream, CreateWriteReopenAndErrorsNameTheFile)
     } catch (const EFOpenError& e) {
         EXPECT_NE(e.Message().find("missing.bin"), std::string::npos);
     }
-    std::filesystem::remove_all(dir);
 }
 
 TEST(FileStream, ReadFileBytesReadsFilesThatReportNoSize)
@@ -56,11 +56,10 @@ TEST(FileStream, ReadFileBytesReadsFilesThatReportNoSize)
     const std::string version = ReadFileBytes("/proc/version");
     EXPECT_EQ(version.rfind("Linux", 0), 0u) << version;
     const std::string big(200000, 'x');
-    const auto name =
-        (std::filesystem::temp_directory_path() / ("konverze-stream-big-" + std::to_string(::getpid()) + ".bin")).string();
+    testsupport::TestFolder folder("stream");
+    const std::string name = folder.File("big.bin");
     WriteFileBytes(name, big);
     EXPECT_EQ(ReadFileBytes(name), big);
-    std::filesystem::remove(name);
 }
 
 TEST(HandleStream, MovesBytesThroughADescriptorItLeavesOpen)

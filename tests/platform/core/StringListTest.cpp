@@ -2,11 +2,11 @@
 #include "platform/core/StringList.h"
 #include "platform/core/Streams.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 using namespace core;
 
@@ -70,8 +70,8 @@ TEST(StringList, NamesValuesAndCommaText)
 
 TEST(StringList, SaveToFileInWindows1250WithCrLf)
 {
-    const auto name =
-        (std::filesystem::temp_directory_path() / ("konverze-strings-" + std::to_string(::getpid()) + ".csv")).string();
+    testsupport::TestFolder folder("strings");
+    const std::string name = folder.File("vypis.csv");
     TStringList list;
     list.Add("Výpis z evidence konverzí");
     list.Add("Ev. č.: 1");
@@ -80,5 +80,4 @@ TEST(StringList, SaveToFileInWindows1250WithCrLf)
     TStringList back;
     back.LoadFromFile(name, 1250);
     EXPECT_EQ(back[0], "Výpis z evidence konverzí");
-    std::filesystem::remove(name);
 }

@@ -6,6 +6,8 @@
 #include "platform/ui/DBNavigator.h"
 #include "platform/ui/ScriptedDialogs.h"
 
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,10 +19,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace ui;
 
@@ -31,10 +30,6 @@ class DataForm : public testing::Test {
 protected:
     void SetUp() override
     {
-        file_ = (std::filesystem::temp_directory_path() /
-                 ("konverze-ui-" + std::to_string(::getpid()) + "-"
-                  + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".db"))
-                    .string();
         std::ofstream(file_).close();
         form = CreateComponent<TForm>(nullptr);
         connection = new data::TADOConnection(form);
@@ -52,11 +47,7 @@ protected:
         source->SetDataSet(query);
         form->SetBounds(0, 0, 500, 300);
     }
-    void TearDown() override
-    {
-        FreeComponent(form);
-        std::remove(file_.c_str());
-    }
+    void TearDown() override { FreeComponent(form); }
     template <class T>
     T* Make()
     {
@@ -73,7 +64,8 @@ protected:
         return check.Fields()->Fields(0)->IsNull() ? "<null>" : check.Fields()->Fields(0)->AsString();
     }
 
-    std::string file_;
+    testsupport::TestFolder folder_{"ui"};
+    const std::string file_ = folder_.File("osoby.db");
     TForm* form = nullptr;
     data::TADOConnection* connection = nullptr;
     data::TADOQuery* query = nullptr;
