@@ -128,6 +128,9 @@ protected:
     // The program ends while the import waits for its page: the import ends
     // quietly with its row saved.
     bool ImportWhileTheProgramEnds();
+    // The same in a child process, which ends without the fixture's and the run's
+    // tidying up: it removes its own data and configuration folders before it goes.
+    int ImportWhileTheProgramEndsInAChild();
 
     testsupport::LocalHttpServer server_;
 };
@@ -144,6 +147,15 @@ bool Import::ImportWhileTheProgramEnds()
     const bool quiet = Texts() == std::vector<std::string>{Done, Ask};
     const bool saved = Stored("12/2024", "poradove_cislo") == "12/2024";
     return quiet && saved && !Viewer()->WaitingForPage();
+}
+
+int Import::ImportWhileTheProgramEndsInAChild()
+{
+    const bool ended = ImportWhileTheProgramEnds();
+    RemoveFolder(folder_);
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"))
+        RemoveFolder(config);
+    return ended ? 0 : 1;
 }
 
 } // namespace
@@ -435,7 +447,7 @@ TEST_F(Import, TheProgramsEndEndsTheWait)
 {
     // Leaving the program's event loop leaves every loop for good: a child process sees it.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::_Exit(ImportWhileTheProgramEnds() ? 0 : 1), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(std::_Exit(ImportWhileTheProgramEndsInAChild()), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Import, ASecondImportWhileOneWaitsForItsPageIsRefused)
