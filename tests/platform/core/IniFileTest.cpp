@@ -1,6 +1,7 @@
 #include "TempFolderFixture.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Streams.h"
 #include "platform/core/StringList.h"
@@ -15,12 +16,7 @@ namespace {
 
 class IniFileTest : public TempFolderFixture {
 protected:
-    void SetUp() override
-    {
-        TempFolderFixture::SetUp();
-        file = dir + "nastaveni.ini";
-    }
-    std::string file;
+    const std::string file = dir + "nastaveni.ini";
 };
 
 } // namespace
