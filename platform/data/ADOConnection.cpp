@@ -204,7 +204,7 @@ namespace {
 
 // A declared type SQLite gives numeric affinity (INTEGER, REAL, NUMERIC):
 // the column stores numbers, dates and Booleans, never text the program wrote.
-bool HoldsNoText(std::string_view declared)
+bool DeclaredTypeHoldsNoText(std::string_view declared)
 {
     const std::string type = core::UpperCase(declared);
     const auto has = [&](const char* part) { return type.find(part) != std::string::npos; };
@@ -233,7 +233,7 @@ std::string TADOConnection::TranslateSql(std::string_view sql)
             const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(columns.Handle(), 1));
             if (name == nullptr)
                 continue;
-            if (HoldsNoText(type != nullptr ? type : ""))
+            if (DeclaredTypeHoldsNoText(type != nullptr ? type : ""))
                 nonTextColumns_.insert(name);
             else
                 textColumns.insert(name);
