@@ -239,6 +239,12 @@ void TWebBrowser::Impl::Navigate(const std::string& url, std::uint32_t flags, co
         address = QUrl::fromUserInput(QString::fromStdString(url));
     if (url.empty() || !address.isValid())
         throw core::EOleError("Adresu nelze otevřít: " + url);
+    {
+        const std::shared_ptr<TEngineLink> link = link_;
+        TakeProxyChange();
+        if (!link->engine)
+            throw core::EOleError("Prohlížeč stránky už neexistuje.");
+    }
     ApplySiteSettings();
 
     if (loading_ && !page_->isLoading()) {

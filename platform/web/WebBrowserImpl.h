@@ -43,6 +43,9 @@ public:
     void ApplySiteSettings();
     TOleVariant Evaluate(const QString& script);
     QVariant RunAndWait(const QString& script);
+    // Lets the engine take a change of the process proxy before the next
+    // navigation (it would otherwise notice it one request late).
+    void TakeProxyChange();
 
     // TEngineCore
     std::uint64_t Generation() const override { return generation_; }
@@ -71,6 +74,7 @@ public:
     IWebHostSite* site_;
     std::shared_ptr<TEngineLink> link_;
     std::unique_ptr<EnginePage> page_;
+    std::unique_ptr<QWebEnginePage> proxyProbe_; // made at the first proxy change
     QPointer<EngineView> view_;
     std::shared_ptr<THTMLDocument> document_;
     std::shared_ptr<THTMLEventObj> currentEvent_;
