@@ -71,6 +71,18 @@ void OpenDepositoryPage(const TConversionData& data)
     }
     Prohlizec_Form->SetFormFieldValue(*document, 0, "konverze", data.SerialNumber);
     Prohlizec_Form->SetFormFieldValue(*document, 0, "pruvodka", data.DepositoryId);
+
+    // A field may not take its value (a select without such an option, a disabled or
+    // read-only field): the user is told what to fill by hand.
+    const bool serialHeld = Prohlizec_Form->FormFieldHolds(*document, 0, "konverze", data.SerialNumber);
+    const bool idHeld = Prohlizec_Form->FormFieldHolds(*document, 0, "pruvodka", data.DepositoryId);
+    if (serialHeld && idHeld)
+        return;
+    const std::string byHand = !serialHeld && !idHeld ? ValuesForHand(data)
+        : !serialHeld                                  ? "Pořadové číslo: " + data.SerialNumber + "."
+                                                       : "Identifikátor v úschovně: " + data.DepositoryId + ".";
+    ui::Application->MessageBox("Formulář na stránce úschovny nepřijal všechny údaje. Vyplňte je ručně. " + byHand,
+                                DepositoryCaption, ui::MB_OK | ui::MB_ICONWARNING);
 }
 
 } // namespace

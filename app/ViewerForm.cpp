@@ -118,6 +118,21 @@ void TProhlizec_Form::SetFormFieldValue(const web::THTMLDocument& document, int 
         field.SetValue(value);
 }
 
+bool TProhlizec_Form::FormFieldHolds(const web::THTMLDocument& document, int formIndex, const std::string& name,
+                                     const std::string& value) const
+{
+    const web::THTMLElement form = GetDocumentForm(document, formIndex);
+    if (!form)
+        return false;
+    const web::THTMLElement field = form.Item(web::TOleVariant(name), web::TOleVariant(std::string()));
+    if (!field)
+        return false;
+    const std::string& tag = field.TagName();
+    if (tag != "INPUT" && tag != "SELECT" && tag != "TEXTAREA")
+        return false;
+    return !field.Disabled() && !field.ReadOnly() && field.Value() == value;
+}
+
 TPageWaitResult TProhlizec_Form::NavigateAndWait(const std::string& url)
 {
     if (watch_ != nullptr)

@@ -25,6 +25,12 @@ public:
     // element, is left alone; a failing document raises EOleError.
     void SetFormFieldValue(const web::THTMLDocument& document, int formIndex, const std::string& name,
                            const std::string& value) const;
+    // True when the field name of form number formIndex holds value and the page
+    // will take it from there: the field is there, takes a value, is neither
+    // disabled nor read-only, and reads back as value (a select without such an
+    // option reads back otherwise).
+    bool FormFieldHolds(const web::THTMLDocument& document, int formIndex, const std::string& name,
+                        const std::string& value) const;
 
     // Navigates HostedBrowser1 to url and waits, with the event loop running
     // and sleeping between events, until this navigation's page is complete,

@@ -250,6 +250,16 @@ void THTMLElement::SetValue(const std::string& value) const
     Call("setvalue", value);
 }
 
+bool THTMLElement::Disabled() const
+{
+    return Call("property", "disabled").AsString() == "true";
+}
+
+bool THTMLElement::ReadOnly() const
+{
+    return Call("property", "readOnly").AsString() == "true";
+}
+
 THTMLElementCollection THTMLElement::Elements() const
 {
     if (!context_)

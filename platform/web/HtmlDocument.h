@@ -83,6 +83,10 @@ public:
     // Setting it tells the page's scripts through "input" and "change" events.
     std::string Value() const;
     void SetValue(const std::string& value) const;
+    // The element's disabled and readOnly properties: a field the user cannot change
+    // (and a disabled one is not sent with its form).
+    bool Disabled() const;
+    bool ReadOnly() const;
 
     // A form's controls, and a form's item by name (see THTMLElementCollection::Item).
     THTMLElementCollection Elements() const;

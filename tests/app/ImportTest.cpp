@@ -530,3 +530,65 @@ TEST_F(Import, FieldsAreSetByTheirKindAndMissingOnesAreSkipped)
     // A button is a field of the form, but none that takes a value here.
     EXPECT_EQ(document->Forms().Item(0).Item("tlacitko").GetAttribute("value"), "původní");
 }
+
+TEST_F(Import, AValueThePageDoesNotTakeIsNamedForFillingByHand)
+{
+    // The select offers no option for this identifier.
+    DataFile file;
+    file.id = "ZZ99";
+    AnswerDoneAndYes();
+    Run(Write("a.xml", file.Text()));
+    ASSERT_EQ(dialogs_.Questions().size(), 3u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[2].Text, "Formulář na stránce úschovny nepřijal všechny údaje. Vyplňte je ručně. "
+                                            "Identifikátor v úschovně: ZZ99.");
+    EXPECT_EQ(dialogs_.Questions()[2].Caption, "Získání souboru z úschovny");
+    EXPECT_EQ(dialogs_.Questions()[2].Flags, ui::MB_OK | ui::MB_ICONWARNING);
+    EXPECT_EQ(Field("konverze"), "12/2024");
+    EXPECT_EQ(Register()->State(), data::dsBrowse);
+    EXPECT_EQ(Stored("12/2024", "poradove_cislo"), "12/2024");
+}
+
+TEST_F(Import, DisabledAndReadOnlyFieldsAreNamedForFillingByHand)
+{
+    server_.ServeHtml(PagePath, R"(<html><body><form>
+<input name="konverze" disabled><input name="pruvodka" readonly></form></body></html>)");
+    AnswerDoneAndYes();
+    Run(Write("a.xml", DataFile().Text()));
+    ASSERT_EQ(dialogs_.Questions().size(), 3u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[2].Text, "Formulář na stránce úschovny nepřijal všechny údaje. Vyplňte je ručně. "
+                                            "Pořadové číslo: 12/2024, identifikátor v úschovně: AB12CD.");
+    EXPECT_EQ(Stored("12/2024", "poradove_cislo"), "12/2024");
+}
+
+TEST_F(Import, AFormWithoutTheSerialNumbersFieldNamesItForFillingByHand)
+{
+    server_.ServeHtml(PagePath, R"(<html><body><form><input name="pruvodka"></form></body></html>)");
+    AnswerDoneAndYes();
+    Run(Write("a.xml", DataFile().Text()));
+    ASSERT_EQ(dialogs_.Questions().size(), 3u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[2].Text, "Formulář na stránce úschovny nepřijal všechny údaje. Vyplňte je ručně. "
+                                            "Pořadové číslo: 12/2024.");
+    EXPECT_EQ(Field("pruvodka"), "AB12CD");
+}
+
+TEST_F(Import, AFieldHoldsAValueOnlyWhenThePageTakesItFromThere)
+{
+    server_.ServeHtml("/drzi.html", R"(<html><body><form>
+<input name="volne" value="A"><input name="vypnute" value="A" disabled><input name="jen_cteni" value="A" readonly>
+<select name="vyber"><option value="A">A</option></select><textarea name="text">A</textarea>
+<button name="tlacitko" value="A">A</button></form></body></html>)");
+    Viewer()->HostedBrowser1->Navigate(server_.Url("/drzi.html"));
+    ASSERT_TRUE(WaitUntil([&] { return Viewer()->HostedBrowser1->ReadyState() == 4; }));
+    auto document = Viewer()->HostedBrowser1->Document();
+    EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "volne", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "volne", "B"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "vypnute", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "jen_cteni", "A"));
+    EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "vyber", "A"));
+    Viewer()->SetFormFieldValue(*document, 0, "vyber", "B");
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "vyber", "B"));
+    EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "text", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "tlacitko", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "chybi", ""));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 1, "volne", "A"));
+}
