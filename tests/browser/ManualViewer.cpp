@@ -1,8 +1,15 @@
-// A small viewer for looking at the browser control by eye: a form with the
-// control filling it, showing a page served from 127.0.0.1 (or the address
-// given). With --screenshot FILE it saves the screen once the page is complete
-// and ends; run it under a virtual display: xvfb-run -a browser_viewer --screenshot shot.png
+// A viewer for looking at the browser control by eye. As root (the web engine's
+// sandbox refuses root, so the viewer turns it off itself, as the program does),
+// under a virtual display:
+//     xvfb-run -a build/default/bin/browser_viewer --screenshot shot.png [--timeout SECONDS] [URL]
+// It shows a form with the control filling it, on a page served from 127.0.0.1
+// (or on URL). With --screenshot it fills the page's first form ("konverze",
+// "pruvodka"), saves the screen as FILE and ends. Its exit status tells whether
+// it did: 0 done, 1 the screenshot was not saved, 2 the page could not be loaded
+// or was not loaded in time (30 s unless --timeout says otherwise), 3 the page
+// has no form with those fields, 4 wrong arguments.
 #include "browser/HostedBrowser.h"
+#include "platform/core/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "tests/support/LocalHttpServer.h"
@@ -12,19 +19,65 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
+
+namespace {
+
+enum ExitStatus { Done = 0, NotSaved = 1, NotLoaded = 2, NoForm = 3, BadArguments = 4 };
+
+const char* const Usage = "usage: browser_viewer [--screenshot FILE [--timeout SECONDS]] [URL]\n";
+
+// Fills the first form's two fields; false when the page has no such form.
+bool FillFirstForm(browser::THostedBrowser& browser)
+{
+    try {
+        const auto document = browser.Document();
+        if (!document)
+            return false;
+        const web::THTMLElement form = document->Forms().Item(0, "");
+        if (!form)
+            return false;
+        const web::THTMLElement serial = form.Item("konverze", "");
+        const web::THTMLElement id = form.Item("pruvodka", "");
+        if (!serial || !id)
+            return false;
+        serial.SetValue("K-2024/0117");
+        id.SetValue("AB12-CD34");
+        return true;
+    } catch (const core::Exception& error) {
+        std::fprintf(stderr, "browser_viewer: %s\n", error.what());
+        return false;
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    if (geteuid() == 0)
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
     std::string url, screenshot;
+    int timeoutSeconds = 30;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
+        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = argv[++i];
-        else
+        } else if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
+            timeoutSeconds = std::atoi(argv[++i]);
+            if (timeoutSeconds <= 0) {
+                std::fputs(Usage, stderr);
+                return BadArguments;
+            }
+        } else if (argv[i][0] == '-' || !url.empty()) {
+            std::fputs(Usage, stderr);
+            return BadArguments;
+        } else {
             url = argv[i];
+        }
     }
     ui::TApplication application(argc, argv);
     application.Initialize();
@@ -47,32 +100,64 @@ label{display:block;margin-top:.8em}input,select{width:100%;padding:.3em}</style
     browser->SetAlign(ui::TAlign::alClient);
     browser->SetUserInterfaceOptions({browser::TUserInterfaceOption::EnablesFormsAutoComplete,
                                       browser::TUserInterfaceOption::EnableThemes});
+    bool failed = false;
+    browser->OnNavigateError = [&failed](core::TObject*, const std::string&, const std::string& frame, std::int32_t,
+                                         bool&) { failed = failed || frame.empty(); };
     browser->Loaded();
     form->Show();
-    browser->Navigate(url);
+    int status = Done;
+    try {
+        browser->Navigate(url);
+    } catch (const core::Exception& error) {
+        std::fprintf(stderr, "browser_viewer: %s\n", error.what());
+        ui::FreeComponent(form);
+        return BadArguments;
+    }
 
-    int result = 0;
     if (!screenshot.empty()) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [&] {
+        QTimer poll;
+        QTimer deadline;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             if (browser->ReadyState() != 4)
                 return;
-            poll->stop();
-            auto document = browser->Document();
-            auto form0 = document->Forms().Item(0, "");
-            form0.Item("konverze", "").SetValue("K-2024/0117");
-            form0.Item("pruvodka", "").SetValue("AB12-CD34");
+            poll.stop();
+            deadline.stop();
+            if (failed) {
+                std::fprintf(stderr, "browser_viewer: the page could not be loaded\n");
+                status = NotLoaded;
+                QCoreApplication::quit();
+                return;
+            }
+            if (!FillFirstForm(*browser)) {
+                std::fprintf(stderr, "browser_viewer: the page has no form with the fields konverze and pruvodka\n");
+                status = NoForm;
+                QCoreApplication::quit();
+                return;
+            }
             // Give the page a moment to paint what was filled in.
             QTimer::singleShot(800, [&] {
                 const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-                result = shot.save(QString::fromStdString(screenshot)) ? 0 : 1;
+                if (!shot.save(QString::fromStdString(screenshot))) {
+                    std::fprintf(stderr, "browser_viewer: the screenshot was not saved to %s\n", screenshot.c_str());
+                    status = NotSaved;
+                }
                 QCoreApplication::quit();
             });
         });
-        poll->start(100);
-        QTimer::singleShot(30000, [] { QCoreApplication::exit(2); });
+        QObject::connect(&deadline, &QTimer::timeout, [&] {
+            poll.stop();
+            std::fprintf(stderr, "browser_viewer: the page was not loaded within %d s\n", timeoutSeconds);
+            status = NotLoaded;
+            QCoreApplication::quit();
+        });
+        deadline.setSingleShot(true);
+        deadline.start(timeoutSeconds * 1000);
+        poll.start(100);
+        QCoreApplication::exec();
+        ui::FreeComponent(form);
+        return status;
     }
     const int code = QCoreApplication::exec();
     ui::FreeComponent(form);
-    return screenshot.empty() ? code : result;
+    return code;
 }
