@@ -23,6 +23,62 @@ void ReadText(TxCharData& node, TxXmlParser& parser, std::string_view terminator
         node.SetRawValue(text);
 }
 
+// The body of a markup declaration up to its ">", which is consumed. Quoted
+// literals are read as units: a ">" inside one (a default value, a public
+// identifier) does not end the declaration. At the end of the stream the
+// body stays empty, as a text cut off before its terminator does.
+void ReadDeclarationBody(TxCharData& node, TxXmlParser& parser)
+{
+    std::string body;
+    char quote = 0;
+    for (;;) {
+        const char c = parser.NextChar();
+        if (c == 0 && parser.EndOfStream()) {
+            parser.ReportPrematureEnd();
+            return;
+        }
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            break;
+        }
+        body.push_back(c);
+    }
+    node.SetRawValue(body);
+}
+
+// After a "%" in the internal subset: a parameter-entity reference, "%name;",
+// is kept as character data of the document type, to be written back where
+// it stood. False, with the read position at the "%"'s next byte again, when
+// no reference follows.
+bool ReadParameterEntityReference(TxDocType& docType, TxXmlParser& parser)
+{
+    std::string reference = "%";
+    for (;;) {
+        const char c = parser.NextChar();
+        if (c == ';' && reference.size() > 1)
+            break;
+        if (std::string_view("\t\n\r ;%<>[]\"'").find(c) != std::string_view::npos || c == 0) {
+            parser.Unread(c);
+            for (std::size_t i = 1; i < reference.size(); ++i)
+                parser.MoveBack();
+            return false;
+        }
+        reference.push_back(c);
+    }
+    reference.push_back(';');
+    TXmlDocument* document = docType.Document();
+    auto* text = new TxCharData(document);
+    text->SetValueId(parser.Intern(document->SymbolTable(), reference));
+    docType.NodeAdd(text);
+    docType.NotifyNodeCreated(text);
+    docType.NotifyNodeParsed(text);
+    return true;
+}
+
 // SkipBlanks and step back: the read position at the next non-blank byte.
 void SkipToContent(TxXmlParser& parser) { parser.Unread(parser.SkipBlanks()); }
 
@@ -112,6 +168,8 @@ void TxDocType::ParseTextBetweenTags(TxXmlParser& parser)
         }
         if (c == '<' || c == ']' || (c == 0 && parser.EndOfStream()))
             return; // the element list reads the "<" or "]" again
+        if (c == '%' && ReadParameterEntityReference(*this, parser))
+            continue;
         EmitDebug(this, dlWarn,
                   DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
         std::string_view word;
@@ -136,7 +194,7 @@ void TxDtdElement::ParseContent(TxXmlParser& parser)
     auto* body = new TxCharData(Document());
     NodeAdd(body);
     NotifyNodeCreated(body);
-    ReadText(*body, parser, ">");
+    ReadDeclarationBody(*body, parser);
     NotifyNodeParsed(body);
 }
 

@@ -7,6 +7,40 @@ namespace xml {
 
 // --- declaration and style sheet ----------------------------------------------------
 
+namespace {
+
+// The place of a pseudo-attribute in a declaration; others come after these.
+int PseudoAttributeRank(std::string_view name)
+{
+    static constexpr std::string_view kOrder[] = {"version", "encoding", "standalone"};
+    for (int i = 0; i < 3; ++i)
+        if (name == kOrder[i])
+            return i;
+    return 3;
+}
+
+} // namespace
+
+void TxDeclaration::SetPseudoAttribute(const std::string& name, const std::string& value)
+{
+    if (TxAttribute* attribute = AttributeNamed(name)) {
+        attribute->SetValue(value);
+        return;
+    }
+    auto* added = new TxAttribute(Document());
+    added->SetName(name);
+    added->SetValue(value);
+    const int rank = PseudoAttributeRank(name);
+    for (int i = 0; i < DirectNodeCount(); ++i) {
+        const TXmlNode* node = NodeAt(i);
+        if (node->NodeKind() == xeAttribute && PseudoAttributeRank(node->NameView()) > rank) {
+            NodeInsert(i, added); // inside the block, which grows by it
+            return;
+        }
+    }
+    AttributeAdd(added);
+}
+
 
 void TxDeclaration::DoWrite(core::TStream& stream, int depth)
 {

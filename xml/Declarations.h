@@ -17,8 +17,10 @@ public:
     std::string_view NameView() const override { return "xml"; }
     // The "encoding" pseudo-attribute; empty when there is none.
     std::string DeclarationEncoding() const { return AttributeValueNamed("encoding"); }
-    void SetDeclarationEncoding(const std::string& encoding) { SetAttributeValue("encoding", encoding); }
-    void SetDeclarationVersion(const std::string& version) { SetAttributeValue("version", version); }
+    // A missing pseudo-attribute is added where XML wants it: version first,
+    // then encoding, then standalone; others keep their place.
+    void SetDeclarationEncoding(const std::string& encoding) { SetPseudoAttribute("encoding", encoding); }
+    void SetDeclarationVersion(const std::string& version) { SetPseudoAttribute("version", version); }
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
 
@@ -26,6 +28,9 @@ protected:
     TxDeclaration(TXmlDocument* document, TxNodeKind kind) : TxContainerNode(document, kind, 0) {}
     // The line break after "?>" is written in every layout.
     void DoWrite(core::TStream& stream, int depth) override;
+
+private:
+    void SetPseudoAttribute(const std::string& name, const std::string& value);
 };
 
 class TxStyleSheet : public TxDeclaration {

@@ -78,8 +78,17 @@ const char* Keyword(TxNodeKind kind)
 
 void TxDtdElement::WriteContent(core::TStream& stream) const
 {
-    for (int i = DirectNodeCount(); i < NodeCount(); ++i)
-        NodeAt(i)->WriteAt(stream, 0);
+    // Two parts with no blanks between them (a literal after a literal or a
+    // word, as code or an older binary file may hold them) are separated by a
+    // space: touching, they would no longer be a declaration.
+    const TXmlNode* previous = nullptr;
+    for (int i = DirectNodeCount(); i < NodeCount(); ++i) {
+        TXmlNode* node = NodeAt(i);
+        if (previous != nullptr && previous->NodeKind() != xeWhiteSpace && node->NodeKind() != xeWhiteSpace)
+            WriteStringBytes(stream, " ");
+        node->WriteAt(stream, 0);
+        previous = node;
+    }
 }
 
 

@@ -99,9 +99,9 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
 {
     TXmlDocument* document = Document();
     // Words outside quotes (SYSTEM, PUBLIC, NDATA, a parameter entity's name)
-    // are kept as written, with the blanks around them, so that the list is
-    // written back as it was read.
-    bool lastWasWord = false;
+    // and literals are kept as written, with the blanks between them, so that
+    // the list is written back as it was read: a public identifier and the
+    // system literal after it must not come to touch.
     char c = 0;
     do {
         std::string_view blanks;
@@ -113,18 +113,16 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
                                   AsLongLong(parser.Position())));
         if ((c == 0 && parser.EndOfStream()) || EndsTagOrList(c))
             return c;
-        const bool quoted = c == '"' || c == '\'';
-        if (spaced && DirectNodeCount() < NodeCount() && (lastWasWord || !quoted)) {
+        if (spaced && DirectNodeCount() < NodeCount()) {
             AppendWhiteSpace(parser, blanks);
         }
         parser.MoveBack();
-        if (quoted) {
+        if (c == '"' || c == '\'') {
             auto* literal = new TxQuotedText(document);
             NodeAdd(literal);
             NotifyNodeCreated(literal);
             literal->ReadFromParser(parser);
             NotifyNodeParsed(literal);
-            lastWasWord = false;
         } else {
             std::string_view word;
             if (!parser.ReadName(word))
@@ -139,7 +137,6 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
             NodeAdd(text);
             NotifyNodeCreated(text);
             NotifyNodeParsed(text);
-            lastWasWord = true;
         }
     } while (!parser.EndOfStream());
     return c;

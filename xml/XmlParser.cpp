@@ -265,6 +265,13 @@ char TxXmlParser::SkipBlanks()
 
 std::string_view TxXmlParser::ReadUntilChar(char terminator)
 {
+    std::string_view text;
+    ReadUntilChar(terminator, text);
+    return text;
+}
+
+bool TxXmlParser::ReadUntilChar(char terminator, std::string_view& text)
+{
     const std::size_t start = cur_;
     std::size_t scan = cur_;
     for (;;) {
@@ -273,14 +280,16 @@ std::string_view TxXmlParser::ReadUntilChar(char terminator)
             if (hit != nullptr) {
                 const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.get());
                 cur_ = at + 1;
-                return {text_.get() + start, at - start};
+                text = std::string_view(text_.get() + start, at - start);
+                return true;
             }
             scan = last_;
         }
         if (ReadNextChunk() == 0 && scan >= last_) {
             sourceDone_ = true;
             cur_ = last_;
-            return {text_.get() + start, last_ - start};
+            text = std::string_view(text_.get() + start, last_ - start);
+            return false;
         }
     }
 }
@@ -317,7 +326,7 @@ bool TxXmlParser::ReadUntilText(std::string_view terminator, std::string_view& t
         if (ReadNextChunk() == 0 && scan + n > last_) {
             sourceDone_ = true;
             cur_ = last_;
-            Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
+            ReportPrematureEnd();
             return false;
         }
     }
@@ -344,7 +353,7 @@ bool TxXmlParser::ReadName(std::string_view& text)
         }
         if (ReadNextChunk() == 0 && cur_ >= last_) {
             sourceDone_ = true;
-            Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
+            ReportPrematureEnd();
             return false;
         }
     }
@@ -441,6 +450,14 @@ std::int64_t TxXmlParser::LineNumber()
         linesBefore_ -= CountLineFeeds(text_.get() + cur_, text_.get() + lineIndex_);
     lineIndex_ = cur_;
     return baseLines_ + linesBefore_;
+}
+
+void TxXmlParser::ReportPrematureEnd(TxDebugLevel level)
+{
+    if (prematureEndReported_)
+        return;
+    prematureEndReported_ = true;
+    Warn(level, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
 }
 
 bool TxXmlParser::EnterLevel()

@@ -97,6 +97,8 @@ public:
     void ReadQuotedValue(char quote, std::string& text);
     // The same; the view is valid until the next read.
     std::string_view ReadUntilChar(char terminator);
+    // The same, false when the stream ended before the terminator.
+    bool ReadUntilChar(char terminator, std::string_view& text);
     // The text up to the terminator, which is consumed. At the end of the stream:
     // the warning "stream terminated prematurely at pos %d", text untouched, false.
     bool ReadStringUntilText(std::string_view terminator, std::string& text);
@@ -108,6 +110,12 @@ public:
     // Compares the coming bytes with keyword, ASCII letters folded; consumes
     // them only when they match.
     bool MatchKeyword(std::string_view keyword);
+    // Reports "stream terminated prematurely at pos %d" with the read position
+    // at level, once per parse: the first reader that meets the end inside
+    // markup says so, and what follows from that end adds nothing.
+    void ReportPrematureEnd(TxDebugLevel level = dlWarn);
+    bool PrematureEndReported() const noexcept { return prematureEndReported_; }
+
     // Discards the decoded text before the last chunk once there is enough of
     // it to be worth moving (the text kept stays bounded).
     void Flush();
@@ -196,6 +204,7 @@ private:
     bool decoding_ = false;       // false: nothing is (or will be) decoded
     bool sourceDone_ = false;
     bool stopped_ = false;
+    bool prematureEndReported_ = false;
     int depth_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "platform/core/Streams.h"
 
 #include "tests/support/TestFolder.h"
+#include "tests/xml/LoadedDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -21,40 +22,10 @@
 #include <vector>
 
 using namespace xml;
+using xmltest::Heard;
+using xmltest::Loaded;
 
 namespace {
-
-struct Heard {
-    core::TObject* sender; // may be gone (the parser) after the load
-    TxDebugLevel level;
-    std::string message;
-    std::string senderClass;
-};
-
-// A document with a listener that records every message.
-struct Loaded {
-    TXmlDocument doc{nullptr};
-    std::vector<Heard> heard;
-
-    Loaded()
-    {
-        doc.OnDebugMessage = [this](core::TObject* sender, TxDebugLevel level, const std::string& message) {
-            heard.push_back({sender, level, message, sender->ClassName()});
-        };
-    }
-    explicit Loaded(const std::string& text) : Loaded() { doc.LoadFromText(text); }
-
-    // "level: message" of every message at or above level.
-    std::vector<std::string> Messages(TxDebugLevel least = dlInfo) const
-    {
-        std::vector<std::string> out;
-        for (const Heard& h : heard)
-            if (h.level >= least)
-                out.push_back(std::string(DebugLevelNames[h.level]) + ": " + h.message);
-        return out;
-    }
-    TXmlNode* Top(int index) const { return doc.TopNodes().ItemAt(index); }
-};
 
 std::string Utf16(std::u16string_view text, bool bigEndian)
 {
