@@ -11,6 +11,10 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
 {
     const char c = parser.SkipBlanks();
     char close = c;
+    if (c == 0 && parser.EndOfStream()) {
+        parser.ReportPrematureEnd(dlWarn, this);
+        return this;
+    }
     if (c == '"') {
         SetQuoteStyle(qsDouble);
     } else if (c == '\'') {
@@ -24,7 +28,9 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
         parser.Unread(c);
         close = ' ';
     }
-    const std::string_view text = parser.ReadUntilChar(close);
+    std::string_view text;
+    if (!parser.ReadUntilChar(close, text))
+        parser.ReportPrematureEnd(dlWarn, this); // what was read is kept
     parser.CheckCharacterReferences(text);
     SetValueId(parser.Intern(Document()->SymbolTable(), text)); // stored as written: escaped already
     return this;
@@ -32,8 +38,13 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
 
 TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
 {
-    SetNameId(parser.Intern(Document()->SymbolTable(), TrimmedView(parser.ReadUntilChar('='))));
-    ValueNode()->ReadFromParser(parser);
+    std::string_view name;
+    const bool complete = parser.ReadUntilChar('=', name);
+    SetNameId(parser.Intern(Document()->SymbolTable(), TrimmedView(name)));
+    if (!complete)
+        parser.ReportPrematureEnd(dlWarn, this);
+    else
+        ValueNode()->ReadFromParser(parser);
     return this;
 }
 

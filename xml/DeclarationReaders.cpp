@@ -34,7 +34,7 @@ void ReadDeclarationBody(TxCharData& node, TxXmlParser& parser)
     for (;;) {
         const char c = parser.NextChar();
         if (c == 0 && parser.EndOfStream()) {
-            parser.ReportPrematureEnd();
+            parser.ReportPrematureEnd(dlWarn, &node);
             return;
         }
         if (quote != 0) {
@@ -53,7 +53,7 @@ void ReadDeclarationBody(TxCharData& node, TxXmlParser& parser)
 // After a "%" in the internal subset: a parameter-entity reference, "%name;",
 // is kept as character data of the document type, to be written back where
 // it stood. False, with the read position at the "%"'s next byte again, when
-// no reference follows.
+// no reference follows; true, with nothing added, at the end of the stream.
 bool ReadParameterEntityReference(TxDocType& docType, TxXmlParser& parser)
 {
     std::string reference = "%";
@@ -61,6 +61,8 @@ bool ReadParameterEntityReference(TxDocType& docType, TxXmlParser& parser)
         const char c = parser.NextChar();
         if (c == ';' && reference.size() > 1)
             break;
+        if (c == 0 && parser.EndOfStream())
+            return true; // the subset's list reports the end
         if (std::string_view("\t\n\r ;%<>[]\"'").find(c) != std::string_view::npos || c == 0) {
             parser.Unread(c);
             for (std::size_t i = 1; i < reference.size(); ++i)
@@ -87,8 +89,14 @@ void SkipToContent(TxXmlParser& parser) { parser.Unread(parser.SkipBlanks()); }
 TXmlNode* TxDeclaration::ReadFromParser(TxXmlParser& parser)
 {
     char c = ParseAttributeList(parser);
+    if (c == 0 && parser.EndOfStream())
+        return this; // reported by the attribute list
     if (c == '?') {
         c = parser.NextChar();
+        if (c == 0 && parser.EndOfStream()) {
+            parser.ReportPrematureEnd(dlWarn, this);
+            return this;
+        }
         if (c == '>') {
             // The line break after the declaration belongs to it: it is written
             // with it in every layout. A style sheet's is not, so it stays text.
@@ -130,6 +138,10 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
     if (parser.ReadName(name))
         SetName(std::string(TrimmedView(name)));
     char c = parser.SkipBlanks();
+    if (c == 0 && parser.EndOfStream()) {
+        parser.ReportPrematureEnd(dlWarn, this);
+        return this;
+    }
     if (c != '>' && c != '[') {
         parser.Unread(c);
         if (parser.MatchKeyword("SYSTEM")) {
@@ -139,6 +151,9 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
             ExternalId()->SetRawValue("PUBLIC");
             PublicLiteral()->ReadFromParser(parser);
             SystemLiteral()->ReadFromParser(parser);
+        } else if (parser.EndsWithin("SYSTEM") || parser.EndsWithin("PUBLIC")) {
+            parser.ReportPrematureEnd(dlWarn, this);
+            return this;
         } else {
             EmitDebug(this, dlWarn,
                       DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
@@ -151,7 +166,9 @@ TXmlNode* TxDocType::ReadFromParser(TxXmlParser& parser)
         result = ParseElementList(parser, kInternalSubsetKinds);
         c = parser.SkipBlanks();
     }
-    if (c != '>')
+    if (c == 0 && parser.EndOfStream())
+        parser.ReportPrematureEnd(dlWarn, this);
+    else if (c != '>')
         EmitDebug(this, dlWarn,
                   DebugFormat("illegal tag (\"%s\") at pos %lld", Char(c).c_str(), AsLongLong(parser.Position())));
     return result;
@@ -201,7 +218,9 @@ void TxDtdElement::ParseContent(TxXmlParser& parser)
 void TxDtdEntity::ParseContent(TxXmlParser& parser)
 {
     const char c = ParseQuotedTextList(parser);
-    if (c != '>')
+    if (c == 0 && parser.EndOfStream())
+        parser.ReportPrematureEnd(dlWarn, this);
+    else if (c != '>')
         EmitDebug(this, dlFail,
                   DebugFormat("illegal end tag (\"%s\") at line %lld (streampos %lld)", Char(c).c_str(),
                               AsLongLong(parser.LineNumber()), AsLongLong(parser.Position())));

@@ -83,7 +83,10 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
     const bool signatureWins =
         byteOrderMark_.MarkPresent != 0 || parser.Encoding() == seUtf16LE || parser.Encoding() == seUtf16BE;
 
+    // Nothing to read after detection: too short, or an encoding not read.
+    const bool nothingToRead = parser.EndOfStream();
     bool repair = repairStructure_;
+    bool broken = false; // the parse ended at an error, which was reported
     do {
         std::string_view text = parser.ReadUntilChar('<');
         if (!PreservesWhiteSpace())
@@ -105,8 +108,11 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
         parser.Flush();
         const TxNodeKind kind = parser.ReadTagKind();
         if (kind == xeError) {
-            EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", AsLongLong(parser.Position())));
             repair = false;
+            broken = true;
+            if (parser.PrematureEndReported())
+                break; // a tag cut by the end, reported as such
+            EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", AsLongLong(parser.Position())));
             break;
         }
         TXmlNode* node = NewNodeOfKind(kind, this);
@@ -114,6 +120,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
             EmitDebug(this, dlWarn,
                       DebugFormat("unsupported tag (\"%s\") at pos %lld", NodeKindNames[kind], AsLongLong(parser.Position())));
             repair = false;
+            broken = true;
             break;
         }
         topNodes_.Add(node);
@@ -142,6 +149,10 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
             topNodes_.Delete(topNodes_.IndexOf(node));
         }
     } while (!abortParsing_ && !parser.EndOfStream() && !parser.Stopped());
+
+    // Text that ends before any element began is a document cut short too.
+    if (!nothingToRead && !broken && parser.EndOfStream() && RootElement() == nullptr)
+        parser.ReportPrematureEnd(dlWarn, this);
 
     if (repair)
         CloseUnclosed();

@@ -28,10 +28,15 @@ void IllegalEndTag(TXmlNode* node, TxXmlParser& parser, char c)
 // the document repairs, the element that the repair found.
 TXmlNode* ReadEndTag(TxContainerNode& node, TxXmlParser& parser)
 {
-    const std::string_view name = TrimmedView(parser.ReadUntilChar('>'));
+    std::string_view read;
+    const bool complete = parser.ReadUntilChar('>', read);
+    const std::string_view name = TrimmedView(read);
     node.SetNodeClosingStyle(csFull);
     TXmlNode* result = &node;
-    if (name != node.NameView()) {
+    if (!complete) {
+        // Cut inside its end tag: the element is closed there all the same.
+        parser.ReportPrematureEnd(dlWarn, &node);
+    } else if (name != node.NameView()) {
         const std::string endName(name);
         node.EmitDebug(&node, dlWarn,
                        DebugFormat("begin and end tag mismatch: \"%s\" and \"%s\" at line %lld (pos %lld)",
@@ -78,8 +83,10 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
                       DebugFormat("non-default chardata at line %lld (pos %lld)", AsLongLong(parser.LineNumber()),
                                   AsLongLong(parser.Position())));
         }
-        if (c == 0 && parser.EndOfStream())
+        if (c == 0 && parser.EndOfStream()) {
+            parser.ReportPrematureEnd(dlWarn, this);
             return 0;
+        }
         if (EndsTagOrList(c) || c == '?')
             return c;
         if (c == '"' || c == '\'') {
@@ -111,7 +118,9 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
             EmitDebug(this, dlHint,
                       DebugFormat("non-default chardata at line %lld (pos %lld)", AsLongLong(parser.LineNumber()),
                                   AsLongLong(parser.Position())));
-        if ((c == 0 && parser.EndOfStream()) || EndsTagOrList(c))
+        if (c == 0 && parser.EndOfStream())
+            return 0;
+        if (EndsTagOrList(c))
             return c;
         if (spaced && DirectNodeCount() < NodeCount()) {
             AppendWhiteSpace(parser, blanks);
@@ -139,7 +148,7 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
             NotifyNodeParsed(text);
         }
     } while (!parser.EndOfStream());
-    return c;
+    return 0; // the stream ended inside the list
 }
 
 namespace {
@@ -168,10 +177,12 @@ bool ReadStartTag(TxElement& element, TxXmlParser& parser)
         if (next == '>') {
             element.SetNodeClosingStyle(csSelfClosing);
             element.Document()->DoProgress(parser.Position());
+        } else if (next == 0 && parser.EndOfStream()) {
+            parser.ReportPrematureEnd(dlWarn, &element);
         } else {
             IllegalEndTag(&element, parser, next);
         }
-    } else {
+    } else if (c != 0 || !parser.EndOfStream()) { // the end is reported already
         IllegalEndTag(&element, parser, c);
     }
     return false;
@@ -187,14 +198,15 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
     do {
         node.ParseTextBetweenTags(parser);
         if (parser.EndOfStream()) {
-            node.EmitDebug(&node, dlFail,
-                           DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(parser.Position())));
+            parser.ReportPrematureEnd(dlFail, &node);
             return nullptr;
         }
         parser.MoveBack();
         const char c = parser.NextChar();
         if (c == '<') {
             const TxNodeKind kind = parser.ReadTagKind();
+            if (kind == xeError && parser.PrematureEndReported())
+                return nullptr; // a tag cut by the end, reported as such
             if (kind >= 32 || (allowed & KindBit(kind)) == 0) {
                 node.EmitDebug(&node, dlWarn,
                                DebugFormat("illegal tag (\"%s\") at pos %lld", NodeKindNames[kind],
@@ -268,7 +280,10 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
             document->DoProgress(parser.Position());
             node = open.empty() ? this : open.back();
             if (ended != element) {
-                LevelMismatch(*node, parser, element, ended);
+                // Elements left open by the end of the stream were reported
+                // with it, once, not level by level.
+                if (ended != nullptr || !parser.EndOfStream())
+                    LevelMismatch(*node, parser, element, ended);
                 continue; // node's list ends there too
             }
             node->NotifyNodeParsed(element);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <initializer_list>
 
 namespace xml {
 
@@ -77,6 +78,7 @@ void TxXmlParser::DetectEncoding()
     if (rawLast_ < 5) {
         Warn(dlWarn, DebugFormat("stream terminated prematurely at pos %lld",
                                  AsLongLong(static_cast<std::int64_t>(rawLast_))));
+        prematureEndReported_ = true;
         sourceDone_ = true;
         return;
     }
@@ -382,30 +384,60 @@ bool TxXmlParser::MatchKeyword(std::string_view keyword)
     return true;
 }
 
+bool TxXmlParser::EndsWithin(std::string_view keyword)
+{
+    if (!sourceDone_ || last_ - cur_ >= keyword.size())
+        return false;
+    for (std::size_t i = cur_; i < last_; ++i)
+        if (AsciiLower(text_[i]) != AsciiLower(keyword[i - cur_]))
+            return false;
+    return true;
+}
+
 TxNodeKind TxXmlParser::ReadTagKind()
 {
     const char c = NextChar();
-    if (c == 0 && EndOfStream())
+    if (c == 0 && EndOfStream()) {
+        ReportPrematureEnd();
         return xeError;
+    }
+    // A keyword that the end of the stream cuts short is reported as such, not
+    // as a tag of no known kind.
+    const auto keywordKind = [this](std::initializer_list<std::string_view> keywords, TxNodeKind kind) {
+        if (MatchKeyword(*keywords.begin()))
+            return kind;
+        for (std::string_view keyword : keywords) {
+            if (EndsWithin(keyword)) {
+                cur_ = last_;
+                ReportPrematureEnd();
+                break;
+            }
+        }
+        return xeError;
+    };
     switch (c) {
     case '!': {
         const char k = AsciiLower(NextChar());
         switch (k) {
         case '-':
-            return MatchKeyword("-") ? xeComment : xeError;
+            return keywordKind({"-"}, xeComment);
         case '[':
-            return MatchKeyword("cdata[") ? xeCData : xeError;
+            return keywordKind({"cdata["}, xeCData);
         case 'a':
-            return MatchKeyword("ttlist") ? xeDtdAttList : xeError;
+            return keywordKind({"ttlist"}, xeDtdAttList);
         case 'd':
-            return MatchKeyword("octype") ? xeDocType : xeError;
+            return keywordKind({"octype"}, xeDocType);
         case 'e':
             if (MatchKeyword("lement"))
                 return xeDtdElement;
-            return MatchKeyword("ntity") ? xeDtdEntity : xeError;
+            return keywordKind({"ntity", "lement"}, xeDtdEntity);
         case 'n':
-            return MatchKeyword("otation") ? xeDtdNotation : xeError;
+            return keywordKind({"otation"}, xeDtdNotation);
         default:
+            if (k == 0 && EndOfStream()) {
+                ReportPrematureEnd();
+                return xeError;
+            }
             Warn(dlFail, DebugFormat("illegal tag (\"%s\") at pos %lld", std::string(1, k).c_str(),
                                      AsLongLong(Position())));
             return xeError;
@@ -452,12 +484,15 @@ std::int64_t TxXmlParser::LineNumber()
     return baseLines_ + linesBefore_;
 }
 
-void TxXmlParser::ReportPrematureEnd(TxDebugLevel level)
+void TxXmlParser::ReportPrematureEnd(TxDebugLevel level, core::TObject* sender)
 {
     if (prematureEndReported_)
         return;
     prematureEndReported_ = true;
-    Warn(level, DebugFormat("stream terminated prematurely at pos %lld", AsLongLong(Position())));
+    // Where the text ended, which a reader cut short by a keyword has not reached.
+    EmitDebug(sender != nullptr ? sender : this, level,
+              DebugFormat("stream terminated prematurely at pos %lld",
+                          AsLongLong(basePos_ + static_cast<std::int64_t>(last_))));
 }
 
 bool TxXmlParser::EnterLevel()

@@ -53,7 +53,8 @@ public:
     // Sets CodePage and decodes again, in the encoding now set, the text of the
     // last chunk from the read position on (what was read stays as it was).
     void SetCodePage(std::int32_t codePage);
-    // The kind of markup after a "<" that has just been read.
+    // The kind of markup after a "<" that has just been read; Error, with the
+    // premature-end message, when the stream ends before the kind is known.
     TxNodeKind ReadTagKind();
 
     // The next byte, consumed; 0 at the end of the stream.
@@ -110,10 +111,14 @@ public:
     // Compares the coming bytes with keyword, ASCII letters folded; consumes
     // them only when they match.
     bool MatchKeyword(std::string_view keyword);
+    // After a failed MatchKeyword: the source has ended and the text left is a
+    // proper beginning of keyword, which the end cut short.
+    bool EndsWithin(std::string_view keyword);
     // Reports "stream terminated prematurely at pos %d" with the read position
     // at level, once per parse: the first reader that meets the end inside
-    // markup says so, and what follows from that end adds nothing.
-    void ReportPrematureEnd(TxDebugLevel level = dlWarn);
+    // markup says so, and what follows from that end adds nothing. The
+    // sender is the node that was being read, or else the parser.
+    void ReportPrematureEnd(TxDebugLevel level = dlWarn, core::TObject* sender = nullptr);
     bool PrematureEndReported() const noexcept { return prematureEndReported_; }
 
     // Discards the decoded text before the last chunk once there is enough of
