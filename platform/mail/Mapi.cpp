@@ -31,6 +31,23 @@ std::string RecipientAddress(const MapiRecipDesc& recip) {
     return address;
 }
 
+// The body with every line end (CR LF, CR or LF) as one LF: xdg-email makes
+// each LF the CR LF of the mailto link and would keep a CR as a character.
+std::string BodyForMailto(const std::string& body) {
+    std::string out;
+    out.reserve(body.size());
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body[i] == '\r') {
+            out += '\n';
+            if (i + 1 < body.size() && body[i + 1] == '\n')
+                ++i;
+        } else {
+            out += body[i];
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 ULONG MAPISendMail(LHANDLE /*lhSession*/, std::uintptr_t /*ulUIParam*/, const MapiMessage* lpMessage,
@@ -68,7 +85,7 @@ ULONG MAPISendMail(LHANDLE /*lhSession*/, std::uintptr_t /*ulUIParam*/, const Ma
     }
     if (!message.lpszNoteText.empty()) {
         argv.push_back("--body");
-        argv.push_back(message.lpszNoteText);
+        argv.push_back(BodyForMailto(message.lpszNoteText));
     }
     for (ULONG i = 0; i < message.nFileCount; ++i) {
         const std::string& path = message.lpFiles[i].lpszPathName;

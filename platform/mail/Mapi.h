@@ -10,9 +10,10 @@
 // attachments; the user sends it from there. The result is SUCCESS_SUCCESS
 // exactly when xdg-email accepted the message (exit status 0).
 //
-// Line ends of the note text are passed on unchanged. xdg-email puts the body
-// into a mailto link, where CR LF (%0D%0A) is the standard line break, so a
-// body written with CR LF arrives with the lines it was written with.
+// The note text's lines end with CR LF, as the caller writes them. xdg-email
+// puts the body into a mailto link and writes every LF there as CR LF
+// (%0D%0A) itself, so each line end (CR LF, or a lone CR or LF) is handed
+// over as one LF: the client gets each line ended by CR LF exactly once.
 
 #include <cstdint>
 #include <string>

@@ -62,9 +62,26 @@ TEST_F(ExportMail, HandsSubjectBodyAttachmentAndRecipientToTheMailClient) {
 
     const auto arguments = client.Arguments();
     ASSERT_TRUE(arguments);
-    // The body reaches the client byte for byte: CR LF and the two blanks before "a to".
-    EXPECT_EQ(*arguments, (std::vector<std::string>{"--utf8", "--subject", subject, "--body", body, "--attach",
+    // The body reaches the client byte for byte, the two blanks before "a to"
+    // included, but for its line ends: xdg-email writes each LF as CR LF into
+    // the mailto link itself, so each CR LF is handed over as one LF.
+    const std::string handed =
+        "Dobrý den, \n\n zasílám Vám v příloze evidenci provedených konverzí ve smyslu § 26 zákona č. 300/2008 Sb., "
+        "o elektronických úkonech a autorizované konverzi dokumentů,  a to za období od 01.05.2010 do 31.05.2010.\n"
+        "\nJan Novák\nEvidenční číslo advokáta: 12345\n";
+    EXPECT_EQ(*arguments, (std::vector<std::string>{"--utf8", "--subject", subject, "--body", handed, "--attach",
                                                     attachment, "epodatelna@cak.cz"}));
+}
+
+TEST_F(ExportMail, EveryLineEndOfTheBodyIsHandedOverAsOneLineFeed) {
+    StandInTool client("xdg-email");
+    message.lpszNoteText = "CR LF\r\nCR\rLF\n\r\n\r\rend";
+    ASSERT_EQ(MAPISendMail(0, 0, &message, MAPI_DIALOG, 0), SUCCESS_SUCCESS);
+    const auto arguments = client.Arguments();
+    ASSERT_TRUE(arguments);
+    ASSERT_GE(arguments->size(), 5u);
+    EXPECT_EQ((*arguments)[3], "--body");
+    EXPECT_EQ((*arguments)[4], "CR LF\nCR\nLF\n\n\n\nend");
 }
 
 TEST_F(ExportMail, FailsWhenTheMailClientRefusesOrIsMissing) {
