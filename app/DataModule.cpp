@@ -2,6 +2,7 @@
 
 #include "app/Folders.h"
 #include "app/KonverzeForm.h"
+#include "app/RowBeingTyped.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FormatSettings.h"
@@ -64,6 +65,7 @@ TDM::TDM(core::TComponent* owner) : ui::TDataModule(owner)
     Konverze_DataSource = new data::TDataSource(this);
     Konverze_DataSource->SetName("Konverze_DataSource");
     Konverze_DataSource->SetDataSet(Konverze_ADOQuery);
+    rowBeingTyped_ = std::make_unique<TRowBeingTyped>(Konverze_DataSource);
 
     Uzivatel_ADOQuery = new data::TADOQuery(this);
     Uzivatel_ADOQuery->SetName("Uzivatel_ADOQuery");
@@ -77,6 +79,9 @@ TDM::TDM(core::TComponent* owner) : ui::TDataModule(owner)
 
     OnCreate = [this](core::TObject* sender) { DataModuleCreate(sender); };
 }
+
+// Out of line: the row being typed is a complete type only here.
+TDM::~TDM() = default;
 
 std::string TDM::RegisterSelect(int year)
 {
@@ -125,7 +130,9 @@ void TDM::Konverze_ADOQueryAfterInsert(data::TDataSet*)
     Konverze_Form->Datum_Konverze_DB->SetDateTime(core::Now());
     Konverze_Form->Datum_vstupu_DB->SetDateTime(core::Now());
     // A change of the edit like the user's: written into the row when it is posted.
-    Konverze_Form->Vystavujici_DBEdit->SetText(SelectedUserValue("vystavujici"));
+    const std::string issuer = SelectedUserValue("vystavujici");
+    Konverze_Form->Vystavujici_DBEdit->SetText(issuer);
+    rowBeingTyped_->InsertRulesDone(issuer);
 }
 
 void TDM::Konverze_ADOQueryBeforePost(data::TDataSet*)

@@ -8,13 +8,17 @@
 #include "platform/data/DataSource.h"
 #include "platform/ui/DataModule.h"
 
+#include <memory>
 #include <string>
 
 namespace app {
 
+class TRowBeingTyped;
+
 class TDM : public ui::TDataModule {
 public:
     explicit TDM(core::TComponent* owner);
+    ~TDM() override;
     std::string ClassName() const override { return "TDM"; }
 
     data::TADOConnection* ADOConnection;
@@ -46,10 +50,14 @@ public:
     static std::string ConnectionStringFor(const std::string& databaseFile);
     // A value of the selected user (the users query's current row); empty without users.
     std::string SelectedUserValue(const std::string& fieldName) const;
+    // The register's row being typed, which a search, a clear or a sort saves first.
+    TRowBeingTyped& RowBeingTyped() const { return *rowBeingTyped_; }
 
 private:
     template <class F>
     F* AddField(const std::string& name, const std::string& fieldName);
+
+    std::unique_ptr<TRowBeingTyped> rowBeingTyped_;
 };
 
 extern TDM* DM;

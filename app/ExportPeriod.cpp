@@ -1,5 +1,7 @@
 #include "app/ExportPeriod.h"
 
+#include "app/SqlDates.h"
+
 #include "platform/core/Files.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Letters.h"
@@ -27,10 +29,13 @@ core::TDateTime EndOfMonth(core::TDateTime start)
 
 std::string ExportSql(core::TDateTime start, core::TDateTime end)
 {
-    // The day after end at midnight: every time of end's day is before it.
-    return "SELECT *,  (SELECT COUNT(ID) from konverze) as pocet_rok FROM konverze WHERE (datum_konverze >= #" +
-           DateText("yyyy/mm/dd", core::DateOf(start), "/") + "#) and (datum_konverze <= #" +
-           DateText("yyyy/mm/dd", core::IncDay(core::DateOf(end)), "/") + "#)";
+    std::string sql = "SELECT *,  (SELECT COUNT(ID) from konverze) as pocet_rok FROM konverze WHERE (datum_konverze >= #" +
+                      SqlDay(start) + "#)";
+    // Up to the midnight after end, so that every time of end's day is in;
+    // a period that ends with the calendar's last day has no such bound.
+    if (const auto next = SqlNextDay(end))
+        sql += " and (datum_konverze <= #" + *next + "#)";
+    return sql;
 }
 
 std::string ExportFileName(core::TDateTime start, core::TDateTime end, const std::string& separator,

@@ -16,7 +16,7 @@ core::TDateTime EndOfMonth(core::TDateTime start);
 // begins start's day up to the midnight that ends end's day, both included.
 // It returns all the register's columns under their names, pocet_rok
 // counting every row. The dates are written "#yyyy/mm/dd#" whatever the
-// user's date separator.
+// user's date separator; a period that ends on 31.12.9999 has no upper bound.
 std::string ExportSql(core::TDateTime start, core::TDateTime end);
 
 // "evidence_01.05.2010-31.05.2010.xls" for separator "." and extension ".xls".

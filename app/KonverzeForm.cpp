@@ -3,6 +3,8 @@
 #include "app/DataModule.h"
 #include "app/ExportForm.h"
 #include "app/Folders.h"
+#include "app/RowBeingTyped.h"
+#include "app/SqlDates.h"
 #include "app/UpdateCheck.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/IniFile.h"
@@ -109,20 +111,30 @@ bool TKonverze_Form::IsValidDate(const std::string& text)
     return core::TryStrToDate(text, value);
 }
 
-void TKonverze_Form::SaveRowBeingTyped()
+void TKonverze_Form::SaveRowBeingTyped(bool quietWhileRefused)
 {
-    data::TADOQuery* query = DM->Konverze_ADOQuery;
-    if (query->Active())
-        query->CheckBrowseMode();
+    DM->RowBeingTyped().Save(quietWhileRefused);
 }
 
-void TKonverze_Form::SetRegisterLine(int line, const std::string& text)
+void TKonverze_Form::SetRegisterLine(int line, const std::string& text, bool quietWhileRefused)
 {
-    SaveRowBeingTyped();
+    SaveRowBeingTyped(quietWhileRefused);
     data::TADOQuery* query = DM->Konverze_ADOQuery;
     query->Close();
+    const std::string previous = query->SQL()->Get(line);
     query->SQL()->Put(line, text);
-    query->Open();
+    try {
+        query->Open();
+    } catch (...) {
+        // The register is never left closed: it shows again what it showed
+        // before, and the failure travels on to the user.
+        query->SQL()->Put(line, previous);
+        try {
+            query->Open();
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 void TKonverze_Form::Hledani_EditChange(core::TObject*)
@@ -146,23 +158,23 @@ void TKonverze_Form::Hledani_EditChange(core::TObject*)
     case 4: field = "cislo_dokladu"; break;
     default: break;
     }
+    // A search runs on every keystroke: a row refused before is not asked
+    // about again at each one.
     if (text.empty() || field.empty()) {
-        SetRegisterLine(1, "");
+        SetRegisterLine(1, "", true);
         return;
     }
     std::string filter;
     if (dateField) {
         // Any time of that day: from its midnight up to the next one. The
-        // literals are written with "/" whatever the user's date separator.
-        core::TFormatSettings literal = core::FormatSettings;
-        literal.DateSeparator = "/";
-        const std::string day = core::FormatDateTime("yyyy/mm/dd", core::DateOf(date), literal);
-        const std::string next = core::FormatDateTime("yyyy/mm/dd", core::DateOf(date) + 1, literal);
-        filter = "WHERE (" + field + " < #" + next + "#) and (" + field + " >= #" + day + "#)";
+        // calendar's last day has no next one: everything from its midnight on.
+        const std::string from = "(" + field + " >= #" + SqlDay(date) + "#)";
+        const auto next = SqlNextDay(date);
+        filter = next ? "WHERE (" + field + " < #" + *next + "#) and " + from : "WHERE " + from;
     } else {
         filter = "WHERE " + field + " like " + QuotedStr("%" + text + "%");
     }
-    SetRegisterLine(1, filter);
+    SetRegisterLine(1, filter, true);
 }
 
 void TKonverze_Form::Button1Click(core::TObject*)

@@ -142,14 +142,21 @@ private:
     void BuildRegisterTab();
     void BuildUsersTab();
     void BuildAboutTab();
+    // A refusal of the database names a field by the title it has on this
+    // form ("Označení vstupu"): each bound field takes its label's caption.
+    void TitleFields();
     void BindHandlers();
     // Closing the register would throw away a row being typed: it is saved
-    // first, as leaving it in the grid does. A row the post rules refuse
-    // stays in its editing state, and the post's failure travels on.
-    void SaveRowBeingTyped();
+    // first (TRowBeingTyped), or dropped when it holds nothing of the user's.
+    // A row the post rules refuse stays in its editing state, and the post's
+    // failure travels on; with quietWhileRefused, only when it was not
+    // refused before as it is.
+    void SaveRowBeingTyped(bool quietWhileRefused = false);
     // Sets the register query's line (1 the filter, 2 the order), closing and
-    // reopening it, once the row being typed is saved.
-    void SetRegisterLine(int line, const std::string& text);
+    // reopening it, once the row being typed is saved. A line the register
+    // cannot open with is taken back, the register opened again as it was,
+    // and the failure travels on.
+    void SetRegisterLine(int line, const std::string& text, bool quietWhileRefused = false);
     // Makes a control owned by the form, named and placed in parent.
     template <class T>
     T* Make(ui::TWinControl* parent, const char* name, int left, int top, int width, int height);

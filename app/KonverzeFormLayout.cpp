@@ -4,6 +4,10 @@
 #include "app/KonverzeForm.h"
 #include "app/NavigatorGlyphs.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace app {
 
 template <class T>
@@ -61,6 +65,7 @@ TKonverze_Form::TKonverze_Form(core::TComponent* owner) : ui::TForm(owner)
     BuildRegisterTab();
     BuildUsersTab();
     BuildAboutTab();
+    TitleFields();
 
     ApplicationEvents1 = new ui::TApplicationEvents(this);
     ApplicationEvents1->SetName("ApplicationEvents1");
@@ -286,6 +291,38 @@ void TKonverze_Form::BuildAboutTab()
                                     std::string(),
                                     std::string()})
         Memo1->Lines().Add(line);
+}
+
+void TKonverze_Form::TitleFields()
+{
+    if (DM == nullptr)
+        return;
+    const auto title = [](data::TDataSource* source, const std::string& field, const std::string& caption) {
+        data::TDataSet* set = source->DataSet();
+        if (data::TField* f = set != nullptr ? set->FindField(field) : nullptr)
+            f->SetDisplayLabel(caption);
+    };
+    data::TDataSource* register_ = DM->Konverze_DataSource;
+    for (auto [field, label] : {std::pair{"poradove_cislo", Label2}, std::pair{"datum_konverze", Label1},
+                                std::pair{"oznaceni_vstupu", Label5}, std::pair{"datum_sepsani_vstupu", Label4},
+                                std::pair{"cislo_dokladu", Label6}, std::pair{"overujici_osoba", Label7},
+                                std::pair{"vystavujici_osoba", Label8}})
+        title(register_, field, label->Caption());
+    title(register_, "osvobozeni", Osvobozeni_DBCheckBox->Caption());
+    // The users' fields are made anew at each opening of their query: the
+    // titles go to each new set (taken now, so the form may go first).
+    std::vector<std::pair<std::string, std::string>> users;
+    for (auto [edit, label] : {std::pair{DBEdit1, Label9}, std::pair{DBEdit2, Label10}, std::pair{DBEdit3, Label11},
+                               std::pair{DBEdit4, Label12}, std::pair{DBEdit5, Label13}, std::pair{DBEdit6, Label14},
+                               std::pair{DBEdit7, Label15}})
+        users.emplace_back(edit->DataField(), label->Caption());
+    data::TDataSource* source = DM->Uzivatel_DataSource;
+    const auto titleUsers = [source, title, users](data::TDataSet*) {
+        for (const auto& [field, caption] : users)
+            title(source, field, caption);
+    };
+    DM->Uzivatel_ADOQuery->AfterOpen = titleUsers;
+    titleUsers(DM->Uzivatel_ADOQuery);
 }
 
 void TKonverze_Form::BindHandlers()

@@ -3,6 +3,7 @@
 #include "platform/core/Letters.h"
 #include "platform/data/ADOQuery.h"
 #include "platform/data/DataError.h"
+#include "platform/data/EngineError.h"
 #include "platform/data/JetSql.h"
 #include "platform/data/SqlFunctions.h"
 #include "platform/data/Statement.h"
@@ -134,14 +135,14 @@ void TADOConnection::Open()
         }
     }
     if (!hasProvider)
-        throw EADOError("The connection string names no provider.");
+        throw EADOError("Připojovací řetězec neuvádí poskytovatele (Provider).");
     if (!core::SameText(provider, kProvider))
-        throw EADOError("Provider '" + provider + "' cannot be found. It may not be properly installed.");
+        throw EADOError("Poskytovatel '" + provider + "' nebyl nalezen. Možná není správně nainstalován.");
     if (file.empty())
-        throw EADOError("The connection string names no database file (Data Source).");
+        throw EADOError("Připojovací řetězec neuvádí databázový soubor (Data Source).");
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw EADOError("Could not find file '" + file + "'.");
+        throw EADOError("Databázový soubor '" + file + "' nebyl nalezen.");
 
     // Never SQLITE_OPEN_CREATE: a missing file must stay missing.
     const int flags = (mode_ == cmRead ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
@@ -152,7 +153,7 @@ void TADOConnection::Open()
         throw EADOError(message);
     };
     if (rc != SQLITE_OK)
-        fail("Cannot open database '" + file + "': " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+        fail("Databázi '" + file + "' nelze otevřít. " + EngineErrorText(db, rc));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, busyTimeout_);
     try {
@@ -165,8 +166,7 @@ void TADOConnection::Open()
             TStatement(db, "PRAGMA locking_mode = EXCLUSIVE").Run();
         TStatement(db, "SELECT count(*) FROM sqlite_master").Run();
     } catch (const EADOError& e) {
-        fail("Cannot open database '" + file + "'. It may not be a database that your application recognizes, "
-             "or the file may be corrupt. (" + e.Message() + ")");
+        fail("Databázi '" + file + "' nelze otevřít. " + e.Message());
     }
     db_ = db;
     fileName_ = file;

@@ -18,6 +18,17 @@ namespace data {
 
 namespace {
 
+// A row that was read but is no longer in the table as it was read.
+const char* const kRowLost =
+    "Řádek nelze v databázi najít: jiný uživatel nebo program ho mezitím změnil nebo smazal.";
+
+// A count of characters with the Czech word that goes with it ("1 znak", "2 znaky", "5 znaků").
+std::string CharactersText(std::size_t count)
+{
+    const char* word = count == 1 ? "znak" : count >= 2 && count <= 4 ? "znaky" : "znaků";
+    return std::to_string(count) + " " + word;
+}
+
 struct ColumnInfo {
     std::string name;
     std::string declType; // upper case, empty for a computed column
@@ -387,8 +398,9 @@ void TADOQuery::CheckTextLengths() const
             continue;
         const std::size_t length = core::Utf8Length(value.AsString());
         if (length > static_cast<std::size_t>(b.maxChars))
-            Error("The text of field '" + Fields()->Fields(k)->FieldName() + "' is " + std::to_string(length) +
-                  " characters long; the column holds at most " + std::to_string(b.maxChars) + ".");
+            throw EADOError("Text v poli „" + Fields()->Fields(k)->DisplayLabel() + "“ je dlouhý " +
+                            CharactersText(length) + ", pole pojme nejvýše " +
+                            CharactersText(static_cast<std::size_t>(b.maxChars)) + ".");
     }
 }
 
@@ -411,14 +423,13 @@ std::int64_t TADOQuery::LocateRow(int position)
         where += type == varBoolean ? "(" + QuoteName(b.tableColumn) + " <> 0) IS ?" : QuoteName(b.tableColumn) + " IS ?";
         values.push_back(Records().Get(position, k, type));
     }
-    const char* lost = "Row cannot be located for updating. Some values may have been changed since it was last read.";
     if (where.empty())
-        throw EADOError(lost);
+        throw EADOError(kRowLost);
     TStatement find(Database(), "SELECT rowid FROM " + QuoteName(updateTable_) + " WHERE " + where + " LIMIT 1");
     for (std::size_t i = 0; i < values.size(); ++i)
         find.Bind(static_cast<int>(i + 1), values[i]);
     if (!find.Step())
-        throw EADOError(lost);
+        throw EADOError(kRowLost);
     const std::int64_t rowId = sqlite3_column_int64(find.Handle(), 0);
     Records().SetRowId(position, rowId);
     return rowId;
@@ -490,7 +501,7 @@ void TADOQuery::WriteRecord(int position, bool inserting)
         update.Bind(static_cast<int>(changed.size() + 1), Variant(rowId));
         update.Run();
         if (sqlite3_changes(db) == 0)
-            throw EADOError("Row cannot be located for updating. Some values may have been changed since it was last read.");
+            throw EADOError(kRowLost);
     }
     // The values as stored: the new key, defaults, the column's own conversions.
     ReadBack(rowId);
@@ -503,7 +514,7 @@ void TADOQuery::RemoveRecord(int position)
     remove.Bind(1, Variant(rowId));
     remove.Run();
     if (sqlite3_changes(Database()) == 0)
-        throw EADOError("Row cannot be located for deleting. Some values may have been changed since it was last read.");
+        throw EADOError(kRowLost);
 }
 
 } // namespace data

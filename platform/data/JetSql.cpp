@@ -317,7 +317,7 @@ std::string TranslateJetSql(std::string_view sql, const TNonTextColumns* nonText
             const std::string_view literal = sql.substr(i, end == std::string_view::npos ? end : end - i + 1);
             double value;
             if (end == std::string_view::npos || !ParseJetDateLiteral(sql.substr(i + 1, end - i - 1), value))
-                throw EDatabaseError("Syntax error in date in query expression '" + std::string(literal) + "'.");
+                throw EDatabaseError("Chyba syntaxe v datu ve výrazu dotazu '" + std::string(literal) + "'.");
             out += RealLiteral(value);
             i = end + 1;
         } else if (IsIdentStart(c)) {

@@ -1,25 +1,27 @@
 #include "platform/data/Statement.h"
 
 #include "platform/data/DataError.h"
+#include "platform/data/EngineError.h"
 
 namespace data {
 
 TStatement::TStatement(sqlite3* db, std::string_view sql) : db_(db)
 {
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) != SQLITE_OK) {
+    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, &tail);
+    if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        Fail();
+        throw EADOError(EngineErrorText(db_, rc));
     }
     if (stmt_ == nullptr) // nothing but blanks
-        throw EADOError("Command text was not set for the command object.");
+        throw EADOError("Příkaz SQL je prázdný.");
     // One statement only: what follows it may be blanks and semicolons.
     for (const char* p = tail; p != nullptr && p < sql.data() + sql.size(); ++p)
         if (*p != ' ' && *p != ';' && *p != '\r' && *p != '\n' && *p != '\t') {
             sqlite3_finalize(stmt_);
             stmt_ = nullptr;
-            throw EADOError("Characters found after end of SQL statement.");
+            throw EADOError("Za koncem příkazu SQL následují další znaky.");
         }
 }
 
@@ -34,7 +36,7 @@ TStatement& TStatement::operator=(TStatement&& other) noexcept
     return *this;
 }
 
-void TStatement::Fail() const { throw EADOError(sqlite3_errmsg(db_)); }
+void TStatement::Fail(int resultCode) const { throw EADOError(EngineErrorText(db_, resultCode)); }
 
 void TStatement::Bind(int index, const Variant& value)
 {
@@ -52,7 +54,7 @@ void TStatement::Bind(int index, const Variant& value)
     }
     }
     if (rc != SQLITE_OK)
-        Fail();
+        Fail(rc);
 }
 
 bool TStatement::Step()
@@ -62,8 +64,8 @@ bool TStatement::Step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    // The statement's own error text; reset keeps the statement usable.
-    const std::string message = sqlite3_errmsg(db_);
+    // The statement's own error; reset keeps the statement usable.
+    const std::string message = EngineErrorText(db_, rc);
     sqlite3_reset(stmt_);
     throw EADOError(message);
 }

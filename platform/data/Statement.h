@@ -1,6 +1,7 @@
 #pragma once
 // A prepared SQLite statement that finalizes itself, and the binding of our
-// variants to its parameters. Errors become EADOError with SQLite's message.
+// variants to its parameters. Errors become EADOError with the engine's
+// message in Czech (EngineErrorText).
 
 #include "platform/data/Variant.h"
 
@@ -30,7 +31,7 @@ public:
     void Reset() { sqlite3_reset(stmt_); }
 
 private:
-    [[noreturn]] void Fail() const;
+    [[noreturn]] void Fail(int resultCode) const;
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;

@@ -149,6 +149,10 @@ TEST(ExportPeriod, NamesSqlAndEndOfMonth)
               "(datum_konverze >= #2010/05/01#) and (datum_konverze <= #2010/06/01#)");
     // The year's last day runs into the next year.
     EXPECT_NE(app::ExportSql(may1, core::EncodeDate(2010, 12, 31)).find("<= #2011/01/01#"), std::string::npos);
+    // The calendar's last day has no next one: the period runs to its end without a bound.
+    EXPECT_EQ(app::ExportSql(may1, core::EncodeDate(9999, 12, 31)),
+              "SELECT *,  (SELECT COUNT(ID) from konverze) as pocet_rok FROM konverze WHERE "
+              "(datum_konverze >= #2010/05/01#)");
     // The user's own date separator is neither used nor changed.
     EXPECT_EQ(core::FormatSettings.DateSeparator, ".");
 
@@ -245,4 +249,15 @@ TEST_F(CsvExport, RowThatCannotBeSavedStopsTheExportAndStaysInEditing)
     EXPECT_EQ(Register()->FieldByName("poradove_cislo")->AsString(), "9/2010");
     EXPECT_EQ(RegisterSql(), before);
     EXPECT_FALSE(FileBytes(folder_ + "vypis.csv"));
+}
+
+TEST_F(CsvExport, APeriodUpToTheCalendarsLastDayTakesEveryRowFromItsStart)
+{
+    SetPeriod(core::EncodeDate(2010, 5, 14), core::EncodeDate(9999, 12, 31));
+    EXPECT_EQ(ExportCsv(false), kHeading + kCaptions + "\r\n" +
+                                 Cp1250("2/2010;14.05.2010;Plná moc k zastupování;;\r\n"
+                                        "3/2010;31.05.2010;Usnesení Krajského soudu;02.05.2010;\r\n"
+                                        "4/2010;01.06.2010;Rozsudek o ořešáku;03.05.2010;\r\n"
+                                        "5/2010;01.06.2010;Po období;;\r\n"));
+    EXPECT_TRUE(Messages().empty()) << dialogs_.Describe();
 }

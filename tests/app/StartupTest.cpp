@@ -228,6 +228,7 @@ TEST(StartUpWithoutDatabase, TheProvidersErrorIsShownAndTheProgramGoesOnWithClos
     app::DataFolder = folder;
     app::CreateForms();
     ASSERT_EQ(dialogs.Questions().size(), 1u) << dialogs.Describe();
+    EXPECT_EQ(dialogs.Questions()[0].Text, "Databázový soubor '" + folder + "konverze.mdb' nebyl nalezen.");
     EXPECT_EQ(dialogs.Questions()[0].Caption, "Orvalis");
     EXPECT_EQ(dialogs.Questions()[0].Flags, ui::MB_OK | ui::MB_ICONSTOP);
     EXPECT_FALSE(app::DM->Konverze_ADOQuery->Active());

@@ -306,7 +306,7 @@ TEST_F(DataSetTest, SqlErrorsReachTheCallerAndLeaveTheQueryClosed)
         query->Open();
         FAIL();
     } catch (const EADOError& e) {
-        EXPECT_EQ(e.Message(), "no such table: no_such_table");
+        EXPECT_EQ(e.Message(), "Chyba v příkazu SQL (no such table: no_such_table).");
     }
     EXPECT_FALSE(query->Active());
     EXPECT_EQ(query->FieldCount(), 0);
@@ -352,8 +352,57 @@ TEST_F(DataSetTest, EmptySqlIsAnError)
         query->Open();
         FAIL();
     } catch (const EADOError& e) {
-        EXPECT_EQ(e.Message(), "Command text was not set for the command object.");
+        EXPECT_EQ(e.Message(), "Příkaz SQL je prázdný.");
     }
     query->SQL()->Add("SELECT 1; SELECT 2");
-    EXPECT_THROW(query->Open(), EADOError);
+    try {
+        query->Open();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "Za koncem příkazu SQL následují další znaky.");
+    }
+}
+
+TEST_F(DataSetTest, AnOverlongTextNamesItsCountsWithTheCzechWordForCharacters)
+{
+    db.Exec("CREATE TABLE kody (ID INTEGER PRIMARY KEY AUTOINCREMENT, kod VARCHAR(3), znak VARCHAR(1))");
+    query->SQL()->SetText("SELECT * FROM kody");
+    query->Open();
+    const auto refusal = [&](const char* field, const char* text) {
+        query->Insert();
+        query->FieldByName(field)->SetAsString(text);
+        try {
+            query->Post();
+        } catch (const EADOError& e) {
+            query->Cancel();
+            return e.Message();
+        }
+        return std::string("posted");
+    };
+    EXPECT_EQ(refusal("kod", "abcd"), "Text v poli „kod“ je dlouhý 4 znaky, pole pojme nejvýše 3 znaky.");
+    EXPECT_EQ(refusal("kod", "abcdefgh"), "Text v poli „kod“ je dlouhý 8 znaků, pole pojme nejvýše 3 znaky.");
+    EXPECT_EQ(refusal("znak", "ab"), "Text v poli „znak“ je dlouhý 2 znaky, pole pojme nejvýše 1 znak.");
+    EXPECT_EQ(refusal("znak", "ž"), "posted");
+}
+
+TEST_F(DataSetTest, ARowChangedOrDeletedElsewhereIsReportedWhenItIsSavedOrDeleted)
+{
+    query->Open();
+    db.Exec("DELETE FROM konverze WHERE poradove_cislo = '1'");
+    const std::string lost = "Řádek nelze v databázi najít: jiný uživatel nebo program ho mezitím změnil nebo smazal.";
+    query->Edit();
+    query->FieldByName("oznaceni_vstupu")->SetAsString("Usnesení");
+    try {
+        query->Post();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), lost);
+    }
+    query->Cancel();
+    try {
+        query->Delete();
+        FAIL();
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), lost);
+    }
 }

@@ -46,7 +46,7 @@ TEST(JetSql, BadDateLiteralIsAnErrorNamingIt)
         TranslateJetSql("WHERE d < #2010/13/45# ORDER BY d");
         FAIL();
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), "Syntax error in date in query expression '#2010/13/45#'.");
+        EXPECT_EQ(e.Message(), "Chyba syntaxe v datu ve výrazu dotazu '#2010/13/45#'.");
     }
     EXPECT_THROW(TranslateJetSql("WHERE d < #2010/01/01"), EDatabaseError);
 }

@@ -215,9 +215,16 @@ TEST(RegisterQuery, OverlongTextIsRefusedAndTheRowStaysInItsEditingState)
     try {
         r.query->Post();
         FAIL() << "an over-long text was posted";
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), "Konverze_ADOQuery: The text of field 'oznaceni_vstupu' is 256 characters long; "
-                               "the column holds at most 255.");
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "Text v poli „oznaceni_vstupu“ je dlouhý 256 znaků, pole pojme nejvýše 255 znaků.");
+    }
+    // The field's title names it where it has one.
+    r.oznaceni_vstupu->SetDisplayLabel("Označení vstupu");
+    try {
+        r.query->Post();
+        FAIL() << "an over-long text was posted";
+    } catch (const EADOError& e) {
+        EXPECT_EQ(e.Message(), "Text v poli „Označení vstupu“ je dlouhý 256 znaků, pole pojme nejvýše 255 znaků.");
     }
     EXPECT_EQ(r.query->State(), dsInsert);
     EXPECT_EQ(r.oznaceni_vstupu->AsString(), Repeat("ž", 256));
