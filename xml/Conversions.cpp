@@ -293,4 +293,39 @@ int Utf8SequenceLength(const char* bytes, std::size_t available)
     return length;
 }
 
+int Utf8CharacterLength(const char* bytes, std::size_t available)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    if (b[0] < 0x80)
+        return 1;
+    // The second byte's range rules out overlong forms, surrogates and values
+    // past U+10FFFF; later bytes are plain continuation bytes.
+    std::size_t length;
+    unsigned char low = 0x80, high = 0xBF;
+    if (b[0] >= 0xC2 && b[0] <= 0xDF) {
+        length = 2;
+    } else if (b[0] >= 0xE0 && b[0] <= 0xEF) {
+        length = 3;
+        if (b[0] == 0xE0)
+            low = 0xA0;
+        else if (b[0] == 0xED)
+            high = 0x9F;
+    } else if (b[0] >= 0xF0 && b[0] <= 0xF4) {
+        length = 4;
+        if (b[0] == 0xF0)
+            low = 0x90;
+        else if (b[0] == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= available)
+            return -1;
+        if (i == 1 ? (b[1] < low || b[1] > high) : (b[i] & 0xC0) != 0x80)
+            return 0;
+    }
+    return static_cast<int>(length);
+}
+
 } // namespace xml

@@ -53,4 +53,10 @@ std::size_t Utf8ToAnsiBuffer(const char* bytes, char* out, int codePage, bool& s
 // lead's length when the continuation bytes follow, else 1.
 int Utf8SequenceLength(const char* bytes, std::size_t available);
 
+// The length 1 to 4 of the well-formed UTF-8 character at bytes (available > 0
+// bytes there); 0 when the bytes are no character (a stray continuation
+// byte, an overlong form, a surrogate, a value past U+10FFFF); -1 when the
+// bytes so far begin a character but available ends before it does.
+int Utf8CharacterLength(const char* bytes, std::size_t available);
+
 } // namespace xml

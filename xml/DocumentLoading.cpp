@@ -150,6 +150,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
         }
     } while (!abortParsing_ && !parser.EndOfStream() && !parser.Stopped());
 
+    parser.CheckRestOfText();
     // Text that ends before any element began is a document cut short too.
     if (!nothingToRead && !broken && parser.EndOfStream() && RootElement() == nullptr)
         parser.ReportPrematureEnd(dlWarn, this);

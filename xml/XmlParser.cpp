@@ -137,6 +137,7 @@ void TxXmlParser::Decode(bool final)
     case seAnsi:
     case seUtf8: {
         const bool copy = encoding_ == seUtf8 || codePage_ == 0 || codePage_ == kCodePageUtf8;
+        copied_ |= copy;
         ReserveText(last_ + count * (copy ? 1 : 3));
         const auto* bytes = reinterpret_cast<const char*>(from);
         last_ += copy ? Utf8CopyBuffer(bytes, text_.get() + last_, count, folding_)
@@ -461,6 +462,7 @@ void TxXmlParser::Flush()
     // more than the parse; the consumed text goes once it is worth moving.
     if (cur_ <= first_ || first_ < flushThreshold_)
         return;
+    CheckUtf8(cur_, false); // what goes must have been checked
     LineNumber(); // brings the LF count up to the read position
     // LFs of the discarded text: those before the read position less those between first_ and it.
     const std::int64_t kept = CountLineFeeds(text_.get() + first_, text_.get() + cur_);
@@ -471,7 +473,52 @@ void TxXmlParser::Flush()
     cur_ -= first_;
     last_ -= first_;
     lineIndex_ = cur_;
+    // A character begun before the discarded text's end and cut by the
+    // chunk's is no longer checked: that takes chunks of under 4 bytes.
+    checked_ = checked_ > first_ ? checked_ - first_ : 0;
     first_ = 0;
+}
+
+void TxXmlParser::CheckUtf8(std::size_t end, bool final)
+{
+    if (notUtf8Reported_ || !copied_ || checked_ >= end) {
+        checked_ = std::max(checked_, end);
+        return;
+    }
+    const char* text = text_.get();
+    std::size_t i = checked_;
+    while (i < end) {
+        if (end - i >= 8) { // eight bytes of ASCII at a time
+            std::uint64_t word;
+            std::memcpy(&word, text + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        // ASCII and two-byte letters (most of Czech text) without a call.
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF && last_ - i >= 2 && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
+        const int length = Utf8CharacterLength(text + i, last_ - i);
+        if (length > 0) {
+            i += static_cast<std::size_t>(length);
+            continue;
+        }
+        if (length < 0 && !final)
+            break; // the rest of the character is still to come
+        notUtf8Reported_ = true;
+        Warn(dlWarn, DebugFormat("bytes that are not UTF-8 at pos %lld, kept as read",
+                                 AsLongLong(basePos_ + static_cast<std::int64_t>(i))));
+        i = end;
+    }
+    checked_ = std::max(checked_, i);
 }
 
 std::int64_t TxXmlParser::LineNumber()

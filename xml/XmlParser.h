@@ -121,6 +121,11 @@ public:
     void ReportPrematureEnd(TxDebugLevel level = dlWarn, core::TObject* sender = nullptr);
     bool PrematureEndReported() const noexcept { return prematureEndReported_; }
 
+    // Text read as UTF-8 is checked to be UTF-8 as it is consumed (at each
+    // Flush) and, by this, at the end of the parse: the first bytes that are
+    // not give one warning naming their position; the bytes stay as they are.
+    void CheckRestOfText() { CheckUtf8(cur_, EndOfStream()); }
+
     // Discards the decoded text before the last chunk once there is enough of
     // it to be worth moving (the text kept stays bounded).
     void Flush();
@@ -164,6 +169,10 @@ private:
     // surrogate waiting for its partner) stays for the next chunk.
     void Decode(bool final);
     void ReserveText(std::size_t needed);
+    // Checks the text from checked_ up to end as UTF-8 (a character begun
+    // before end may take its bytes from after it); at the end of the source
+    // (final), a character cut short is no character.
+    void CheckUtf8(std::size_t end, bool final);
     void Warn(TxDebugLevel level, const std::string& message) { EmitDebug(this, level, message); }
 
     core::TStream& source_;
@@ -182,6 +191,7 @@ private:
     std::size_t cur_ = 0;   // read position
     std::size_t last_ = 0;  // end of the text
     std::size_t flushThreshold_ = 0;
+    std::size_t checked_ = 0; // the text before it is known to be UTF-8
 
     std::int64_t basePos_ = 0;
     std::int64_t baseLines_ = 0;
@@ -210,6 +220,8 @@ private:
     bool sourceDone_ = false;
     bool stopped_ = false;
     bool prematureEndReported_ = false;
+    bool copied_ = false;       // some text was taken over as UTF-8, unconverted
+    bool notUtf8Reported_ = false;
     int depth_ = 0;
 };
 

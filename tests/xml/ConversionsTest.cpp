@@ -146,3 +146,31 @@ TEST(Conversions, SequenceLength)
     EXPECT_EQ(Utf8SequenceLength(kEmoji.data(), 4), 4);
     EXPECT_EQ(Utf8SequenceLength("\xF8\x80\x80\x80\x80", 5), 1);
 }
+
+TEST(Conversions, CharacterLengthTellsWellFormedUtf8)
+{
+    EXPECT_EQ(Utf8CharacterLength("a", 1), 1);
+    EXPECT_EQ(Utf8CharacterLength("\xC4\x8D", 2), 2);
+    EXPECT_EQ(Utf8CharacterLength("\xE2\x82\xAC", 3), 3);
+    EXPECT_EQ(Utf8CharacterLength(kEmoji.data(), 4), 4);
+    EXPECT_EQ(Utf8CharacterLength("\xEF\xBF\xBD", 3), 3) << "U+FFFD itself is a character";
+    EXPECT_EQ(Utf8CharacterLength("\xF4\x8F\xBF\xBF", 4), 4) << "U+10FFFF";
+    EXPECT_EQ(Utf8CharacterLength("\xED\x9F\xBF", 3), 3) << "U+D7FF";
+
+    EXPECT_EQ(Utf8CharacterLength("\x80", 1), 0) << "a continuation byte alone";
+    EXPECT_EQ(Utf8CharacterLength("\xC0\xAF", 2), 0) << "overlong";
+    EXPECT_EQ(Utf8CharacterLength("\xC1\xBF", 2), 0) << "overlong";
+    EXPECT_EQ(Utf8CharacterLength("\xE0\x9F\xBF", 3), 0) << "overlong";
+    EXPECT_EQ(Utf8CharacterLength("\xF0\x8F\xBF\xBF", 4), 0) << "overlong";
+    EXPECT_EQ(Utf8CharacterLength("\xED\xA0\x80", 3), 0) << "a surrogate";
+    EXPECT_EQ(Utf8CharacterLength("\xF4\x90\x80\x80", 4), 0) << "past U+10FFFF";
+    EXPECT_EQ(Utf8CharacterLength("\xF5\x80\x80\x80", 4), 0);
+    EXPECT_EQ(Utf8CharacterLength("\xFF", 1), 0);
+    EXPECT_EQ(Utf8CharacterLength("\xC4x", 2), 0);
+    EXPECT_EQ(Utf8CharacterLength("\xE2\x82x", 3), 0);
+    EXPECT_EQ(Utf8CharacterLength("\xE8\xF8\xED", 3), 0) << "Windows-1250 text";
+
+    EXPECT_EQ(Utf8CharacterLength("\xC4", 1), -1) << "begun, not ended";
+    EXPECT_EQ(Utf8CharacterLength(kEmoji.data(), 3), -1);
+    EXPECT_EQ(Utf8CharacterLength("\xED\xA0", 2), 0) << "known bad before its end";
+}
