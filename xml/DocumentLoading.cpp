@@ -126,11 +126,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
         topNodes_.Add(node);
         if (kind != xeElement)
             DoNodeCreated(node);
-        if (kind == xeElement)
-            parser.EnterLevel();
         node->ReadFromParser(parser);
-        if (kind == xeElement)
-            parser.LeaveLevel();
         DoNodeParsed(node);
         if (kind == xeDeclaration) {
             const std::string encoding = static_cast<TxDeclaration*>(node)->DeclarationEncoding();
@@ -148,7 +144,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
             EmitDebug(this, dlInfo, "option DropCommentsOnParse is true, deleting comment");
             topNodes_.Delete(topNodes_.IndexOf(node));
         }
-    } while (!abortParsing_ && !parser.EndOfStream() && !parser.Stopped());
+    } while (!abortParsing_ && !parser.EndOfStream());
 
     parser.CheckRestOfText();
     // Text that ends before any element began is a document cut short too.

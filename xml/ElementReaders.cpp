@@ -153,11 +153,6 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
 
 namespace {
 
-bool Interrupted(TxXmlParser& parser, TXmlDocument* document)
-{
-    return parser.Stopped() || document->AbortParsing();
-}
-
 // The start tag of an element after its "<": the name, the attributes and the
 // end of the tag. True when content follows (the tag ended with ">").
 bool ReadStartTag(TxElement& element, TxXmlParser& parser)
@@ -217,19 +212,16 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
                 ended = ReadEndTag(node, parser);
                 return nullptr;
             }
-            if (kind == xeElement && !parser.EnterLevel())
-                return nullptr; // too deep: the parse stops here
             TXmlNode* child = NewNodeOfKind(kind, document);
             const int index = node.NodeAdd(child);
             if (kind == xeElement) {
                 auto* element = static_cast<TxElement*>(child);
                 if (ReadStartTag(*element, parser))
                     return element;
-                parser.LeaveLevel();
             } else {
                 node.NotifyNodeCreated(child);
                 TXmlNode* end = child->ReadFromParser(parser);
-                if (!Interrupted(parser, document) && end != child) {
+                if (!document->AbortParsing() && end != child) {
                     LevelMismatch(node, parser, child, end);
                     ended = end;
                     return nullptr;
@@ -237,8 +229,8 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
                 if (kind == xeCData && node.ValueIndex() < 0)
                     node.SetValueIndex(index);
             }
-            // A stop or an abort ends every list without reporting each level.
-            if (Interrupted(parser, document))
+            // An abort ends every list without reporting each level.
+            if (document->AbortParsing())
                 return nullptr;
             node.NotifyNodeParsed(child);
         } else if (c == ']' && node.NodeKind() == xeDocType) {
@@ -269,14 +261,10 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
         for (;;) {
             if (open.empty())
                 return ended;
-            if (Interrupted(parser, document)) {
-                for (std::size_t i = 0; i < open.size(); ++i)
-                    parser.LeaveLevel();
+            if (document->AbortParsing())
                 return nullptr;
-            }
             TxElement* element = open.back();
             open.pop_back();
-            parser.LeaveLevel();
             document->DoProgress(parser.Position());
             node = open.empty() ? this : open.back();
             if (ended != element) {
@@ -287,7 +275,7 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
                 continue; // node's list ends there too
             }
             node->NotifyNodeParsed(element);
-            if (Interrupted(parser, document) || parser.EndOfStream()) {
+            if (document->AbortParsing() || parser.EndOfStream()) {
                 ended = nullptr; // node's list ends without its end tag
                 continue;
             }

@@ -542,19 +542,6 @@ void TxXmlParser::ReportPrematureEnd(TxDebugLevel level, core::TObject* sender)
                           AsLongLong(basePos_ + static_cast<std::int64_t>(last_))));
 }
 
-bool TxXmlParser::EnterLevel()
-{
-    if (depth_ >= kMaxDepth) {
-        if (!stopped_)
-            Warn(dlFail, DebugFormat("elements nested deeper than %d levels at pos %lld, parsing stopped", kMaxDepth,
-                                     AsLongLong(Position())));
-        stopped_ = true;
-        return false;
-    }
-    ++depth_;
-    return true;
-}
-
 std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
 {
     const std::size_t n = text.size();

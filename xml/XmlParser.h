@@ -42,8 +42,6 @@ public:
     std::string ClassName() const override { return "TxXmlParser"; }
 
     static constexpr std::int32_t kDefaultChunkSize = 256;
-    // Elements nested deeper than this stop the parse (see EnterLevel).
-    static constexpr int kMaxDepth = 10000;
 
     // At least 5 bytes were read and the first four are "$BXM".
     bool HasBinaryMagic() const noexcept;
@@ -141,14 +139,6 @@ public:
     std::int32_t CodePage() const noexcept { return codePage_; }
     const TxEncodingSignature& ByteOrderMark() const noexcept { return byteOrderMark_; }
 
-    // Element nesting: EnterLevel is false (and emits a "fail" once) when one
-    // more level would pass kMaxDepth; the parse is then Stopped and every
-    // reader above ends as after its current node.
-    bool EnterLevel();
-    void LeaveLevel() noexcept { --depth_; }
-    int Depth() const noexcept { return depth_; }
-    bool Stopped() const noexcept { return stopped_; }
-
     // The ID of text in table, as TxSymbolTable::Intern gives it. Short texts
     // that come again and again (names, blanks, repeated values) are found in
     // a small cache of the parser without searching the table.
@@ -218,11 +208,9 @@ private:
     bool detected_ = false;
     bool decoding_ = false;       // false: nothing is (or will be) decoded
     bool sourceDone_ = false;
-    bool stopped_ = false;
     bool prematureEndReported_ = false;
     bool copied_ = false;       // some text was taken over as UTF-8, unconverted
     bool notUtf8Reported_ = false;
-    int depth_ = 0;
 };
 
 } // namespace xml

@@ -363,22 +363,6 @@ TEST(XmlParserPositions, PositionsAndLinesCountDecodedText)
     EXPECT_EQ(p.parser.Position(), static_cast<std::int64_t>(source.size()) - 3000);
 }
 
-TEST(XmlParserPositions, DepthLimitStopsOnceWithAFailure)
-{
-    Parsing p("<a></a>");
-    p.parser.DetectEncoding();
-    p.heard.clear();
-    for (int i = 0; i < TxXmlParser::kMaxDepth; ++i)
-        ASSERT_TRUE(p.parser.EnterLevel());
-    EXPECT_FALSE(p.parser.Stopped());
-    EXPECT_FALSE(p.parser.EnterLevel());
-    EXPECT_FALSE(p.parser.EnterLevel());
-    EXPECT_TRUE(p.parser.Stopped());
-    ASSERT_EQ(p.heard.size(), 1u);
-    EXPECT_EQ(p.heard[0].level, dlFail);
-    EXPECT_EQ(p.heard[0].message, "elements nested deeper than 10000 levels at pos 0, parsing stopped");
-}
-
 TEST(XmlParserPositions, ReferencesToNoCharacterAreReported)
 {
     Parsing p("<a>text</a>");
