@@ -66,36 +66,36 @@ void TxQuotedText::CopyOwn(const TXmlNode& source)
 {
     TxCharData::CopyOwn(source);
     if (source.NodeKind() == xeQuotedText)
-        quoteStyle_ = static_cast<const TxQuotedText&>(source).QuoteStyle();
+        SetQuoteStyle(static_cast<const TxQuotedText&>(source).QuoteStyle());
 }
 
 // --- attribute ----------------------------------------------------------------------
 
 TxAttribute::TxAttribute(TXmlDocument* document)
-    : TXmlNode(document, xeAttribute, 0), valueNode_(new TxQuotedText(document))
+    : TXmlNode(document, xeAttribute, 0), value_(document)
 {
 }
 
-TxAttribute::~TxAttribute() { delete valueNode_; }
+TxAttribute::~TxAttribute() = default;
 
-std::string TxAttribute::GetValue() const { return UnescapeText(valueNode_->RawView()); }
+std::string TxAttribute::GetValue() const { return UnescapeText(value_.RawView()); }
 
-void TxAttribute::SetValue(const std::string& value) { valueNode_->SetRawValue(EscapeText(value)); }
+void TxAttribute::SetValue(const std::string& value) { value_.SetRawValue(EscapeText(value)); }
 
 
 void TxAttribute::DoWrite(core::TStream& stream, int depth)
 {
     WriteStringBytes(stream, NameView());
     WriteStringBytes(stream, "=");
-    valueNode_->WriteAt(stream, depth);
+    value_.WriteAt(stream, depth);
 }
 
 void TxAttribute::CopyOwn(const TXmlNode& source)
 {
     if (source.NodeKind() == xeAttribute) {
         const auto& attribute = static_cast<const TxAttribute&>(source);
-        valueNode_->SetRawValue(attribute.valueNode_->RawView());
-        valueNode_->SetQuoteStyle(attribute.valueNode_->QuoteStyle());
+        value_.SetRawValue(attribute.value_.RawView());
+        value_.SetQuoteStyle(attribute.value_.QuoteStyle());
     } else {
         SetValue(source.GetValue());
     }

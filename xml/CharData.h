@@ -60,21 +60,18 @@ public:
     std::string ClassName() const override { return "TxQuotedText"; }
     TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxQuotedText(document); }
 
-    TxQuoteStyle QuoteStyle() const noexcept { return quoteStyle_; }
-    void SetQuoteStyle(TxQuoteStyle style) noexcept { quoteStyle_ = style; }
-    char QuoteChar() const noexcept { return quoteStyle_ == qsSingle ? '\'' : '"'; }
+    TxQuoteStyle QuoteStyle() const noexcept { return static_cast<TxQuoteStyle>(style_); }
+    void SetQuoteStyle(TxQuoteStyle style) noexcept { style_ = style; }
+    char QuoteChar() const noexcept { return QuoteStyle() == qsSingle ? '\'' : '"'; }
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
 
 protected:
     void DoWrite(core::TStream& stream, int depth) override;
     void CopyOwn(const TXmlNode& source) override;
-
-private:
-    TxQuoteStyle quoteStyle_ = qsDouble;
 };
 
-// A name with a quoted value. The value node belongs to the attribute and is
+// A name with a quoted value. The value node is part of the attribute and is
 // in no node list.
 class TxAttribute : public TXmlNode {
 public:
@@ -90,7 +87,7 @@ public:
     // Escaped and stored; line breaks are not changed.
     void SetValue(const std::string& value) override;
 
-    TxQuotedText* ValueNode() const noexcept { return valueNode_; }
+    TxQuotedText* ValueNode() const noexcept { return &value_; }
     std::int32_t NameId() const noexcept { return nameId_; }
     void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
 
@@ -101,8 +98,8 @@ protected:
     void CopyOwn(const TXmlNode& source) override;
 
 private:
-    TxQuotedText* valueNode_;
     std::int32_t nameId_ = 0;
+    mutable TxQuotedText value_; // handed out by ValueNode, which callers change
 };
 
 } // namespace xml

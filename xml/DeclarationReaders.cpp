@@ -208,7 +208,7 @@ TXmlNode* TxDtdElement::ReadFromParser(TxXmlParser& parser)
 void TxDtdElement::ParseContent(TxXmlParser& parser)
 {
     // The whole body up to ">" is one text.
-    auto* body = new TxCharData(Document());
+    auto* body = NewParsedNode<TxCharData>(Document());
     NodeAdd(body);
     NotifyNodeCreated(body);
     ReadDeclarationBody(*body, parser);

@@ -31,8 +31,7 @@ void TXmlDocument::LoadFromText(const std::string& text)
 
 void TXmlDocument::LoadFromStream(core::TStream& stream)
 {
-    topNodes_.Clear();
-    symbolTable_->Clear();
+    ClearNodes();
     const std::int64_t start = stream.Position();
     try {
         TxXmlParser parser(stream, TxXmlParser::kDefaultChunkSize, this);
@@ -92,7 +91,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
         if (!PreservesWhiteSpace())
             text = TrimmedView(text);
         if (!text.empty()) {
-            auto* data = new TxCharData(this);
+            auto* data = NewParsedNode<TxCharData>(this);
             data->SetRawValue(text);
             parser.CheckCharacterReferences(text);
             topNodes_.Add(data);
@@ -115,7 +114,7 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
             EmitDebug(this, dlWarn, DebugFormat("illegal tag (\"<\") at pos %lld", AsLongLong(parser.Position())));
             break;
         }
-        TXmlNode* node = NewNodeOfKind(kind, this);
+        TXmlNode* node = NewParsedNodeOfKind(kind, this);
         if (node == nullptr) {
             EmitDebug(this, dlWarn,
                       DebugFormat("unsupported tag (\"%s\") at pos %lld", NodeKindNames[kind], AsLongLong(parser.Position())));

@@ -63,7 +63,7 @@ void LevelMismatch(TxContainerNode& node, TxXmlParser& parser, const TXmlNode* c
 void TxContainerNode::AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks)
 {
     TXmlDocument* document = Document();
-    auto* space = new TxWhiteSpace(document);
+    auto* space = NewParsedNode<TxWhiteSpace>(document);
     space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
     NodeAdd(space);
 }
@@ -94,7 +94,7 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
             continue;
         }
         parser.MoveBack();
-        auto* attribute = new TxAttribute(document);
+        auto* attribute = NewParsedNode<TxAttribute>(document);
         AttributeAdd(attribute);
         NotifyNodeCreated(attribute);
         attribute->ReadFromParser(parser);
@@ -127,7 +127,7 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
         }
         parser.MoveBack();
         if (c == '"' || c == '\'') {
-            auto* literal = new TxQuotedText(document);
+            auto* literal = NewParsedNode<TxQuotedText>(document);
             NodeAdd(literal);
             NotifyNodeCreated(literal);
             literal->ReadFromParser(parser);
@@ -136,7 +136,7 @@ char TxContainerNode::ParseQuotedTextList(TxXmlParser& parser)
             std::string_view word;
             if (!parser.ReadName(word))
                 break;
-            auto* text = new TxCharData(document);
+            auto* text = NewParsedNode<TxCharData>(document);
             if (word.empty()) { // a "[" alone, where ReadName stops
                 parser.NextChar();
                 text->SetRawValue(std::string_view(&c, 1));
@@ -212,7 +212,7 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
                 ended = ReadEndTag(node, parser);
                 return nullptr;
             }
-            TXmlNode* child = NewNodeOfKind(kind, document);
+            TXmlNode* child = NewParsedNodeOfKind(kind, document);
             const int index = node.NodeAdd(child);
             if (kind == xeElement) {
                 auto* element = static_cast<TxElement*>(child);
@@ -307,7 +307,7 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
         AppendWhiteSpace(parser, parts.Leading);
     }
     if (!parts.Core.empty()) {
-        auto* data = new TxCharData(document);
+        auto* data = NewParsedNode<TxCharData>(document);
         data->SetValueId(parser.Intern(document->SymbolTable(), parts.Core)); // escaped, as read
         const int index = NodeAdd(data);
         if (ValueIndex() < 0)

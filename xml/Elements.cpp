@@ -28,7 +28,7 @@ TxContainerNode::~TxContainerNode() = default;
 TxClosingStyle TxContainerNode::ClosingStyle() const
 {
     const TxClosingStyle forced = Document()->EmptyElementStyle();
-    return forced != csUnspecified ? forced : closingStyle_;
+    return forced != csUnspecified ? forced : NodeClosingStyle();
 }
 
 bool TxContainerNode::HasContainerChildren() const

@@ -24,8 +24,8 @@ public:
     // Index of the character-data or CDATA node that is the value, or -1.
     int ValueIndex() const noexcept { return valueIndex_; }
     void SetValueIndex(int index) noexcept { valueIndex_ = index; }
-    TxClosingStyle NodeClosingStyle() const noexcept { return closingStyle_; }
-    void SetNodeClosingStyle(TxClosingStyle style) noexcept { closingStyle_ = style; }
+    TxClosingStyle NodeClosingStyle() const noexcept { return static_cast<TxClosingStyle>(style_); }
+    void SetNodeClosingStyle(TxClosingStyle style) noexcept { style_ = style; }
     // The document's EmptyElementStyle when it is set, else the node's own.
     TxClosingStyle ClosingStyle() const;
     // Whether any content node (after the attribute block) holds nodes itself.
@@ -90,10 +90,9 @@ private:
     void Adopt(TXmlNode* node) { node->SetParent(this); }
     TXmlNode* Remove(int index, bool free);
 
+    int directNodeCount_ = 0; // first, in the room the base leaves after its last byte
     TxNodeList nodes_;
-    int directNodeCount_ = 0;
     int valueIndex_ = -1;
-    TxClosingStyle closingStyle_ = csUnspecified;
 };
 
 class TxElement : public TxContainerNode {

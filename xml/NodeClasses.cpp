@@ -4,6 +4,7 @@
 #include "xml/Declarations.h"
 #include "xml/DocType.h"
 #include "xml/Elements.h"
+#include "xml/XmlDocument.h"
 
 namespace xml {
 
@@ -14,6 +15,20 @@ TXmlNode* Make(TXmlDocument* document)
 {
     return new T(document);
 }
+
+template <class T>
+TXmlNode* MakeParsed(TXmlDocument* document)
+{
+    return NewParsedNode<T>(document);
+}
+
+const TxNodeClass ParsedNodeClasses[kNodeKindCount] = {
+    MakeParsed<TxElement>,     MakeParsed<TxAttribute>,  MakeParsed<TxCharData>,    MakeParsed<TxComment>,
+    MakeParsed<TxCData>,       MakeParsed<TxConditionalSection>, MakeParsed<TxDeclaration>, MakeParsed<TxStyleSheet>,
+    MakeParsed<TxDocType>,     MakeParsed<TxDtdElement>, MakeParsed<TxDtdAttList>,  MakeParsed<TxDtdEntity>,
+    MakeParsed<TxDtdNotation>, MakeParsed<TxInstruction>, MakeParsed<TxWhiteSpace>, MakeParsed<TxQuotedText>,
+    nullptr,                   nullptr,
+};
 
 } // namespace
 
@@ -31,5 +46,14 @@ TXmlNode* NewNodeOfKind(TxNodeKind kind, TXmlDocument* document)
         return nullptr;
     return NodeClasses[kind](document);
 }
+
+TXmlNode* NewParsedNodeOfKind(TxNodeKind kind, TXmlDocument* document)
+{
+    if (kind >= kNodeKindCount || ParsedNodeClasses[kind] == nullptr)
+        return nullptr;
+    return ParsedNodeClasses[kind](document);
+}
+
+TxNodeArena& ArenaOf(TXmlDocument* document) { return document->Arena(); }
 
 } // namespace xml

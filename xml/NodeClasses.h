@@ -14,4 +14,13 @@ extern const TxNodeClass NodeClasses[kNodeKindCount];
 // A new node of the kind's class, or nullptr for a kind without one.
 TXmlNode* NewNodeOfKind(TxNodeKind kind, TXmlDocument* document);
 
+// The same for the parser: the node lives in the document's arena.
+TXmlNode* NewParsedNodeOfKind(TxNodeKind kind, TXmlDocument* document);
+TxNodeArena& ArenaOf(TXmlDocument* document);
+template <class T>
+T* NewParsedNode(TXmlDocument* document)
+{
+    return TXmlNode::NewInArena<T>(ArenaOf(document), document);
+}
+
 } // namespace xml

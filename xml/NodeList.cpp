@@ -1,13 +1,28 @@
 #include "xml/NodeList.h"
 
+#include "xml/NodeArena.h"
+
 #include "platform/core/Exceptions.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <string>
 
 namespace xml {
 
-TxNodeList::~TxNodeList() { Clear(); }
+namespace {
+
+// Arrays up to this many nodes may live in an arena.
+constexpr std::uint32_t kArenaArray = TxNodeArena::kLargestPiece / sizeof(TXmlNode*);
+
+} // namespace
+
+TxNodeList::~TxNodeList()
+{
+    Clear();
+}
 
 void TxNodeList::CheckIndex(int index, bool allowEnd) const
 {
@@ -15,15 +30,57 @@ void TxNodeList::CheckIndex(int index, bool allowEnd) const
         throw core::EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
+void TxNodeList::FreeArray() noexcept
+{
+    if (items_ == nullptr)
+        return;
+    if (arenaArray_)
+        TxNodeArena::Release(items_, capacity_ * sizeof(TXmlNode*));
+    else
+        std::free(items_);
+    items_ = nullptr;
+    capacity_ = 0;
+    arenaArray_ = 0;
+}
+
+void TxNodeList::Reallocate(std::uint32_t capacity, const TXmlNode* node)
+{
+    TxNodeArena* arena = nullptr;
+    if (capacity <= kArenaArray) {
+        if (arenaArray_)
+            arena = TxNodeArena::Of(items_);
+        else if (items_ == nullptr && node != nullptr && node->InArena())
+            arena = TxNodeArena::Of(node);
+    }
+    void* array = arena != nullptr ? arena->Allocate(capacity * sizeof(TXmlNode*))
+                                   : std::malloc(capacity * sizeof(TXmlNode*));
+    if (array == nullptr)
+        throw std::bad_alloc();
+    if (count_ > 0)
+        std::memcpy(array, items_, static_cast<std::size_t>(count_) * sizeof(TXmlNode*));
+    FreeArray();
+    items_ = static_cast<TXmlNode**>(array);
+    capacity_ = capacity;
+    arenaArray_ = arena != nullptr ? 1 : 0;
+}
+
+void TxNodeList::Grow(const TXmlNode* node)
+{
+    const std::uint32_t capacity = capacity_ < 4 ? capacity_ + 1 : capacity_ * 2;
+    if (capacity >= (1u << 30))
+        throw std::bad_alloc();
+    Reallocate(capacity, node);
+}
+
 TXmlNode* TxNodeList::Items(int index) const
 {
     CheckIndex(index);
-    return items_[static_cast<std::size_t>(index)];
+    return items_[index];
 }
 
 TXmlNode* TxNodeList::FindFirstOfKind(TxNodeKind kind) const
 {
-    for (TXmlNode* node : items_)
+    for (TXmlNode* node : *this)
         if (node->NodeKind() == kind)
             return node;
     return nullptr;
@@ -64,21 +121,26 @@ TXmlNode* TxNodeList::NextInDocument(const TXmlNode* node) const
 
 int TxNodeList::Add(TXmlNode* node)
 {
-    items_.push_back(node);
-    return Count() - 1;
+    if (static_cast<std::uint32_t>(count_) == capacity_)
+        Grow(node);
+    items_[count_] = node;
+    return count_++;
 }
 
 void TxNodeList::Insert(int index, TXmlNode* node)
 {
     CheckIndex(index, true);
-    items_.insert(items_.begin() + index, node);
+    if (static_cast<std::uint32_t>(count_) == capacity_)
+        Grow(node);
+    std::memmove(items_ + index + 1, items_ + index, static_cast<std::size_t>(count_ - index) * sizeof(TXmlNode*));
+    items_[index] = node;
+    ++count_;
 }
 
 void TxNodeList::Delete(int index)
 {
     CheckIndex(index);
-    std::vector<TXmlNode*> gone{items_[static_cast<std::size_t>(index)]};
-    items_.erase(items_.begin() + index);
+    std::vector<TXmlNode*> gone{ExtractAt(index)};
     if (ownsNodes_)
         FreeNodeTree(gone);
 }
@@ -92,8 +154,9 @@ TXmlNode* TxNodeList::Extract(TXmlNode* node)
 TXmlNode* TxNodeList::ExtractAt(int index)
 {
     CheckIndex(index);
-    TXmlNode* node = items_[static_cast<std::size_t>(index)];
-    items_.erase(items_.begin() + index);
+    TXmlNode* node = items_[index];
+    std::memmove(items_ + index, items_ + index + 1, static_cast<std::size_t>(count_ - index - 1) * sizeof(TXmlNode*));
+    --count_;
     return node;
 }
 
@@ -101,37 +164,40 @@ void TxNodeList::Exchange(int index1, int index2)
 {
     CheckIndex(index1);
     CheckIndex(index2);
-    std::swap(items_[static_cast<std::size_t>(index1)], items_[static_cast<std::size_t>(index2)]);
+    std::swap(items_[index1], items_[index2]);
 }
 
 int TxNodeList::IndexOf(const TXmlNode* node) const noexcept
 {
-    const auto it = std::find(items_.begin(), items_.end(), node);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+    const auto it = std::find(begin(), end(), node);
+    return it == end() ? -1 : static_cast<int>(it - begin());
 }
 
 void TxNodeList::Clear()
 {
     std::vector<TXmlNode*> gone;
-    gone.swap(items_);
+    TakeAll(gone);
     if (ownsNodes_)
         FreeNodeTree(gone);
 }
 
 void TxNodeList::TakeAll(std::vector<TXmlNode*>& into)
 {
-    into.insert(into.end(), items_.begin(), items_.end());
-    items_.clear();
+    into.insert(into.end(), begin(), end());
+    count_ = 0;
+    FreeArray();
 }
 
 void TxNodeList::SetCapacity(int capacity)
 {
     if (capacity < Count())
         throw core::EListError("List capacity out of bounds (" + std::to_string(capacity) + ")");
-    if (capacity > Capacity())
-        items_.reserve(static_cast<std::size_t>(capacity));
-    else
-        items_.shrink_to_fit(); // trimming to the count is all a vector offers
+    if (capacity >= (1 << 30))
+        throw std::bad_alloc();
+    if (capacity == count_ && count_ == 0)
+        FreeArray();
+    else if (static_cast<std::uint32_t>(capacity) != capacity_ && (capacity > Capacity() || capacity == count_))
+        Reallocate(static_cast<std::uint32_t>(capacity), nullptr);
 }
 
 } // namespace xml

@@ -3,6 +3,10 @@
 // document its top-level nodes. Lookups by index never fail: outside the list
 // they give nullptr. A list that owns its nodes frees them when they are
 // deleted or cleared, and when the list goes.
+//
+// The list is small (a pointer and two counts): a document holds one per
+// element. A list of nodes read by the parser keeps its short arrays in their
+// document's arena; longer arrays, and those of other nodes, are on the heap.
 
 #include "xml/XmlNode.h"
 
@@ -12,16 +16,16 @@ namespace xml {
 
 class TxNodeList {
 public:
-    explicit TxNodeList(bool ownsNodes = true) : ownsNodes_(ownsNodes) {}
+    explicit TxNodeList(bool ownsNodes = true) : ownsNodes_(ownsNodes ? 1 : 0) {}
     ~TxNodeList();
     TxNodeList(const TxNodeList&) = delete;
     TxNodeList& operator=(const TxNodeList&) = delete;
 
-    bool OwnsNodes() const noexcept { return ownsNodes_; }
-    int Count() const noexcept { return static_cast<int>(items_.size()); }
+    bool OwnsNodes() const noexcept { return ownsNodes_ != 0; }
+    int Count() const noexcept { return count_; }
     TXmlNode* ItemAt(int index) const noexcept
     {
-        return index >= 0 && index < Count() ? items_[static_cast<std::size_t>(index)] : nullptr;
+        return static_cast<unsigned>(index) < static_cast<unsigned>(count_) ? items_[index] : nullptr;
     }
     // Raises EListError outside the list, as the class library's lists do.
     TXmlNode* Items(int index) const;
@@ -50,20 +54,31 @@ public:
     void Exchange(int index1, int index2);
     int IndexOf(const TXmlNode* node) const noexcept;
     void Clear();
-    int Capacity() const noexcept { return static_cast<int>(items_.capacity()); }
+    int Capacity() const noexcept { return static_cast<int>(capacity_); }
+    // Raises EListError below the count; the capacity is then at least the
+    // one asked for, or exactly the count when that is asked for.
     void SetCapacity(int capacity);
 
     // Moves every node to the end of into, without freeing; the list is empty then.
     void TakeAll(std::vector<TXmlNode*>& into);
 
-    auto begin() const noexcept { return items_.begin(); }
-    auto end() const noexcept { return items_.end(); }
+    TXmlNode* const* begin() const noexcept { return items_; }
+    TXmlNode* const* end() const noexcept { return items_ + count_; }
 
 private:
     void CheckIndex(int index, bool allowEnd = false) const;
+    // Room for one more node; node is the one to come.
+    void Grow(const TXmlNode* node);
+    // Moves the nodes to an array of capacity, from node's arena when it is
+    // short and node lives in one (or the array is there already).
+    void Reallocate(std::uint32_t capacity, const TXmlNode* node);
+    void FreeArray() noexcept;
 
-    std::vector<TXmlNode*> items_;
-    bool ownsNodes_;
+    TXmlNode** items_ = nullptr;
+    std::int32_t count_ = 0;
+    std::uint32_t capacity_ : 30 = 0;
+    std::uint32_t arenaArray_ : 1 = 0;
+    std::uint32_t ownsNodes_ : 1;
 };
 
 } // namespace xml

@@ -2,6 +2,7 @@
 
 #include "xml/Conversions.h"
 #include "xml/FastStreams.h"
+#include "xml/NodeArena.h"
 #include "xml/XmlWriter.h"
 
 #include "platform/core/Exceptions.h"
@@ -30,7 +31,8 @@ TXmlDocument::TXmlDocument(core::TComponent* owner) : TXmlDocument(owner, false,
 
 TXmlDocument::TXmlDocument(core::TComponent* owner, bool withDeclaration, bool withDocType, bool withRoot,
                            const std::string& rootName)
-    : TDebugComponent(owner), symbolTable_(new TxSymbolTable(this)), defaultDeclaration_(withDeclaration),
+    : TDebugComponent(owner), symbolTable_(new TxSymbolTable(this)), arena_(new TxNodeArena),
+      defaultDeclaration_(withDeclaration),
       defaultDocType_(withDocType), defaultRoot_(withRoot), defaultRootName_(rootName)
 {
     ApplyDefaults();
@@ -40,6 +42,14 @@ TXmlDocument::TXmlDocument(core::TComponent* owner, bool withDeclaration, bool w
 TXmlDocument::~TXmlDocument()
 {
     topNodes_.Clear(); // the nodes go before the symbol table, which the owner frees
+    arena_->Detach();  // and the arena with them, unless a node taken out lives on
+}
+
+void TXmlDocument::ClearNodes()
+{
+    topNodes_.Clear();
+    arena_->Reset(); // nothing is done while a node taken out of the tree lives on
+    symbolTable_->Clear();
 }
 
 void TXmlDocument::ApplyDefaults()
@@ -64,8 +74,7 @@ void TXmlDocument::ApplyDefaults()
 
 void TXmlDocument::ResetContent(bool withDeclaration, bool withDocType, bool withRoot)
 {
-    topNodes_.Clear();
-    symbolTable_->Clear();
+    ClearNodes();
     if (withDeclaration) {
         std::unique_ptr<TxDeclaration> declaration(new TxDeclaration(this));
         declaration->SetDeclarationVersion("1.0");

@@ -48,6 +48,8 @@ public:
     const TxNodeList& TopNodes() const noexcept { return topNodes_; }
     int TopNodeCount() const noexcept { return topNodes_.Count(); }
     TxSymbolTable& SymbolTable() const noexcept { return *symbolTable_; }
+    // Where the nodes that the parser reads live (NodeArena.h).
+    TxNodeArena& Arena() const noexcept { return *arena_; }
     // The first top-level element, or nullptr.
     TxElement* RootElement() const;
     TxDeclaration* FirstDeclaration() const;
@@ -179,10 +181,13 @@ private:
     // TextEncoding and TextCodePage from the first declaration's encoding, when there is one.
     void TakeEncodingFromDeclaration();
     void ParseDocument(TxXmlParser& parser);
+    // Frees every node and symbol.
+    void ClearNodes();
     void CloseUnclosed();
 
     TxNodeList topNodes_;
     TxSymbolTable* symbolTable_; // owned as a component
+    TxNodeArena* arena_;         // owned; freed by its Detach
     bool abortParsing_ = false;
     std::unique_ptr<core::TStringList> repairNames_;
     std::unordered_set<const TXmlNode*> unclosed_;

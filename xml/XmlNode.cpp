@@ -44,6 +44,16 @@ TXmlNode::TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
 
 TXmlNode::~TXmlNode() = default;
 
+void TXmlNode::operator delete(TXmlNode* node, std::destroying_delete_t) noexcept
+{
+    const std::size_t size = std::size_t(node->arenaUnits_) * 8;
+    node->~TXmlNode();
+    if (size != 0)
+        TxNodeArena::Release(node, size);
+    else
+        ::operator delete(node);
+}
+
 TXmlNode* TXmlNode::NewInstance(TXmlDocument* document) const { return new TXmlNode(document); }
 
 void TXmlNode::NoParent() { Misuse("XML parent is not assigned"); }

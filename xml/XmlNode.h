@@ -11,12 +11,14 @@
 
 #include "xml/Debug.h"
 #include "xml/Layout.h"
+#include "xml/NodeArena.h"
 
 #include "platform/core/DateTime.h"
 #include "platform/core/Streams.h"
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -69,6 +71,16 @@ public:
     explicit TXmlNode(TXmlDocument* document);
     ~TXmlNode() override;
     std::string ClassName() const override { return "TXmlNode"; }
+
+    // Nodes made with new live on the heap; the nodes that the parser reads
+    // live in their document's arena (NewInArena). delete frees either kind.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* memory) noexcept { ::operator delete(memory); }
+    static void operator delete(TXmlNode* node, std::destroying_delete_t) noexcept;
+    // A new node of class T in the arena.
+    template <class T>
+    static T* NewInArena(TxNodeArena& arena, TXmlDocument* document);
+    bool InArena() const noexcept { return arenaUnits_ != 0; }
 
     // A new, empty node of this node's own class in document; the kind-to-class
     // table (NodeClasses) creates nodes by kind.
@@ -337,9 +349,32 @@ private:
     TXmlNode* parent_ = nullptr;
     TxNodeKind kind_;
     std::uint8_t family_;
+    // The node's size in units of 8 bytes when it lives in an arena, else 0.
+    std::uint8_t arenaUnits_ = 0;
+
+protected:
+    // A byte that a kind keeps for itself (the quote style of a literal, the
+    // closing style of a container), here where it costs no room of its own.
+    std::uint8_t style_ = 0;
 };
 
 // Frees the nodes and everything below them without recursion.
 void FreeNodeTree(std::vector<TXmlNode*>& nodes);
+
+template <class T>
+T* TXmlNode::NewInArena(TxNodeArena& arena, TXmlDocument* document)
+{
+    static_assert(sizeof(T) % 8 == 0 && sizeof(T) <= TxNodeArena::kLargestPiece);
+    void* memory = arena.Allocate(sizeof(T));
+    T* node;
+    try {
+        node = ::new (memory) T(document);
+    } catch (...) {
+        TxNodeArena::Release(memory, sizeof(T));
+        throw;
+    }
+    node->arenaUnits_ = sizeof(T) / 8;
+    return node;
+}
 
 } // namespace xml

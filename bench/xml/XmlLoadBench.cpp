@@ -1,176 +1,371 @@
-// Loading a generated 50 MB document from memory into a tree: our document,
-// and for comparison pugixml's DOM and libxml2's tree parse, in the same run.
-// Each iteration parses into a fresh tree; freeing the tree is not timed.
-// At the end the MB/s of each and our ratio to each are printed.
+// Loading and saving two generated 50 MB documents with our library and, as
+// comparison points, pugixml's DOM and libxml2's tree, in one run.
+//
+// Every measurement runs in a process of its own (this program started again
+// with --case=...): a parser that runs right after another one has freed its
+// tree would pay that tree's page faults. In the child the first load in the
+// fresh process is timed alone, together with the memory it took (the growth
+// of the resident set) and the time to free that tree; then Google Benchmark
+// times five more loads (or saves) in processor time and reports the median.
+// The parent prints MB/s, the ratios, the tree's memory and the first load.
+//
+//   xml_load_bench                      every case on both documents
+//   xml_load_bench --documents=catalog  one document (register, catalog)
+
+#include "bench/xml/BenchDocuments.h"
 
 #include "xml/FastStreams.h"
 #include "xml/XmlDocument.h"
-#include "xml/XmlParser.h"
+
+#include "platform/core/Streams.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlsave.h>
 #include <pugixml.hpp>
 
+#include <malloc.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t kDocumentSize = 50u * 1000u * 1000u;
-
-// Records of a conversion register: elements nested three deep, attributes,
-// text with Czech letters, references, numbers that make most values unique.
-const std::string& Document()
+double CpuSeconds()
 {
-    static const std::string text = [] {
-        static const char* const designations[] = {
-            "Příliš žluťoučký kůň úpěl ďábelské ódy",
-            "Smlouva o převodu vlastnického práva k nemovitosti",
-            "Plná moc &amp; prohlášení o shodě",
-            "Výpis z obchodního rejstříku č. j.",
-        };
-        std::string doc = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-                          "<d:root xmlns:d=\"http://www.example.cz/konverze\" verze=\"2.1\">\r\n";
-        doc.reserve(kDocumentSize + 4096);
-        for (unsigned i = 1; doc.size() < kDocumentSize; ++i) {
-            const std::string n = std::to_string(i);
-            doc += "  <d:zaznam id=\"" + n + "\" typ=\"" + (i % 3 ? "listinná" : "elektronická") +
-                   "\" datum=\"2009-0" + std::to_string(1 + i % 9) + "-1" + std::to_string(i % 10) + "\">\r\n";
-            doc += "    <d:Poradove_cislo>" + n + "/2009</d:Poradove_cislo>\r\n";
-            doc += "    <d:Oznaceni>" + std::string(designations[i % 4]) + " " + n + "</d:Oznaceni>\r\n";
-            doc += "    <d:Pocet_stran>" + std::to_string(1 + i % 40) + "</d:Pocet_stran>\r\n";
-            doc += "    <d:Overil jmeno=\"Mgr. Jan Novák\" cislo=\"" + std::to_string(100 + i % 7) + "\"/>\r\n";
-            doc += "    <d:Poznamka>Ověřeno dne " + std::to_string(1 + i % 28) +
-                   ". 3. 2009 &lt;bez výhrad&gt;</d:Poznamka>\r\n";
-            doc += "  </d:zaznam>\r\n";
-        }
-        doc += "</d:root>\r\n";
-        return doc;
-    }();
-    return text;
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void SetBytes(benchmark::State& state)
+// Resident bytes of this process.
+std::int64_t ResidentBytes()
 {
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Document().size()));
+    std::ifstream statm("/proc/self/statm");
+    std::int64_t size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
 }
 
-void OurDocument(benchmark::State& state)
-{
-    xml::TxStringStream stream(Document());
-    for (auto _ : state) {
-        auto doc = std::make_unique<xml::TXmlDocument>(nullptr);
-        stream.SetPosition(0);
-        doc->LoadFromStream(stream);
-        if (doc->RootElement() == nullptr || doc->RootElement()->ElementCount() < 1000)
-            state.SkipWithError("the document was not read");
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    SetBytes(state);
-}
-BENCHMARK(OurDocument)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// The parser alone: decoding and scanning from tag to tag, no tree.
-void OurTokens(benchmark::State& state)
-{
-    xml::TxStringStream stream(Document());
-    for (auto _ : state) {
-        stream.SetPosition(0);
-        xml::TxXmlParser parser(stream, xml::TxXmlParser::kDefaultChunkSize, nullptr);
-        parser.DetectEncoding();
-        std::size_t tokens = 0;
-        while (!parser.EndOfStream()) {
-            parser.ReadUntilChar('<');
-            parser.Flush();
-            ++tokens;
-        }
-        benchmark::DoNotOptimize(tokens);
-    }
-    SetBytes(state);
-}
-BENCHMARK(OurTokens)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void Pugixml(benchmark::State& state)
-{
-    const std::string& text = Document();
-    for (auto _ : state) {
-        auto doc = std::make_unique<pugi::xml_document>();
-        const pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size());
-        if (!result)
-            state.SkipWithError(result.description());
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    SetBytes(state);
-}
-BENCHMARK(Pugixml)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void Libxml2(benchmark::State& state)
-{
-    const std::string& text = Document();
-    for (auto _ : state) {
-        xmlDocPtr doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), "bench.xml", nullptr,
-                                      XML_PARSE_NONET | XML_PARSE_HUGE);
-        if (doc == nullptr)
-            state.SkipWithError("libxml2 could not parse the document");
-        state.PauseTiming();
-        xmlFreeDoc(doc);
-        state.ResumeTiming();
-    }
-    SetBytes(state);
-}
-BENCHMARK(Libxml2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// The console report, then MB/s of each and our ratio to each other one.
-class RatioReporter : public benchmark::ConsoleReporter {
+// One parser with its tree: load from memory or a file, free, save to memory.
+class Subject {
 public:
+    virtual ~Subject() = default;
+    // Untimed set-up before the first load.
+    virtual void Prepare(const std::string&) {}
+    virtual void Load(const std::string& text) = 0;
+    virtual void LoadFile(const std::string& path) { Load(core::ReadFileBytes(path)); }
+    virtual void Free() = 0;
+    // The whole document as text; the size written.
+    virtual std::size_t Save() = 0;
+    virtual bool Loaded() const = 0;
+};
+
+class Ours : public Subject {
+public:
+    // The bytes in a stream of ours, so that the load reads them from memory.
+    void Prepare(const std::string& text) override { stream_ = std::make_unique<xml::TxStringStream>(text); }
+    void Load(const std::string&) override
+    {
+        stream_->SetPosition(0);
+        doc_ = std::make_unique<xml::TXmlDocument>(nullptr);
+        doc_->LoadFromStream(*stream_);
+    }
+    void LoadFile(const std::string& path) override
+    {
+        doc_ = std::make_unique<xml::TXmlDocument>(nullptr);
+        doc_->LoadFromFile(path);
+    }
+    void Free() override { doc_.reset(); }
+    std::size_t Save() override
+    {
+        out_.SetSize(0); // the block stays: every save writes to memory already mapped
+        doc_->SaveToStream(out_);
+        return static_cast<std::size_t>(out_.Size());
+    }
+    bool Loaded() const override { return doc_ != nullptr && doc_->RootElement() != nullptr && doc_->RootElement()->ElementCount() > 1000; }
+
+private:
+    std::unique_ptr<xml::TxStringStream> stream_;
+    std::unique_ptr<xml::TXmlDocument> doc_;
+    xml::TxFastMemStream out_;
+};
+
+class Pugi : public Subject {
+public:
+    void Load(const std::string& text) override
+    {
+        doc_ = std::make_unique<pugi::xml_document>();
+        ok_ = static_cast<bool>(doc_->load_buffer(text.data(), text.size()));
+    }
+    void Free() override { doc_.reset(); }
+    std::size_t Save() override
+    {
+        out_.text.clear(); // the capacity stays
+        doc_->save(out_);
+        return out_.text.size();
+    }
+    bool Loaded() const override { return ok_ && doc_->document_element(); }
+
+private:
+    struct Collect : pugi::xml_writer {
+        std::string text;
+        void write(const void* data, std::size_t size) override { text.append(static_cast<const char*>(data), size); }
+    };
+    std::unique_ptr<pugi::xml_document> doc_;
+    Collect out_;
+    bool ok_ = false;
+};
+
+class Libxml2 : public Subject {
+public:
+    ~Libxml2() override { Free(); }
+    void Load(const std::string& text) override
+    {
+        doc_ = xmlReadMemory(text.data(), static_cast<int>(text.size()), "bench.xml", nullptr,
+                             XML_PARSE_NONET | XML_PARSE_HUGE);
+    }
+    void Free() override
+    {
+        if (doc_ != nullptr)
+            xmlFreeDoc(doc_);
+        doc_ = nullptr;
+    }
+    std::size_t Save() override
+    {
+        out_.clear(); // the capacity stays
+        xmlSaveCtxtPtr save = xmlSaveToIO(&Append, nullptr, &out_, nullptr, 0);
+        xmlSaveDoc(save, doc_);
+        xmlSaveClose(save);
+        return out_.size();
+    }
+    bool Loaded() const override { return doc_ != nullptr && xmlDocGetRootElement(doc_) != nullptr; }
+
+private:
+    static int Append(void* context, const char* buffer, int length)
+    {
+        static_cast<std::string*>(context)->append(buffer, static_cast<std::size_t>(length));
+        return length;
+    }
+
+    xmlDocPtr doc_ = nullptr;
+    std::string out_;
+};
+
+std::unique_ptr<Subject> MakeSubject(const std::string& parser)
+{
+    if (parser == "ours")
+        return std::make_unique<Ours>();
+    if (parser == "pugixml")
+        return std::make_unique<Pugi>();
+    return std::make_unique<Libxml2>();
+}
+
+// --- the child: one parser, one document, one operation ---------------------------------
+
+struct Medians {
+    double seconds = 0;     // processor time of the operation
+    double freeSeconds = 0; // of freeing the tree after a load
+};
+
+class MedianReporter : public benchmark::BenchmarkReporter {
+public:
+    explicit MedianReporter(Medians& medians) : medians_(medians) {}
+    bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            const auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end() && !run.error_occurred)
-                rates_[run.benchmark_name()] = it->second.value / 1e6;
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
+                continue;
+            medians_.seconds = run.GetAdjustedCPUTime() / 1e3; // reported in ms
+            const auto it = run.counters.find("free_s");
+            if (it != run.counters.end())
+                medians_.freeSeconds = it->second.value;
         }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\nDocument: %.1f MB\n", static_cast<double>(Document().size()) / 1e6);
-        for (const auto& [name, rate] : rates_)
-            std::printf("%-40s %8.1f MB/s\n", name.c_str(), rate);
-        const auto ours = rates_.find(kOurs);
-        if (ours == rates_.end())
-            return;
-        for (const auto& [name, rate] : rates_)
-            if (name != kOurs && name.rfind("Our", 0) != 0 && rate > 0)
-                std::printf("ours / %-33s %8.2f\n", name.c_str(), ours->second / rate);
     }
 
 private:
-    static constexpr const char* kOurs = "OurDocument/min_time:2.000";
-    std::map<std::string, double> rates_;
+    Medians& medians_;
 };
+
+int RunChild(const std::string& parser, const std::string& operation, const std::string& path)
+{
+    // Memory freed after a load stays with the process, as it would for a
+    // program that loads again: the loads after the first one are then timed
+    // without the page faults of a fresh heap, for every parser alike.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+    const std::string text = core::ReadFileBytes(path);
+    std::unique_ptr<Subject> subject = MakeSubject(parser);
+    const bool fromFile = operation == "file";
+    if (!fromFile)
+        subject->Prepare(text);
+
+    // The first load in this fresh process, which also warms up the next ones.
+    const std::int64_t residentBefore = ResidentBytes();
+    double start = CpuSeconds();
+    fromFile ? subject->LoadFile(path) : subject->Load(text);
+    const double firstLoad = CpuSeconds() - start;
+    const std::int64_t treeBytes = ResidentBytes() - residentBefore;
+    if (!subject->Loaded()) {
+        std::fprintf(stderr, "%s could not load %s\n", parser.c_str(), path.c_str());
+        return 1;
+    }
+    double firstFree = 0;
+    if (operation != "save") {
+        start = CpuSeconds();
+        subject->Free();
+        firstFree = CpuSeconds() - start;
+    }
+
+    benchmark::RegisterBenchmark(operation.c_str(), [&](benchmark::State& state) {
+        double freeing = 0;
+        for (auto _ : state) {
+            if (operation == "save") {
+                benchmark::DoNotOptimize(subject->Save());
+                continue;
+            }
+            fromFile ? subject->LoadFile(path) : subject->Load(text);
+            state.PauseTiming();
+            const double freeStart = CpuSeconds();
+            subject->Free();
+            freeing += CpuSeconds() - freeStart;
+            state.ResumeTiming();
+        }
+        state.counters["free_s"] = freeing / static_cast<double>(state.iterations());
+    })
+        ->Iterations(1)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->MeasureProcessCPUTime()
+        ->Unit(benchmark::kMillisecond);
+    Medians medians;
+    MedianReporter reporter(medians);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("RESULT %.6f %.6f %.6f %.6f %lld\n", medians.seconds, medians.freeSeconds, firstLoad, firstFree,
+                static_cast<long long>(treeBytes));
+    return 0;
+}
+
+// --- the parent: every case, each in its own process --------------------------------------
+
+struct Result {
+    double seconds = 0, freeSeconds = 0, firstLoad = 0, firstFree = 0;
+    long long treeBytes = 0;
+    bool ok = false;
+};
+
+Result RunCase(const std::string& self, const std::string& parser, const std::string& operation,
+               const std::string& path)
+{
+    const std::string command =
+        "'" + self + "' --case=" + parser + ":" + operation + " --document='" + path + "' 2>&1";
+    Result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        if (std::sscanf(line, "RESULT %lf %lf %lf %lf %lld", &result.seconds, &result.freeSeconds, &result.firstLoad,
+                        &result.firstFree, &result.treeBytes) == 5)
+            result.ok = true;
+        else
+            std::fputs(line, stderr);
+    }
+    result.ok = pclose(pipe) == 0 && result.ok;
+    return result;
+}
+
+void Report(const std::string& name, const std::string& self, const std::string& path, double megabytes)
+{
+    std::printf("\n%s: %.1f MB\n", name.c_str(), megabytes);
+    std::printf("%-16s %10s %12s %12s %12s %10s\n", "", "MB/s", "first load", "tree MB", "tree/doc", "free/load");
+    std::map<std::string, Result> loads;
+    for (const auto& [parser, operation] : std::vector<std::pair<std::string, std::string>>{
+             {"ours", "load"}, {"ours", "file"}, {"pugixml", "load"}, {"libxml2", "load"}}) {
+        const Result r = RunCase(self, parser, operation, path);
+        const std::string label = parser + (operation == "file" ? " (file)" : "");
+        loads[label] = r;
+        if (!r.ok) {
+            std::printf("%-16s failed\n", label.c_str());
+            continue;
+        }
+        std::printf("%-16s %10.1f %9.1f ms %12.1f %12.2f %10.2f\n", label.c_str(), megabytes / r.seconds,
+                    r.firstLoad * 1e3, static_cast<double>(r.treeBytes) / 1e6,
+                    static_cast<double>(r.treeBytes) / (megabytes * 1e6), r.freeSeconds / r.seconds);
+    }
+    const auto ratio = [&](const std::string& a, const std::string& b) {
+        return loads[a].ok && loads[b].ok ? loads[b].seconds / loads[a].seconds : 0.0;
+    };
+    std::printf("load  ours / libxml2 %6.2f   ours / pugixml %6.2f   file time / memory time %6.2f\n",
+                ratio("ours", "libxml2"), ratio("ours", "pugixml"),
+                loads["ours (file)"].ok ? loads["ours (file)"].seconds / loads["ours"].seconds : 0.0);
+
+    std::map<std::string, Result> saves;
+    std::printf("save ");
+    for (const std::string parser : {"ours", "pugixml", "libxml2"}) {
+        saves[parser] = RunCase(self, parser, "save", path);
+        std::printf(" %s %.1f MB/s ", parser.c_str(), saves[parser].ok ? megabytes / saves[parser].seconds : 0.0);
+    }
+    const auto saveRatio = [&](const std::string& b) {
+        return saves["ours"].ok && saves[b].ok ? saves[b].seconds / saves["ours"].seconds : 0.0;
+    };
+    std::printf("\nsave  ours / pugixml %6.2f   ours / libxml2 %6.2f\n", saveRatio("pugixml"), saveRatio("libxml2"));
+}
+
+std::string Argument(int argc, char** argv, const std::string& name)
+{
+    const std::string prefix = "--" + name + "=";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0)
+            return argv[i] + prefix.size();
+    return {};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     xmlInitParser();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    const std::string child = Argument(argc, argv, "case");
+    if (!child.empty()) {
+        int benchArgc = 1;
+        benchmark::Initialize(&benchArgc, argv);
+        const auto colon = child.find(':');
+        const int rc = RunChild(child.substr(0, colon), child.substr(colon + 1), Argument(argc, argv, "document"));
+        xmlCleanupParser();
+        return rc;
+    }
+
+    char self[4096] = {};
+    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    std::string only = Argument(argc, argv, "documents");
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("xml_load_bench." + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    for (const auto& [name, make] : std::vector<std::pair<std::string, std::string (*)(std::size_t)>>{
+             {"register", &xmlbench::RegisterDocument}, {"catalog", &xmlbench::CatalogDocument}}) {
+        if (!only.empty() && only != name)
+            continue;
+        const std::string text = make(xmlbench::kDocumentSize);
+        const std::string path = (folder / (name + ".xml")).string();
+        core::WriteFileBytes(path, text);
+        Report(name + (name == "register" ? " (CR LF)" : " (LF)"), self, path, static_cast<double>(text.size()) / 1e6);
+    }
+    std::filesystem::remove_all(folder);
     xmlCleanupParser();
     return 0;
 }
