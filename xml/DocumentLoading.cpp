@@ -20,7 +20,10 @@ namespace xml {
 void TXmlDocument::LoadFromFile(const std::string& fileName)
 {
     core::TFileStream file(fileName, core::fmOpenRead);
-    LoadFromStream(file);
+    // The parser reads small chunks; one system call per chunk would cost
+    // more than the parse.
+    TxBufferedReader reader(file);
+    LoadFromStream(reader);
 }
 
 void TXmlDocument::LoadFromText(const std::string& text)

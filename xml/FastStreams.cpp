@@ -176,4 +176,52 @@ void TxBufferWriter::Flush()
     written_ += n;
 }
 
+// --- buffered reader ------------------------------------------------------------
+
+TxBufferedReader::TxBufferedReader(core::TStream& source, std::int32_t blockSize)
+    : source_(source), block_(new char[static_cast<std::size_t>(std::max(blockSize, 1))]),
+      blockSize_(std::max(blockSize, 1))
+{
+}
+
+std::int64_t TxBufferedReader::Read(void* buffer, std::int64_t count)
+{
+    if (count <= 0)
+        return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::int64_t done = 0;
+    while (done < count) {
+        if (at_ == fill_) {
+            // A read as large as a block goes straight to the caller.
+            if (count - done >= blockSize_) {
+                const std::int64_t n = source_.Read(out + done, count - done);
+                return n > 0 ? done + n : done;
+            }
+            const std::int64_t n = source_.Read(block_.get(), blockSize_);
+            at_ = fill_ = 0;
+            if (n <= 0)
+                break;
+            fill_ = static_cast<std::int32_t>(n);
+        }
+        const std::int64_t n = std::min<std::int64_t>(count - done, fill_ - at_);
+        std::memcpy(out + done, block_.get() + at_, static_cast<std::size_t>(n));
+        at_ += static_cast<std::int32_t>(n);
+        done += n;
+    }
+    return done;
+}
+
+std::int64_t TxBufferedReader::Write(const void*, std::int64_t) { throw core::Exception("not implemented"); }
+
+std::int64_t TxBufferedReader::Seek(std::int64_t offset, core::TSeekOrigin origin)
+{
+    const std::int64_t waiting = fill_ - at_;
+    if (origin == core::TSeekOrigin::soCurrent && offset == 0)
+        return source_.Position() - waiting;
+    if (origin == core::TSeekOrigin::soCurrent)
+        offset -= waiting; // the source stands past the bytes still waiting
+    at_ = fill_ = 0;
+    return source_.Seek(offset, origin);
+}
+
 } // namespace xml

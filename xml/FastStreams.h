@@ -2,7 +2,8 @@
 // The small streams on which the library parses and writes:
 // - TxFastMemStream, a memory stream that grows its block in Fibonacci steps;
 // - TxStringStream, a memory stream made from and read back as a string;
-// - TxBufferWriter, a write-only stream that hands whole chunks to a target.
+// - TxBufferWriter, a write-only stream that hands whole chunks to a target;
+// - TxBufferedReader, a read-only stream that takes large blocks from a source.
 
 #include "platform/core/Streams.h"
 
@@ -91,6 +92,29 @@ private:
     std::int32_t fill_ = 0;
     std::int64_t written_ = 0;
     int uncaught_;
+};
+
+// Reads its source in blocks of BlockSize bytes and serves small reads from
+// the block, so that a parser reading a file in small chunks makes one system
+// call per block, not one per chunk. Seeking moves the source and drops the
+// block; the position and the size are those of the source.
+class TxBufferedReader : public core::TStream {
+public:
+    static constexpr std::int32_t kDefaultBlockSize = 256 * 1024;
+    explicit TxBufferedReader(core::TStream& source, std::int32_t blockSize = kDefaultBlockSize);
+
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    // Raises "not implemented": the reader only reads.
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, core::TSeekOrigin origin) override;
+    std::int64_t Size() override { return source_.Size(); }
+
+private:
+    core::TStream& source_;
+    std::unique_ptr<char[]> block_;
+    std::int32_t blockSize_;
+    std::int32_t at_ = 0;   // next byte to serve
+    std::int32_t fill_ = 0; // bytes in the block
 };
 
 } // namespace xml

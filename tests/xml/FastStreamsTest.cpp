@@ -150,3 +150,82 @@ TEST(BufferWriter, NoFlushWhileAnErrorIsOnItsWay)
     }
     EXPECT_EQ(target.Size(), 0);
 }
+
+// --- buffered reader --------------------------------------------------------------
+
+namespace {
+
+// A source that counts its reads.
+class CountingStream : public TxStringStream {
+public:
+    using TxStringStream::TxStringStream;
+    std::int64_t Read(void* buffer, std::int64_t count) override
+    {
+        ++reads;
+        return TxStringStream::Read(buffer, count);
+    }
+    int reads = 0;
+};
+
+std::string Bytes(std::size_t n)
+{
+    std::string bytes(n, '\0');
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<char>('a' + i * 7 % 26);
+    return bytes;
+}
+
+} // namespace
+
+TEST(BufferedReader, SmallReadsAcrossBlocksGiveTheSourceInOrderWithOneSourceReadPerBlock)
+{
+    const std::string text = Bytes(1000);
+    CountingStream source(text);
+    TxBufferedReader reader(source, 64);
+    std::string got;
+    char piece[7];
+    for (std::int64_t n; (n = reader.Read(piece, sizeof piece)) > 0;)
+        got.append(piece, static_cast<std::size_t>(n));
+    EXPECT_EQ(got, text);
+    // 16 blocks, the last one short; the end is asked for by the read that
+    // empties the last block and by the one after it.
+    EXPECT_EQ(source.reads, 1000 / 64 + 1 + 2);
+    EXPECT_EQ(reader.Read(piece, sizeof piece), 0);
+    EXPECT_EQ(reader.Size(), 1000);
+}
+
+TEST(BufferedReader, LargeReadsGoStraightThroughAndPositionsCountWhatWasServed)
+{
+    const std::string text = Bytes(1000);
+    CountingStream source(text);
+    TxBufferedReader reader(source, 64);
+    char small[10];
+    ASSERT_EQ(reader.Read(small, 10), 10);
+    EXPECT_EQ(reader.Position(), 10);
+    std::string big(500, '\0');
+    ASSERT_EQ(reader.Read(big.data(), 500), 500);
+    EXPECT_EQ(big, text.substr(10, 500));
+    EXPECT_EQ(reader.Position(), 510);
+    std::string rest(1000, '\0');
+    EXPECT_EQ(reader.Read(rest.data(), 1000), 490) << "a read past the end gives what is there";
+    EXPECT_EQ(rest.substr(0, 490), text.substr(510));
+}
+
+TEST(BufferedReader, SeekingDropsTheBlockAndReadsFromTheNewPlace)
+{
+    const std::string text = Bytes(300);
+    CountingStream source(text);
+    TxBufferedReader reader(source, 64);
+    char piece[5];
+    reader.Read(piece, 5);
+    reader.SetPosition(2);
+    ASSERT_EQ(reader.Read(piece, 5), 5);
+    EXPECT_EQ(std::string(piece, 5), text.substr(2, 5));
+    EXPECT_EQ(reader.Seek(-3, core::TSeekOrigin::soCurrent), 4);
+    ASSERT_EQ(reader.Read(piece, 5), 5);
+    EXPECT_EQ(std::string(piece, 5), text.substr(4, 5));
+    EXPECT_EQ(reader.Seek(-10, core::TSeekOrigin::soEnd), 290);
+    EXPECT_EQ(reader.Read(piece, 5), 5);
+    EXPECT_EQ(std::string(piece, 5), text.substr(290, 5));
+    EXPECT_THROW(reader.Write(piece, 1), core::Exception);
+}

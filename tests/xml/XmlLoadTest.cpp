@@ -150,6 +150,23 @@ TEST_F(TempFile, BinaryFormThroughTheTextLoaders)
     EXPECT_EQ(fromStream.RootElement()->GetName(), "zaznam");
 }
 
+TEST_F(TempFile, LargeFileLoadsAsTheSameBytesFromMemory)
+{
+    // Larger than the blocks in which the file is read, with CR LF pairs and
+    // Czech letters across every boundary and a fault at the end.
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<r>\r\n";
+    for (int i = 0; text.size() < 700 * 1000; ++i)
+        text += "<z i=\"" + std::to_string(i) + "\">Příliš žluťoučký kůň " + std::to_string(i) + "</z>\r\n";
+    text += "</r><";
+    core::WriteFileBytes(path, text);
+    Loaded fromFile;
+    fromFile.doc.LoadFromFile(path);
+    Loaded fromMemory(text);
+    EXPECT_EQ(fromFile.doc.WriteToText(), fromMemory.doc.WriteToText());
+    EXPECT_EQ(fromFile.Messages(), fromMemory.Messages());
+    EXPECT_GT(fromFile.doc.RootElement()->ElementCount(), 10000);
+}
+
 TEST(XmlLoad, FileThatCannotBeOpenedRaises)
 {
     TXmlDocument doc(nullptr);
