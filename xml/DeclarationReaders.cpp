@@ -73,7 +73,7 @@ bool ReadParameterEntityReference(TxDocType& docType, TxXmlParser& parser)
     }
     reference.push_back(';');
     TXmlDocument* document = docType.Document();
-    auto* text = new TxCharData(document);
+    auto* text = NewParsedNode<TxCharData>(document);
     text->SetValueId(parser.Intern(document->SymbolTable(), reference));
     docType.NodeAdd(text);
     docType.NotifyNodeCreated(text);
