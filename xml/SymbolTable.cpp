@@ -20,18 +20,35 @@ std::uint64_t Load64(const char* p)
     return v;
 }
 
-// A fast mixing hash; names and short texts dominate.
-std::uint32_t HashBytes(const char* p, std::size_t n)
+std::uint32_t Load32(const char* p)
+{
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// A fast mixing hash; names and short texts dominate. The bytes after the
+// last whole group of eight are read with overlapping loads, not byte by byte.
+std::uint32_t HashBytes(const char* p, std::size_t n) noexcept
 {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    while (n >= 8) {
-        h = (h ^ Load64(p)) * 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 31;
-        p += 8;
-        n -= 8;
+    std::uint64_t tail;
+    if (n >= 8) {
+        const char* last = p + n - 8;
+        while (p < last) {
+            h = (h ^ Load64(p)) * 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 31;
+            p += 8;
+        }
+        tail = Load64(last);
+    } else if (n >= 4) {
+        tail = std::uint64_t(Load32(p)) << 32 | Load32(p + n - 4);
+    } else if (n > 0) {
+        const auto* b = reinterpret_cast<const unsigned char*>(p);
+        tail = std::uint64_t(b[0]) << 16 | std::uint64_t(b[n / 2]) << 8 | b[n - 1];
+    } else {
+        tail = 0;
     }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, p, n);
     h = (h ^ tail) * 0x94D049BB133111EBull;
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ull;
@@ -159,11 +176,12 @@ std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std:
     return symbol.ID;
 }
 
-std::int32_t TxSymbolTable::Intern(std::string_view text)
+std::uint32_t TxSymbolTable::HashText(std::string_view text) noexcept { return HashBytes(text.data(), text.size()); }
+
+std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
 {
     if (text.empty())
         return 0;
-    const std::uint32_t hash = HashBytes(text.data(), text.size());
     std::size_t slot = 0;
     if (const std::int32_t id = Find(text, hash, slot))
         return id;

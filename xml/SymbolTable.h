@@ -20,8 +20,8 @@ struct TxSymbol {
     std::int32_t ID = 0;
     std::uint32_t UseCount = 0;
     std::uint32_t Style = 0;
+    std::int32_t Length = 0;     // before Bytes, so that the record takes no padding
     const char* Bytes = nullptr; // owned by the table, no terminator
-    std::int32_t Length = 0;
 
     std::string_view Text() const noexcept { return {Bytes, static_cast<std::size_t>(Length)}; }
 };
@@ -42,7 +42,10 @@ public:
     std::string ClassName() const override { return "TxSymbolTable"; }
 
     // The ID of text, added when new; the empty string is 0 and adds nothing.
-    std::int32_t Intern(std::string_view text);
+    std::int32_t Intern(std::string_view text) { return Intern(text, HashText(text)); }
+    // The same with the text's HashText already known.
+    std::int32_t Intern(std::string_view text, std::uint32_t hash);
+    static std::uint32_t HashText(std::string_view text) noexcept;
     // The text of an ID; 0 and negative IDs give the empty string, an unknown
     // ID gives it with the warning "string ID not found".
     std::string Lookup(std::int32_t id);

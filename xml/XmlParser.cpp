@@ -38,7 +38,8 @@ std::int64_t CountLineFeeds(const char* p, const char* end)
         const std::uint64_t x = word ^ (ones * '\n'); // zero bytes where the LFs are
         // High bit set exactly in the zero bytes, without carries between bytes.
         const std::uint64_t zero = ~(((x & lows) + lows) | x | lows);
-        count += __builtin_popcountll(zero);
+        // One bit a byte moved to the bottom; the multiplication adds the bytes up.
+        count += static_cast<std::int64_t>(((zero >> 7) * ones) >> 56);
     }
     for (; p < end; ++p)
         count += *p == '\n';
@@ -545,18 +546,20 @@ void TxXmlParser::ReportPrematureEnd(TxDebugLevel level, core::TObject* sender)
 std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
 {
     const std::size_t n = text.size();
-    if (n == 0 || n > kCachedLength)
-        return table.Intern(text);
+    if (n == 0)
+        return 0;
+    const std::uint32_t hash = TxSymbolTable::HashText(text);
+    if (n > kCachedLength)
+        return table.Intern(text, hash);
     if (cachedTable_ != &table) {
         cache_ = std::make_unique<CachedSymbol[]>(kCacheSize);
         cachedTable_ = &table;
     }
-    const auto* b = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t slot = (n * 131 + b[0] * 31 + b[n - 1] * 7 + b[n / 2] * 3 + b[(n - 1) / 3]) % kCacheSize;
-    CachedSymbol& entry = cache_[slot];
-    if (entry.id != 0 && entry.length == n && std::memcmp(entry.bytes, text.data(), n) == 0)
+    CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
+    if (entry.id != 0 && entry.hash == hash && entry.length == n && std::memcmp(entry.bytes, text.data(), n) == 0)
         return entry.id;
-    entry.id = table.Intern(text);
+    entry.id = table.Intern(text, hash);
+    entry.hash = hash;
     entry.length = static_cast<std::uint8_t>(n);
     std::memcpy(entry.bytes, text.data(), n);
     return entry.id;

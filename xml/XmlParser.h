@@ -195,10 +195,13 @@ private:
 
     struct CachedSymbol {
         std::int32_t id = 0; // 0: empty
+        std::uint32_t hash = 0;
         std::uint8_t length = 0;
-        char bytes[27];
+        char bytes[23];
     };
-    static constexpr std::size_t kCacheSize = 512;
+    // Large enough for the names and the recurring values of a large document
+    // (a few thousand), small enough to stay in the processor's cache.
+    static constexpr std::size_t kCacheSize = 4096;
     static constexpr std::size_t kCachedLength = sizeof(CachedSymbol::bytes);
     std::unique_ptr<CachedSymbol[]> cache_;
     TxSymbolTable* cachedTable_ = nullptr;
