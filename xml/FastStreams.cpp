@@ -130,7 +130,7 @@ std::int64_t TxBufferWriter::Write(const void* buffer, std::int64_t count)
     return WriteBuffered(buffer, count);
 }
 
-std::int64_t TxBufferWriter::WriteBuffered(const void* buffer, std::int64_t count)
+std::int64_t TxBufferWriter::WriteThrough(const void* buffer, std::int64_t count)
 {
     if (count <= 0)
         return 0;

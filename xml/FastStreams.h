@@ -8,6 +8,7 @@
 #include "platform/core/Streams.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,10 +83,22 @@ public:
     core::TStream& Target() noexcept { return target_; }
 
 protected:
-    // The buffered write, for descendants that convert before buffering.
-    std::int64_t WriteBuffered(const void* buffer, std::int64_t count);
+    // The buffered write, for descendants that convert before buffering. A
+    // piece that fits into the waiting chunk is copied here, without a call.
+    std::int64_t WriteBuffered(const void* buffer, std::int64_t count)
+    {
+        if (count > 0 && count < chunkSize_ - fill_) {
+            std::memcpy(chunk_.get() + fill_, buffer, static_cast<std::size_t>(count));
+            fill_ += static_cast<std::int32_t>(count);
+            return count;
+        }
+        return WriteThrough(buffer, count);
+    }
 
 private:
+    // WriteBuffered when the piece completes the chunk.
+    std::int64_t WriteThrough(const void* buffer, std::int64_t count);
+
     core::TStream& target_;
     std::int32_t chunkSize_;
     std::unique_ptr<char[]> chunk_;

@@ -188,15 +188,11 @@ std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
     return Add(text, 0, hash, slot, true);
 }
 
-std::string_view TxSymbolTable::LookupView(std::int32_t id)
+std::string_view TxSymbolTable::LookupOutside(std::int32_t id)
 {
-    if (id <= 0)
-        return {};
-    if (id > SymbolCount()) {
+    if (id > SymbolCount())
         EmitDebug(this, dlWarn, "string ID not found");
-        return {};
-    }
-    return symbols_[static_cast<std::size_t>(id - 1)].Text();
+    return {};
 }
 
 std::string TxSymbolTable::Lookup(std::int32_t id) { return std::string(LookupView(id)); }

@@ -50,7 +50,12 @@ public:
     // ID gives it with the warning "string ID not found".
     std::string Lookup(std::int32_t id);
     // The same without a copy; valid until the table is cleared.
-    std::string_view LookupView(std::int32_t id);
+    std::string_view LookupView(std::int32_t id)
+    {
+        if (id > 0 && id <= SymbolCount())
+            return symbols_[static_cast<std::size_t>(id - 1)].Text();
+        return LookupOutside(id);
+    }
 
     void Clear();
     int SymbolCount() const noexcept { return static_cast<int>(symbols_.size()); }
@@ -84,6 +89,7 @@ private:
         std::int32_t id; // 0: empty
     };
 
+    std::string_view LookupOutside(std::int32_t id);
     const char* Store(std::string_view text);
     // A new symbol with the next ID; indexed at slot unless its text is there already.
     std::int32_t Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot, bool indexed);
