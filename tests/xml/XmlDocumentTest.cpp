@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -448,4 +449,57 @@ TEST(XmlDocument, DocumentTypesCopyTheirNameAndLiterals)
     ASSERT_EQ(copy->NodeCount(), 1);
     EXPECT_EQ(copy->NodeAt(0)->NodeKind(), xeDtdNotation);
     EXPECT_EQ(other.WriteToText(), "<!DOCTYPE Podani SYSTEM 'podani.dtd' [<!NOTATION  >]>");
+}
+
+// --- nodes read by the parser ---------------------------------------------------------
+
+TEST(XmlDocument, ParsedNodesTakenOutOutliveReloadsAndTheirDocument)
+{
+    auto doc = std::make_unique<TXmlDocument>(nullptr);
+    doc->LoadFromText("<?xml version=\"1.0\"?><r><a x=\"1\">text</a><b/></r>");
+    TXmlNode* a = doc->RootElement()->NodeExtract(doc->RootElement()->ElementAt(0));
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->InArena());
+    std::unique_ptr<TXmlNode> kept(a);
+
+    // A reload frees the tree; the node taken out stays whole.
+    doc->LoadFromText("<?xml version=\"1.0\"?><s><c/></s>");
+    EXPECT_EQ(doc->RootElement()->GetName(), "s");
+    EXPECT_EQ(kept->NodeCount(), 2);
+    EXPECT_EQ(kept->NodeAt(0)->NodeKind(), xeAttribute);
+
+    // Nodes of the parser and of code mix in one tree and are freed alike.
+    TXmlNode* built = doc->RootElement()->ChildAdd("built");
+    EXPECT_FALSE(built->InArena());
+    doc->RootElement()->ElementAt(0)->ChildAdd("inner")->SetValue("v");
+    doc->RootElement()->NodeDelete(0);
+    EXPECT_EQ(doc->WriteToUtf8Text(), "<?xml version=\"1.0\"?>\r\n<s><built/></s>");
+
+    // The document goes first; the node it read is freed after it.
+    doc.reset();
+    kept.reset();
+    SUCCEED();
+}
+
+TEST(XmlDocument, ListsOfParsedNodesGrowPastTheArenaAndShrinkBack)
+{
+    std::string text = "<r>";
+    for (int i = 0; i < 1000; ++i)
+        text += "<e i=\"" + std::to_string(i) + "\"/>";
+    text += "</r>";
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText(text);
+    TXmlNode* root = doc.RootElement();
+    ASSERT_EQ(root->NodeCount(), 1000);
+    for (int i = 999; i >= 0; i -= 2)
+        root->NodeDelete(i);
+    EXPECT_EQ(root->NodeCount(), 500);
+    EXPECT_EQ(root->NodeAt(499)->AttributeValueNamed("i"), "998");
+    for (int i = 0; i < 10; ++i)
+        root->NodeInsert(0, root->NodeExtract(root->NodeAt(root->NodeCount() - 1)));
+    EXPECT_EQ(root->NodeAt(0)->AttributeValueNamed("i"), "980");
+    TxNodeList& top = doc.TopNodes();
+    top.Add(root->NodeExtract(root->NodeAt(1)));
+    EXPECT_EQ(top.Count(), 2);
+    EXPECT_EQ(top.Last()->AttributeValueNamed("i"), "982");
 }
