@@ -185,12 +185,17 @@ void TCanvas::FrameRect(const TRect& rect)
     }
 }
 
-void TCanvas::ExtTextOut(int x, int y, std::uint32_t options, const TRect* rect, const std::string& text)
+void TCanvas::ExtTextOut(int x, int y, std::uint32_t options, const TRect* rect, const std::string& text,
+                         const std::vector<std::int32_t>* advances)
 {
     RequireDrawing();
     RequireFont();
     RequireBrush();
-    DeviceExtTextOut({x, y}, options, rect, core::Utf8ToUtf16(text));
+    const std::u16string wide = core::Utf8ToUtf16(text);
+    // Advances that do not cover the text are not used at all.
+    if (advances != nullptr && advances->size() != wide.size())
+        advances = nullptr;
+    DeviceExtTextOut({x, y}, options, rect, wide, advances);
     if ((attrs_.TextAlign & TA_UPDATECP) != 0)
         devicePos_.reset();
 }

@@ -66,7 +66,10 @@ public:
     // Text clipped to rect (and the rect filled unless the brush is clear).
     void TextRect(const TRect& rect, int x, int y, const std::string& text);
     // The device-level text call: options are ETO_... flags; rect may be null.
-    void ExtTextOut(int x, int y, std::uint32_t options, const TRect* rect, const std::string& text);
+    // advances, when given, holds the advance of every UTF-16 unit of text in
+    // device units, so text laid out elsewhere keeps its places here.
+    void ExtTextOut(int x, int y, std::uint32_t options, const TRect* rect, const std::string& text,
+                    const std::vector<std::int32_t>* advances = nullptr);
     TSize TextExtent(const std::string& text);
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
@@ -127,8 +130,9 @@ protected:
     virtual void DeviceRectangle(const TRect& rect) = 0;
     virtual void DeviceEllipse(const TRect& rect) = 0;
     virtual void DeviceRoundRect(const TRect& rect, const TSize& corner) = 0;
+    // advances: none, or one for every UTF-16 unit of text.
     virtual void DeviceExtTextOut(const TPoint& point, std::uint32_t options, const TRect* rect,
-                                  std::u16string_view text) = 0;
+                                  std::u16string_view text, const std::vector<std::int32_t>* advances) = 0;
     virtual void DeviceStretchImage(const TRect& dest, const QImage& image) = 0;
     virtual void DeviceDrawMetafile(const TRect& dest, const TMetafile& metafile) = 0;
     virtual void DeviceIntersectClipRect(const TRect& rect) = 0;

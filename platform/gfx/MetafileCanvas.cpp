@@ -288,16 +288,23 @@ void TMetafileCanvas::DeviceRoundRect(const TRect& rect, const TSize& corner)
 }
 
 void TMetafileCanvas::DeviceExtTextOut(const TPoint& point, std::uint32_t options, const TRect* rect,
-                                       std::u16string_view text)
+                                       std::u16string_view text, const std::vector<std::int32_t>* advances)
 {
     // The advance of every character is stored, so a player lays the text out
-    // exactly as it was measured here.
+    // exactly as it was measured here (or as the caller laid it out).
     const QFont& font = QtFontFor(deviceFont_);
-    std::vector<double> positions = CharacterPositions(font, text);
     std::vector<std::int32_t> dx(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        dx[i] = Round(positions[i + 1]) - Round(positions[i]);
-    std::int32_t width = Round(positions.back());
+    std::int32_t width = 0;
+    if (advances != nullptr) {
+        dx = *advances;
+        for (std::int32_t advance : dx)
+            width += advance;
+    } else {
+        std::vector<double> positions = CharacterPositions(font, text);
+        for (std::size_t i = 0; i < text.size(); ++i)
+            dx[i] = Round(positions[i + 1]) - Round(positions[i]);
+        width = Round(positions.back());
+    }
     TTextMetrics metrics = MeasureFont(font);
 
     TPoint reference = (textAlign_ & TA_UPDATECP) != 0 ? position_ : point;

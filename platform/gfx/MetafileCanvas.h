@@ -47,7 +47,7 @@ protected:
     void DeviceEllipse(const TRect& rect) override;
     void DeviceRoundRect(const TRect& rect, const TSize& corner) override;
     void DeviceExtTextOut(const TPoint& point, std::uint32_t options, const TRect* rect,
-                          std::u16string_view text) override;
+                          std::u16string_view text, const std::vector<std::int32_t>* advances) override;
     void DeviceStretchImage(const TRect& dest, const QImage& image) override;
     void DeviceDrawMetafile(const TRect& dest, const TMetafile& metafile) override;
     void DeviceIntersectClipRect(const TRect& rect) override;

@@ -84,9 +84,9 @@ void TPainterCanvas::DeviceRoundRect(const TRect& rect, const TSize& corner)
 }
 
 void TPainterCanvas::DeviceExtTextOut(const TPoint& point, std::uint32_t options, const TRect* rect,
-                                      std::u16string_view text)
+                                      std::u16string_view text, const std::vector<std::int32_t>* advances)
 {
-    Dc().ExtTextOut(point.X, point.Y, options, rect, text, nullptr);
+    Dc().ExtTextOut(point.X, point.Y, options, rect, text, advances);
 }
 
 void TPainterCanvas::DeviceStretchImage(const TRect& dest, const QImage& image)

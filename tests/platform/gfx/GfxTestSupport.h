@@ -48,6 +48,17 @@ inline std::string FirstRecord(const gfx::TMetafile& metafile, std::uint32_t typ
     return {};
 }
 
+// The bytes of every record of a type, in order.
+inline std::vector<std::string> Records(const gfx::TMetafile& metafile, std::uint32_t type)
+{
+    std::string data = metafile.Data();
+    std::vector<std::string> records;
+    for (const gfx::TEmfRecord& record : metafile.Records())
+        if (record.Type == type)
+            records.push_back(data.substr(record.Offset, record.Size));
+    return records;
+}
+
 inline QImage WhiteImage(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);

@@ -217,6 +217,40 @@ TEST(MetafileRecording, TextBecomesAWideTextRecordWithItsFontAndAdvances)
     EXPECT_EQ(I32(record, 16), 5 + width - 1);
 }
 
+TEST(MetafileRecording, GivenAdvancesAreStoredAndSetTheTextsWidthAndAlignment)
+{
+    // "čas": three UTF-16 units, laid out by the caller 10 pixels apart.
+    const std::vector<std::int32_t> advances{10, 10, 10};
+    const std::vector<std::int32_t> tooFew{10, 10};
+    TMetafile page;
+    page.SetWidth(200);
+    page.SetHeight(100);
+    {
+        TMetafileCanvas canvas(&page, 96);
+        canvas.Brush().SetStyle(TBrushStyle::bsClear);
+        canvas.SetTextAlign(TA_TOP | TA_RIGHT);
+        canvas.ExtTextOut(100, 5, 0, nullptr, "čas", &advances);
+        // Advances that do not cover the text are ignored: the font's own go in.
+        canvas.SetTextAlign(TA_TOP | TA_LEFT);
+        canvas.ExtTextOut(0, 40, 0, nullptr, "čas", &tooFew);
+    }
+    const std::vector<std::string> texts = gfxtest::Records(page, EMR_EXTTEXTOUTW);
+    ASSERT_EQ(texts.size(), 2u);
+    const std::string& given = texts[0];
+    EXPECT_EQ(U32(given, 44), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(I32(given, static_cast<std::size_t>(U32(given, 72)) + 4 * i), 10);
+    // Right aligned at 100: the bounds span the 30 pixels the advances add up to.
+    EXPECT_EQ(I32(given, 8), 70);
+    EXPECT_EQ(I32(given, 16), 99);
+    const std::string& own = texts[1];
+    int sum = 0;
+    for (std::size_t i = 0; i < 3; ++i)
+        sum += I32(own, static_cast<std::size_t>(U32(own, 72)) + 4 * i);
+    EXPECT_NE(sum, 20);
+    EXPECT_GT(sum, 0);
+}
+
 TEST(MetafileRecording, EveryRecordSizeIsAMultipleOfFourAndCountsAddUp)
 {
     TMetafile page;
