@@ -45,6 +45,7 @@ inline constexpr std::string_view RecursiveCall = "Recursive calls not allowed";
 // Report printer
 inline constexpr std::string_view PrinterNotReady = "RpPrinter not ready";
 inline constexpr std::string_view IllegalNewPage = "Illegal call to NewPage";
+inline constexpr std::string_view NoPagesInRange = "No page to print: the report has %d pages, the print range is %d to %d";
 
 // Printables
 inline constexpr std::string_view None = "none";

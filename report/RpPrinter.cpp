@@ -15,6 +15,7 @@
 #include "report/RpReportSite.h"
 #include "report/RpWindowMessages.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace report {
@@ -42,9 +43,21 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
     return text.size() >= prefix.size() && core::SameText(text.substr(0, prefix.size()), prefix);
 }
 
+// Only web pages and mail addresses go to the desktop: a link on a page must
+// not start programs or open local files (file:, javascript:, other
+// schemes, bare paths).
+bool DesktopMayOpen(const std::string& link)
+{
+    if (!shell::IsUrl(link))
+        return false;
+    const std::string scheme = link.substr(0, link.find(':'));
+    return core::SameText(scheme, "http") || core::SameText(scheme, "https") || core::SameText(scheme, "mailto");
+}
+
 void OpenWithShell(const std::string& target)
 {
-    shell::ShellExecute("open", target, shell::SW_SHOWNORMAL);
+    if (DesktopMayOpen(target))
+        shell::ShellExecute("open", target, shell::SW_SHOWNORMAL);
 }
 
 } // namespace
@@ -129,6 +142,7 @@ void TRpPrinter::BeginDoc()
         topWaste_ = leftWaste_ = 0;
     }
     pageNumber_ = pageCount_ = 0;
+    printedPages_ = 0;
     status_ = TRpPrinterStatus::Busy;
     if (destination_ == TRpDestination::StoredPages) {
         runStream_ = std::make_unique<TRpStream>(settings_->MemoryLimit());
@@ -180,10 +194,12 @@ void TRpPrinter::NewPage()
     }
     ++pageCount_;
     ++pageNumber_;
-    if (destination_ == TRpDestination::StoredPages || !PageInRange())
+    if (destination_ == TRpDestination::StoredPages || !PageInRange()) {
         CreateMetafileCanvas();
-    else
+    } else {
         StartPrinterPage();
+        ++printedPages_;
+    }
 }
 
 void TRpPrinter::CreateMetafileCanvas()
@@ -236,9 +252,14 @@ void TRpPrinter::EndDoc()
     if (destination_ == TRpDestination::StoredPages) {
         if (pageList_->Stream() != nullptr)
             pageList_->Finish();
-    } else if (OnAfterPrint) {
-        OnAfterPrint(this);
+        return;
     }
+    // Pages were made but the print range held none of them: nothing went
+    // to the printer, which the caller hears instead of an empty success.
+    if (pageCount_ > 0 && printedPages_ == 0)
+        RaiseNoPagesInRange();
+    if (OnAfterPrint)
+        OnAfterPrint(this);
 }
 
 void TRpPrinter::AbortDoc()
@@ -438,8 +459,26 @@ void TRpPrinter::Print()
         PrintStoredPages();
 }
 
+TRpPageRange TRpPrinter::StoredPagesRange() const
+{
+    // 0 or less: no bound. A bound past the pages that exist is theirs.
+    TRpPageRange range{firstPage_ > 0 ? firstPage_ : 1, lastPage_ > 0 ? lastPage_ : pageCount_};
+    range.Last = std::min(range.Last, pageCount_);
+    return range;
+}
+
+void TRpPrinter::RaiseNoPagesInRange() const
+{
+    throw ERpError(FormatMessage(msg::NoPagesInRange, {std::to_string(pageCount_), std::to_string(firstPage_),
+                                                       std::to_string(lastPage_)}));
+}
+
 void TRpPrinter::PrintStoredPages()
 {
+    const TRpPageRange range = StoredPagesRange();
+    // Nothing is begun for a range that holds no page; the caller hears why.
+    if (range.First > range.Last)
+        RaiseNoPagesInRange();
     // A cancel of the run that made the pages does not stop their printing.
     cancelled_ = false;
     printer_->SetTitle(title_);
@@ -458,8 +497,8 @@ void TRpPrinter::PrintStoredPages()
         form = nullptr;
     };
     try {
-        std::int32_t first = firstPage_ != 0 ? firstPage_ : 1;
-        std::int32_t last = lastPage_ != 0 ? lastPage_ : pageCount_;
+        const std::int32_t first = range.First;
+        const std::int32_t last = range.Last;
 
         form = ui::CreateComponent<TRpProgressForm>(nullptr);
         form->SetRpPrinter(this);

@@ -47,6 +47,12 @@ public:
 };
 
 enum class TRpDestination : std::uint8_t { StoredPages = 0, Printer = 1 };
+
+// Pages First to Last, both counted from 1.
+struct TRpPageRange {
+    std::int32_t First;
+    std::int32_t Last;
+};
 enum class TRpPrinterStatus : std::uint8_t { Ready = 0, Busy = 1, Finished = 2 };
 
 using TRpAfterPrintEvent = std::function<void(core::TObject* sender)>;
@@ -151,8 +157,15 @@ public:
     void Load(const std::string& fileName);
     void Save(const std::string& fileName);
     // Prints the stored pages (or asks the client to run the report again).
+    // A print range that holds none of them raises ERpError.
     void Print();
+    // The stored pages that Print prints: FirstPage and LastPage within the
+    // pages there are (0 or less: no bound); First > Last when none.
+    TRpPageRange StoredPagesRange() const;
     void ExportToFilter(TRpExportFilter* filter);
+    // "EXT:" and the rest goes to the desktop, "INT:" and the rest to the
+    // link handlers; any other link to the handlers, then to the desktop.
+    // The desktop gets only http, https and mailto links; others are refused.
     void FollowLink(const std::string& link);
 
     // --- settings, passed on to Settings
@@ -208,6 +221,7 @@ private:
     void ScreenFactors();
     bool OfferLink(const std::string& link);
     void PrintStoredPages();
+    [[noreturn]] void RaiseNoPagesInRange() const;
 
     core::TComponent* parentReport_;
     TRpReportSite* report_ = nullptr;
@@ -238,6 +252,8 @@ private:
     std::int32_t topWaste_ = 0;
     std::int32_t pageCount_ = 0;
     std::int32_t pageNumber_ = 0;
+    // Pages of a direct run that went to the printer.
+    std::int32_t printedPages_ = 0;
     bool printerOK_ = false;
     std::int32_t progress_ = 0;
     std::string title_;

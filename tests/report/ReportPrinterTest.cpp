@@ -18,6 +18,7 @@
 #include "report/RpReportSite.h"
 #include "report/RpWindowMessages.h"
 #include "tests/report/FakeReport.h"
+#include "tests/support/StandInTool.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+#include <fstream>
+#include <optional>
 #include <set>
+#include <utility>
 
 using namespace report;
 using report::fakes::FakeReport;
@@ -316,6 +321,94 @@ TEST_F(ReportPrinterTest, StoredPagesPrintAgainWithProgress)
     EXPECT_EQ(text.find("Page 2"), std::string::npos);
 }
 
+// Prints three stored pages with a range to a PDF file and gives the pages
+// that reached it.
+class StoredRange : public ReportPrinterTest {
+protected:
+    StoredRange() { RunPages(printer, 3); }
+    std::vector<std::string> PrintedPages(std::int32_t first, std::int32_t last)
+    {
+        const std::string pdf = File(("range" + std::to_string(++files_) + ".pdf").c_str());
+        printer.Printer()->SetOutputFileName(pdf);
+        printer.SetFirstPage(first);
+        printer.SetLastPage(last);
+        printer.Print();
+        std::vector<std::string> pages;
+        const std::string text = PdfText(pdf);
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+            std::string page = text.substr(start, end - start);
+            while (!page.empty() && (page.back() == '\n' || page.back() == ' '))
+                page.pop_back();
+            pages.push_back(page);
+        }
+        return pages;
+    }
+    using Pages = std::vector<std::string>;
+    TRpPrinter printer{nullptr};
+    int files_ = 0;
+};
+
+TEST_F(StoredRange, BoundsPastThePagesAreThePagesThereAre)
+{
+    EXPECT_EQ(PrintedPages(0, 0), (Pages{"Page 1", "Page 2", "Page 3"}));
+    EXPECT_EQ(PrintedPages(1, 10), (Pages{"Page 1", "Page 2", "Page 3"}));
+    EXPECT_EQ(PrintedPages(2, 2147483647), (Pages{"Page 2", "Page 3"}));
+    EXPECT_EQ(PrintedPages(-5, 2), (Pages{"Page 1", "Page 2"}));
+    EXPECT_EQ(PrintedPages(-2147483647 - 1, -1), (Pages{"Page 1", "Page 2", "Page 3"}));
+    EXPECT_EQ(PrintedPages(3, 0), (Pages{"Page 3"}));
+    EXPECT_EQ(printer.Progress(), 100);
+    EXPECT_EQ(printer.StoredPagesRange().First, 3);
+    EXPECT_EQ(printer.StoredPagesRange().Last, 3);
+}
+
+TEST_F(StoredRange, ARangeWithoutPagesPrintsNothingAndSaysSo)
+{
+    for (const auto& [first, last] : std::vector<std::pair<int, int>>{{4, 0}, {5, 10}, {3, 2}, {2147483647, 0}}) {
+        const std::string pdf = File("none.pdf");
+        printer.Printer()->SetOutputFileName(pdf);
+        printer.SetFirstPage(first);
+        printer.SetLastPage(last);
+        try {
+            printer.Print();
+            ADD_FAILURE() << first << "-" << last << " printed";
+        } catch (const ERpError& error) {
+            EXPECT_EQ(error.Message(), "No page to print: the report has 3 pages, the print range is " +
+                                           std::to_string(first) + " to " + std::to_string(last));
+        }
+        // No job was begun: no file, no progress form left behind.
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(pdf))) << first << "-" << last;
+        EXPECT_FALSE(printer.Printer()->Printing());
+        EXPECT_EQ(printer.Preview(), nullptr);
+    }
+    // The stored pages are still there to print.
+    EXPECT_EQ(PrintedPages(2, 3), (Pages{"Page 2", "Page 3"}));
+}
+
+TEST_F(ReportPrinterTest, ADirectRunWhosePagesAllFallOutsideTheRangeSaysSo)
+{
+    TRpPrinter printer(nullptr);
+    const std::string pdf = File("outside.pdf");
+    printer.Printer()->SetOutputFileName(pdf);
+    printer.SetDestination(TRpDestination::Printer);
+    printer.SetFirstPage(5);
+    int afterPrint = 0;
+    printer.OnAfterPrint = [&](core::TObject*) { ++afterPrint; };
+    printer.BeginDoc();
+    for (int n = 1; n <= 3; ++n)
+        printer.NewPage();
+    EXPECT_THROW(printer.EndDoc(), ERpError);
+    EXPECT_EQ(printer.Status(), TRpPrinterStatus::Finished);
+    EXPECT_EQ(afterPrint, 0);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(pdf)));
+    // A run without any page is no range fault.
+    TRpPrinter empty(nullptr);
+    empty.SetDestination(TRpDestination::Printer);
+    empty.SetFirstPage(5);
+    empty.BeginDoc();
+    EXPECT_NO_THROW(empty.EndDoc());
+}
+
 TEST_F(ReportPrinterTest, CancelFromTheProgressFormStopsPrinting)
 {
     TRpPrinter printer(nullptr);
@@ -499,6 +592,38 @@ TEST_F(ReportPrinterTest, LinksGoToTheirHandlers)
     TRpPrinter::UnregisterLinkHandler("page:");
     TRpPrinter::UnregisterLinkHandler("pa");
     EXPECT_EQ(got, (std::vector<std::string>{"page 12", "page 3", "page 7", "pa x"}));
+}
+
+TEST_F(ReportPrinterTest, OnlyWebAndMailLinksReachTheDesktop)
+{
+    TRpPrinter printer(nullptr);
+    testsupport::TempFolder folder;
+    const std::string local = folder.File("smlouva.pdf");
+    std::ofstream(local) << "x";
+    // Each link alone, so what the desktop got is that link's.
+    auto opened = [&](const std::string& link) -> std::optional<std::vector<std::string>> {
+        testsupport::StandInTool opener("xdg-open");
+        printer.FollowLink(link);
+        return opener.Arguments(std::chrono::milliseconds(500));
+    };
+    for (const std::string& link : {std::string("https://www.example.cz/stazeni.php?id=1"),
+                                    std::string("HTTP://example.cz/"), std::string("mailto:notar@example.cz")}) {
+        const auto arguments = opened(link);
+        ASSERT_TRUE(arguments) << link;
+        EXPECT_EQ(*arguments, std::vector<std::string>{link});
+    }
+    const auto external = opened("EXT:https://www.example.cz/");
+    ASSERT_TRUE(external);
+    EXPECT_EQ(*external, std::vector<std::string>{"https://www.example.cz/"});
+    // Local files, scripts and every other scheme are refused: the desktop
+    // hears of none of them.
+    testsupport::StandInTool opener("xdg-open");
+    for (const std::string& link :
+         {"file://" + local, local, "EXT:" + local, "EXT:file://" + local, std::string("javascript:alert(1)"),
+          std::string("JavaScript:alert(1)"), std::string("ftp://example.cz/a"), std::string("smb://server/share"),
+          std::string("vbscript:x"), std::string("-v"), std::string(""), std::string("EXT:")})
+        printer.FollowLink(link);
+    EXPECT_FALSE(opener.Arguments(std::chrono::milliseconds(500)));
 }
 
 TEST_F(ReportPrinterTest, ExportGoesToTheHandler)
