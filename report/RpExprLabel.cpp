@@ -5,6 +5,9 @@
 #include "report/RpMessages.h"
 #include "report/RpReportSite.h"
 
+#include <cctype>
+#include <string_view>
+
 namespace report {
 
 namespace {
@@ -93,16 +96,55 @@ void TRpExpr::BeginRun()
     Reset();
 }
 
+namespace {
+
+// Whether the mask holds a format specifier, and is a format string then.
+bool IsFormatMask(std::string_view mask)
+{
+    // A specifier: "%" [index ":"] ["-"] [width] ["." precision] type.
+    auto digits = [&](std::size_t i) {
+        while (i < mask.size() && mask[i] >= '0' && mask[i] <= '9')
+            ++i;
+        return i;
+    };
+    for (std::size_t at = mask.find('%'); at != std::string_view::npos; at = mask.find('%', at + 1)) {
+        std::size_t i = at + 1;
+        if (i < mask.size() && mask[i] == '%') {
+            at = i; // "%%" is a literal per cent sign
+            continue;
+        }
+        if (std::size_t end = digits(i); end < mask.size() && mask[end] == ':')
+            i = end + 1;
+        if (i < mask.size() && mask[i] == '-')
+            ++i;
+        i = digits(i);
+        if (i < mask.size() && mask[i] == '.')
+            i = digits(i + 1);
+        if (i < mask.size() && std::isalpha(static_cast<unsigned char>(mask[i])))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 std::string TRpExpr::ValueText(const TRpEvValue& value) const
 {
-    // A money mask is a format string of the amount, also of a whole one
-    // (a sum of integer amounts), which a picture would print as "%m".
-    const bool money = mask_.find("%m") != std::string::npos;
+    // A number is written by the mask as a floating value: a mask with a
+    // format specifier ("%m", "%.0m", "%10m" for money) is a format string of
+    // the value, any other mask a picture. A mask that cannot be applied
+    // prints its error in place of the value, as an expression error does,
+    // and the run goes on.
+    auto number = [this](double amount) -> std::string {
+        try {
+            return IsFormatMask(mask_) ? core::FormatFloatArgument(mask_, amount) : core::FormatFloat(mask_, amount);
+        } catch (const core::Exception& error) {
+            return error.Message();
+        }
+    };
     switch (value.Kind) {
-    case evInteger:
-        return money ? core::FormatFloatArgument(mask_, value.IntegerValue) : core::FormatFloat(mask_, value.IntegerValue);
-    case evFloat:
-        return money ? core::FormatFloatArgument(mask_, value.FloatValue) : core::FormatFloat(mask_, value.FloatValue);
+    case evInteger: return number(value.IntegerValue);
+    case evFloat: return number(value.FloatValue);
     case evString: return value.StringValue;
     case evBoolean: return value.BooleanValue ? "True" : "False";
     default: return value.ErrorMessage();

@@ -42,9 +42,11 @@ public:
 
     // Clears the aggregates.
     void Reset();
-    // The value's text as the label prints it: numbers by Mask (a Mask with
-    // "%m" is a format string of a money amount), strings as they are,
-    // booleans "True" or "False", errors by their message.
+    // The value's text as the label prints it: numbers, whole or not, by
+    // Mask (a Mask with a format specifier such as "%m", "%.0m" or "%10m" is
+    // a format string of the value, any other a picture; a Mask that cannot
+    // be applied gives its error's message), strings as they are, booleans
+    // "True" or "False", errors by their message.
     std::string ValueText(const TRpEvValue& value) const;
 
 protected:

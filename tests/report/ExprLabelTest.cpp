@@ -210,15 +210,69 @@ TEST_F(ExprLabelTest, AMasterThatGoesAwayIsForgotten)
     EXPECT_EQ(expr.Master(), nullptr);
 }
 
-TEST_F(ExprLabelTest, ABadMoneyMaskIsReported)
+TEST_F(ExprLabelTest, AMaskThatCannotBeAppliedPrintsItsErrorAndTheRunGoesOn)
 {
     expr.SetExpression("1.5");
     expr.SetMask("%m and %m");
     Begin();
     run.NewPage();
-    EXPECT_THROW(expr.PrintAt(0, 0), core::EConvertError);
+    EXPECT_NO_THROW(expr.PrintAt(0, 0));
+    expr.SetMask("0.00");
+    expr.PrintAt(0, 200);
     expr.EndRun();
     run.End();
+    EXPECT_EQ(run.Texts(2), (Lines{"No argument for format '%m'", "1,50"}));
+}
+
+TEST_F(ExprLabelTest, EachMaskThatCannotBeAppliedGivesItsErrorInPlaceOfTheValue)
+{
+    const TRpEvValue amount = TRpEvValue::Float(1500.5);
+    // A second value asked for, whole or text.
+    expr.SetMask("%m %s");
+    EXPECT_EQ(expr.ValueText(amount), "No argument for format '%s'");
+    expr.SetMask("%m %m");
+    EXPECT_EQ(expr.ValueText(amount), "No argument for format '%m'");
+    // A whole number or a text in a mask with words around it.
+    expr.SetMask("Počet: %d kusů");
+    EXPECT_EQ(expr.ValueText(amount), "Format '%d' invalid or incompatible with argument");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(3)), "Format '%d' invalid or incompatible with argument");
+    expr.SetMask("Jméno: %s");
+    EXPECT_EQ(expr.ValueText(amount), "Format '%s' invalid or incompatible with argument");
+    // Texts, booleans and errors do not go through the mask.
+    EXPECT_EQ(expr.ValueText(TRpEvValue::String("Novák")), "Novák");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Boolean(true)), "True");
+}
+
+TEST_F(ExprLabelTest, MoneyMasksTakeTheirPrecisionAndWidth)
+{
+    expr.SetMask("%.0m");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(1500.5)), "1" + kNbsp + "501 Kč");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(1499.4)), "1" + kNbsp + "499 Kč");
+    expr.SetMask("%10m");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(7.5)), "   7,50 Kč");
+    expr.SetMask("Celkem %-10.1m|");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(7.25)), "Celkem 7,3 Kč    |");
+    // The index of the only value.
+    expr.SetMask("%0:m");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(2)), "2,00 Kč");
+    // A per cent sign of its own is no specifier: the mask stays a picture.
+    expr.SetMask("0.0 %%");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Float(12.34)), "12,3 %%");
+    expr.SetMask("0 %");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(12)), "12 %");
+}
+
+TEST_F(ExprLabelTest, WholeNumbersAreWrittenAsFloatingValuesUnderEveryMask)
+{
+    // A sum of whole amounts prints as money, not as the mask's letters.
+    expr.SetMask("%m");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(1239)), "1" + kNbsp + "239,00 Kč");
+    expr.SetMask("%.0m");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(-7)), "-7 Kč");
+    expr.SetMask("#,##0.00");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(1239)), "1" + kNbsp + "239,00");
+    expr.SetMask("");
+    EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(-5)), "-5");
 }
 
 TEST_F(ExprLabelTest, NothingIsEvaluatedForADisabledVisibleLabel)
