@@ -12,6 +12,7 @@
 #include "report/RpPrinter.h"
 #include "report/RpReport.h"
 #include "report/RpShape.h"
+#include "report/RpWindowMessages.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -74,6 +75,7 @@ void TRpCustomBand::DetachFromReport()
     parentReport_ = nullptr;
     size_->SetParentReport(nullptr);
     notifyController_ = nullptr;
+    ForEachPrintable(*this, [](TRpPrintable& printable) { printable.SetParentReport(nullptr); });
 }
 
 TRpReportSite* TRpCustomBand::PartReport() const { return parentReport_; }
@@ -251,6 +253,10 @@ void TRpCustomBand::SetParent(ui::TWinControl* parent)
         report->AddBand(this);
         size_->SetParentReport(report);
         SetZoom(report->Zoom());
+        // Printables placed on the band before it joined the report print for it.
+        ForEachPrintable(*this, [report](TRpPrintable& printable) { printable.AttachToReport(report); });
+    } else if (parentReport_ == nullptr && !HasState(core::csDestroying)) {
+        ForEachPrintable(*this, [](TRpPrintable& printable) { printable.SetParentReport(nullptr); });
     }
 }
 
@@ -348,9 +354,12 @@ void TRpCustomBand::SpaceCheck()
     const TRpPage& page = report.Page();
     const long double usable = page.NativeValue(TRpPage::kLength) - page.NativeValue(TRpPage::kTopMargin) -
                                page.NativeValue(TRpPage::kBottomMargin);
-    // A band higher than the usable page prints where it is.
-    const bool needed = report.PageCount() == 0 ||
-                        (bandType_ != TRpBandType::rbPageFooter && h > report.AvailableSpace() && h <= usable);
+    // A band of the page itself gains nothing from a new page (and would
+    // print again in it). A band higher than the usable page gets a column
+    // of its own: it prints where it is only at the start of a column.
+    const bool tooHigh = h > usable;
+    const bool needed = report.PageCount() == 0 || (!PageBand(bandType_) && h > report.AvailableSpace() &&
+                                                    (!tooHigh || !report.AtColumnStart()));
     if (needed) {
         BreakInProgress = bandType_ == TRpBandType::rbDetail;
         report.NewColumn();
@@ -373,17 +382,41 @@ void TRpCustomBand::ExportBackground()
     filter->ExportShape(shape, r.Left, r.Top);
 }
 
-void TRpCustomBand::PrintPrintables(bool first, bool& done)
+void TRpCustomBand::PrintPrintables(bool first, bool& done, bool& advanced)
 {
     TCustomRpReport& report = *parentReport_;
     for (int i = 0; i < ControlCount(); ++i) {
         auto* printable = dynamic_cast<TRpPrintable*>(Controls(i));
         if (printable == nullptr || !printable->ShouldPrint())
             continue;
-        if (first || !printable->PrintFinished())
+        if (first || !printable->PrintFinished()) {
             printable->PrintAt(report.CurrentX(), report.CurrentY());
+            if (!printable->PrintFinished() && printable->OutputAdvanced())
+                advanced = true;
+        }
         done = done && printable->PrintFinished();
     }
+}
+
+void TRpCustomBand::DropOutputLeft()
+{
+    for (int i = 0; i < ControlCount(); ++i) {
+        auto* printable = dynamic_cast<TRpPrintable*>(Controls(i));
+        if (printable != nullptr && !printable->PrintFinished())
+            printable->DropOutputLeft();
+    }
+}
+
+long double TRpCustomBand::OutputLimit() const
+{
+    if (parentReport_ == nullptr || parentReport_->Available())
+        return TRpBandSite::OutputLimit();
+    const long double top = parentReport_->CurrentY();
+    // A page footer keeps to its strip; other bands to the page's room, so
+    // that nothing prints past the paper's printable part.
+    if (bandType_ == TRpBandType::rbPageFooter)
+        return top + size_->NativeLength() + expanded_;
+    return top + parentReport_->AvailableSpace();
 }
 
 void TRpCustomBand::Print()
@@ -391,6 +424,17 @@ void TRpCustomBand::Print()
     if (parentReport_ == nullptr)
         return;
     TCustomRpReport& report = *parentReport_;
+    // A cancelled run stops at the next band. A band that a break of its own
+    // asks for again (a header of the page or column it opens) is already
+    // printing there.
+    if (report.RunCancelled() || printing_)
+        return;
+    printing_ = true;
+    struct PrintingEnd {
+        bool& flag;
+        ~PrintingEnd() { flag = false; }
+    } printingEnd{printing_};
+
     bool printBand = bandEnabled_;
     if (bandEnabled_ && BeforePrint && !Designing())
         BeforePrint(this, printBand);
@@ -404,9 +448,13 @@ void TRpCustomBand::Print()
         } else {
             SpaceCheck();
         }
+        // A cancel heard during the break ends the band here.
+        if (report.RunCancelled())
+            return;
         if (notifyController_ != nullptr)
             notifyController_->Notify(0);
-        if (keepOnOnePage_ && NeededHeight() > report.AvailableSpace())
+        // At the start of a column a new one has no more room to offer.
+        if (keepOnOnePage_ && NeededHeight() > report.AvailableSpace() && !report.AtColumnStart())
             report.NewColumn();
         // An export filter hears where the output begins, after any break.
         const std::int32_t startX = report.CurrentX();
@@ -434,24 +482,40 @@ void TRpCustomBand::Print()
             }
             expanded_ = 0;
             const long double h0 = size_->NativeLength();
+            // A band that starts a column finds no more room in the next one.
+            const bool atColumnStart = report.AtColumnStart();
             bool first = true;
             bool done;
             do {
                 done = true;
-                PrintPrintables(first, done);
+                bool advanced = false;
+                PrintPrintables(first, done, advanced);
                 bandFrameRect_ = frameRect(expanded_ + 1);
                 if (printer->Canvas() != nullptr)
                     Frame().DrawFrame(*printer->Canvas(), bandFrameRect_, printer->XFactor(), printer->YFactor());
                 if (!done) {
-                    // Output is left over: the band goes on in the next column or page.
-                    BreakInProgress = true;
-                    report.NewColumn();
-                    BreakInProgress = false;
-                    SetNativeHeight(h0);
-                    expanded_ = 0;
+                    // Output is left over. It goes on in the next column or page,
+                    // unless the band cannot move on from where it stands (a page
+                    // footer), it got no further on a fresh column, or the run
+                    // was cancelled: then what did not fit is given up.
+                    const bool goOn = bandType_ != TRpBandType::rbPageFooter &&
+                                      (advanced || (first && !atColumnStart)) && !report.RunCancelled();
+                    if (goOn) {
+                        // The cancel button is heard while a long text continues.
+                        RpProcessMessages();
+                        BreakInProgress = true;
+                        report.NewColumn();
+                        BreakInProgress = false;
+                        SetNativeHeight(h0);
+                        expanded_ = 0;
+                    }
+                    if (!goOn || report.RunCancelled()) {
+                        DropOutputLeft();
+                        done = true;
+                    }
                 }
                 first = false;
-            } while (!done && !report.Cancelled());
+            } while (!done);
             AdvancePosition();
             SetNativeHeight(h0);
         }

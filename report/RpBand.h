@@ -101,6 +101,7 @@ public:
     // the same pass that growth was already asked for.
     bool Expand(long double amount, long double& extra, bool& started) override;
     void AdvancePosition();
+    long double OutputLimit() const override;
 
     // Prints the band at the report's position (see the file comment).
     void Print();
@@ -126,7 +127,10 @@ protected:
 
 private:
     void SpaceCheck();
-    void PrintPrintables(bool first, bool& done);
+    // advanced: a printable that is not done got further in this pass.
+    void PrintPrintables(bool first, bool& done, bool& advanced);
+    // Printables with output left give it up.
+    void DropOutputLeft();
     void ExportBackground();
     // Native height without pushing it to the control when it is unchanged.
     void SetNativeHeight(long double height);
@@ -146,6 +150,7 @@ private:
     gfx::TRect bandFrameRect_{};
     long double expanded_ = 0;
     bool parentUpdating_ = false;
+    bool printing_ = false;
     std::int32_t loadedHeight_ = 40;
 };
 

@@ -60,6 +60,17 @@ void TRpBasePanel::EndRunAll()
     }
 }
 
+void TRpBasePanel::ForEachPrintable(ui::TWinControl& control, const std::function<void(TRpPrintable&)>& action)
+{
+    for (int i = 0; i < control.ControlCount(); ++i) {
+        ui::TControl* child = control.Controls(i);
+        if (auto* printable = dynamic_cast<TRpPrintable*>(child))
+            action(*printable);
+        else if (auto* container = dynamic_cast<ui::TWinControl*>(child))
+            ForEachPrintable(*container, action);
+    }
+}
+
 void TRpBasePanel::PaintPanel(gfx::TCanvas& canvas)
 {
     canvas.Brush().SetStyle(gfx::TBrushStyle::bsSolid);

@@ -9,6 +9,7 @@
 #include "report/RpUnits.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace gfx {
@@ -16,6 +17,8 @@ class TCanvas;
 }
 
 namespace report {
+
+class TRpPrintable;
 
 class TRpBasePanel : public ui::TCustomControl, public TRpPanelSite {
 public:
@@ -40,6 +43,8 @@ public:
     // Every printable below the panel starts or ends its run.
     void BeginRunAll();
     void EndRunAll();
+    // Every printable below the control, at any depth.
+    static void ForEachPrintable(ui::TWinControl& control, const std::function<void(TRpPrintable&)>& action);
 
 protected:
     void Paint() override { PaintPanel(Canvas()); }

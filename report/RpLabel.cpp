@@ -1,6 +1,7 @@
 #include "report/RpLabel.h"
 
 #include "platform/core/Filer.h"
+#include "platform/core/Unicode.h"
 #include "platform/gfx/GraphicsObjects.h"
 #include "report/RpExportFilter.h"
 #include "report/RpMath.h"
@@ -186,29 +187,36 @@ void TRpCustomLabel::Loaded()
 
 // ---- measuring and formatting ----
 
-int TRpCustomLabel::LineWidth(const std::string& text)
+long double TRpCustomLabel::LineWidth(const std::string& text)
 {
     if (TRpReportSite* report = ParentReport())
-        return gfx::MulDiv(report->ReportTextWidth(Font(), text), Zoom(), 100);
+        return report->ReportTextWidth(Font(), text);
+    // Without a report: the label's own canvas, its screen pixels made native.
     ui::AssignControlFont(Canvas().Font(), Font());
-    return Canvas().TextWidth(text);
+    return static_cast<long double>(Canvas().TextWidth(text)) * 254 / Size().Resolution();
+}
+
+long double TRpCustomLabel::LineHeight()
+{
+    TRpReportSite* report = ParentReport();
+    return report != nullptr ? report->ReportTextHeight(Font(), "W") : 0;
 }
 
 int TRpCustomLabel::LineHeightPx()
 {
-    TRpReportSite* report = ParentReport();
-    if (report == nullptr)
-        return 0;
-    return report->ReportTextHeight(Font(), "W") * Zoom() / 100;
+    const int pixels = RpRound(LineHeight() * Size().Resolution() / 254);
+    return pixels * Zoom() / 100;
 }
 
-int TRpCustomLabel::FrameSides() const
+long double TRpCustomLabel::FrameSides() const
 {
-    int width = 0;
+    // As the printing moves the text right of a left side.
+    const long double side = RpRound(Frame()->Width() / 72.0L * 254);
+    long double width = 0;
     if (Frame()->DrawLeft())
-        width += Frame()->Width();
+        width += side;
     if (Frame()->DrawRight())
-        width += Frame()->Width();
+        width += side;
     return width;
 }
 
@@ -228,17 +236,24 @@ void TRpCustomLabel::FormatLines()
     }
     if (!autoSize_)
         return;
-    int width = 0;
+    // The widest line in native units, so the width is the page's.
+    long double width = 0;
     for (const std::string& line : formattedLines_)
         width = std::max(width, LineWidth(line));
     width += FrameSides();
     FlagScope updating(updatingBounds_);
+    TRpPrintableSize& size = Size();
+    const long double shift = size.NativeWidth() - width;
     switch (EffectiveAlignment()) {
-    case ui::TAlignment::taRightJustify: SetLeft(Left() + Width() - width); break;
-    case ui::TAlignment::taCenter: SetLeft(Left() + (Width() - width) / 2); break;
+    case ui::TAlignment::taRightJustify:
+        size.SetNativeValue(TRpPrintableSize::LeftIndex, size.NativeLeft() + shift);
+        break;
+    case ui::TAlignment::taCenter:
+        size.SetNativeValue(TRpPrintableSize::LeftIndex, size.NativeLeft() + shift / 2);
+        break;
     default: break;
     }
-    SetWidth(width);
+    size.SetNativeValue(TRpPrintableSize::WidthIndex, width);
     if (formattedLines_.empty() && HasState(core::csDesigning))
         SetHeight(minimumHeight);
     if (Height() < minimumHeight)
@@ -247,16 +262,19 @@ void TRpCustomLabel::FormatLines()
 
 void TRpCustomLabel::FormatText(std::string text)
 {
-    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
-    if (text.find('\r') != std::string::npos) {
-        std::size_t start = 0;
-        for (std::size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', start)) {
-            FormatText(text.substr(start, cr - start));
-            start = cr + 1;
-        }
-        FormatText(text.substr(start));
-        return;
+    // CR LF, a lone CR and a lone LF (the line end of text stored on this
+    // platform) each end a line; a trailing one gives an empty last line.
+    std::size_t start = 0;
+    for (std::size_t end = text.find_first_of("\r\n"); end != std::string::npos;
+         end = text.find_first_of("\r\n", start)) {
+        FormatParagraph(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
+    FormatParagraph(text.substr(start));
+}
+
+void TRpCustomLabel::FormatParagraph(const std::string& text)
+{
     lineBuffer_.clear();
     lineEnded_ = false;
     if (autoSize_) {
@@ -280,7 +298,8 @@ void TRpCustomLabel::FormatText(std::string text)
 
 void TRpCustomLabel::AddWord(std::string word)
 {
-    const int width = Width();
+    // Native units, so the lines break alike for every device.
+    const long double width = Size().NativeWidth();
     if (LineWidth(lineBuffer_ + word) <= width) {
         lineBuffer_ += word;
         return;
@@ -334,8 +353,17 @@ void TRpCustomLabel::PrintAt(std::int32_t ofsX, std::int32_t ofsY)
                  ofsY + size.NativeTop(),
                  size.NativeWidth(),
                  size.NativeHeight(),
-                 canvas.TextHeight("W") / printer->YFactor()};
+                 PrintedLineHeight(canvas, *printer)};
     PrintLines(s);
+}
+
+long double TRpCustomLabel::PrintedLineHeight(gfx::TCanvas& canvas, const TRpPrinter& printer)
+{
+    // The report's line height is the same on every device, and so are the
+    // page breaks of stretching labels.
+    if (ParentReport() != nullptr)
+        return LineHeight();
+    return canvas.TextHeight("W") / printer.YFactor();
 }
 
 void TRpCustomLabel::PrintLines(PrintState& s)
@@ -351,7 +379,7 @@ void TRpCustomLabel::PrintLines(PrintState& s)
         OnPrint(this, value);
         ui::AssignControlFont(canvas.Font(), Font());
         s.Height = Size().NativeHeight();
-        s.LineHeight = canvas.TextHeight("W") / printer->YFactor();
+        s.LineHeight = PrintedLineHeight(canvas, *printer);
         if (value != printCaption_) {
             savedCaption = printCaption_;
             printCaption_ = value;
@@ -422,10 +450,12 @@ void TRpCustomLabel::PrintLines(PrintState& s)
     s.CurY = s.Y;
     if (PrintFinished())
         currentLine_ = 0;
+    linesPrinted_ = 0;
     const int count = static_cast<int>(formattedLines_.size());
     while (currentLine_ < count && LineFits(s)) {
         PrintLine(s, currentLine_);
         ++currentLine_;
+        ++linesPrinted_;
     }
     SetPrintFinished(!(currentLine_ < count && autoStretch_));
 
@@ -442,11 +472,15 @@ void TRpCustomLabel::PrintLines(PrintState& s)
 
 bool TRpCustomLabel::LineFits(PrintState& s)
 {
+    TRpBandSite* band = ParentBand();
+    // No line goes below what the band may reach where it prints: the rest
+    // waits for the next page, or is clipped where the band cannot move on.
+    if (band != nullptr && s.CurY + s.LineHeight > band->OutputLimit() + 1)
+        return false;
     if (s.Bottom >= s.CurY + s.LineHeight)
         return true;
     if (!autoStretch_)
         return false;
-    TRpBandSite* band = ParentBand();
     if (band == nullptr || !band->CanExpand(s.LineHeight))
         return false;
     const long double oldExtra = s.Extra;
@@ -469,11 +503,30 @@ void TRpCustomLabel::PrintLine(PrintState& s, int index)
 {
     const std::string& line = formattedLines_[static_cast<std::size_t>(index)];
     if (!line.empty()) {
-        s.Canvas->ExtTextOut(s.Printer->XPos(s.StartX), s.Printer->YPos(s.CurY), s.Options, nullptr, line);
+        const std::vector<std::int32_t> advances = LineAdvances(line, s.Printer->XFactor());
+        s.Canvas->ExtTextOut(s.Printer->XPos(s.StartX), s.Printer->YPos(s.CurY), s.Options, nullptr, line,
+                             advances.empty() ? nullptr : &advances);
         if (TRpExportFilter* filter = ParentReport() != nullptr ? ParentReport()->ExportingFilter() : nullptr)
             filter->ExportText(Font(), Color(), s.StartX, s.CurY, s.Alignment, line);
     }
     s.CurY += s.LineHeight;
+}
+
+std::vector<std::int32_t> TRpCustomLabel::LineAdvances(const std::string& line, long double factor)
+{
+    // Right-to-left text is shaped by the device; its places are not kept.
+    TRpReportSite* report = ParentReport();
+    if (report == nullptr || UseRightToLeftReading())
+        return {};
+    const std::u16string wide = core::Utf8ToUtf16(line);
+    const std::vector<long double> positions = report->ReportTextPositions(Font(), wide);
+    if (positions.size() != wide.size() + 1)
+        return {};
+    // Each boundary rounded on its own, so the errors do not add up along the line.
+    std::vector<std::int32_t> advances(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        advances[i] = RpRound(positions[i + 1] * factor) - RpRound(positions[i] * factor);
+    return advances;
 }
 
 // ---- design-time painting ----
@@ -521,8 +574,13 @@ void TRpCustomLabel::Paint()
     canvas.SetBkMode(gfx::TRANSPARENT);
     canvas.SetTextAlign(textAlign);
     const int lineHeight = canvas.TextHeight("W");
-    for (std::size_t i = 0; i < formattedLines_.size(); ++i)
-        canvas.ExtTextOut(x, y + static_cast<int>(i) * lineHeight, 0, nullptr, formattedLines_[i]);
+    // The characters stand where the page will have them, at the zoom.
+    const long double factor = Size().Resolution() / 254.0L * Zoom() / 100;
+    for (std::size_t i = 0; i < formattedLines_.size(); ++i) {
+        const std::vector<std::int32_t> advances = LineAdvances(formattedLines_[i], factor);
+        canvas.ExtTextOut(x, y + static_cast<int>(i) * lineHeight, 0, nullptr, formattedLines_[i],
+                          advances.empty() ? nullptr : &advances);
+    }
     canvas.SetTextAlign(gfx::TA_TOP | gfx::TA_LEFT);
     // The background covered the marks and the frame: they go on top again.
     PaintMarksAndFrame();

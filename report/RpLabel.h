@@ -50,6 +50,8 @@ public:
 
     void BeginRun() override;
     void PrintAt(std::int32_t ofsX, std::int32_t ofsY) override;
+    // True when the last printing printed a line.
+    bool OutputAdvanced() const override { return linesPrinted_ > 0; }
     void SetAlignment(ui::TAlignment value) override;
     void EndRun() override;
 
@@ -93,25 +95,36 @@ protected:
     void FontChanged() override;
     void Paint() override;
 
-    // Width in screen pixels of text as the page will have it, at the zoom.
-    int LineWidth(const std::string& text);
+    // Width of text in native units, as every device will have it.
+    long double LineWidth(const std::string& text);
+    // Height of a line in native units (0 without a report).
+    long double LineHeight();
     // Height of a line in screen pixels at the zoom.
     int LineHeightPx();
 
 private:
     struct PrintState;
 
+    // Cuts the text at its line ends into paragraphs.
     void FormatText(std::string text);
+    void FormatParagraph(const std::string& text);
     void AddWord(std::string word);
     void AddLine(const std::string& line) { formattedLines_.push_back(line); }
     void PrintLines(PrintState& state);
+    // Native height of a printed line.
+    long double PrintedLineHeight(gfx::TCanvas& canvas, const TRpPrinter& printer);
     bool LineFits(PrintState& state);
     void PrintLine(PrintState& state, int index);
-    int FrameSides() const;
+    // Device advances of the line's characters as the report laid it out;
+    // empty where the device is to place them itself.
+    std::vector<std::int32_t> LineAdvances(const std::string& line, long double factor);
+    // The frame's left and right sides, in native units.
+    long double FrameSides() const;
 
     bool autoSize_ = true;
     bool autoStretch_ = false;
     int currentLine_ = 0;
+    int linesPrinted_ = 0;
     std::string printCaption_;
     int fontSize_ = 0;
     std::vector<std::string> formattedLines_;

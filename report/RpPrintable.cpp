@@ -38,6 +38,13 @@ void TRpPrintableSize::SetValue(int index, long double value)
     ApplySizes();
 }
 
+void TRpPrintableSize::SetNativeValue(int index, long double value)
+{
+    if (index >= 0 && index < 4)
+        values_[index] = value;
+    ApplySizes();
+}
+
 void TRpPrintableSize::ApplySizes()
 {
     if (printable_ == nullptr)
@@ -154,6 +161,8 @@ void TRpPrintable::BeginRun()
 {
     isPrinting_ = true;
     rpPrinter_ = parentReport_ != nullptr ? parentReport_->ReportRpPrinter() : nullptr;
+    // Output a cancelled run left over does not reach into this one.
+    printFinished_ = true;
 }
 
 void TRpPrintable::EndRun()

@@ -70,6 +70,9 @@ public:
     long double NativeLeft() const { return values_[LeftIndex]; }
     long double NativeTop() const { return values_[TopIndex]; }
     long double NativeWidth() const { return values_[WidthIndex]; }
+    // Stores a native value (an index outside 0..3 stores nothing), then
+    // applies the sizes.
+    void SetNativeValue(int index, long double value);
 
     // Sets the printable's pixel bounds from the native values at the
     // object's zoom.
@@ -119,10 +122,21 @@ public:
     bool IsPrinting() const { return isPrinting_; }
     // False while a printable has output left for the next page.
     bool PrintFinished() const { return printFinished_; }
+    // Whether the last printing put out anything that the printings before
+    // it had not: a band gives up continuing a printable that stays unfinished
+    // without getting further. A printable that continues says so itself.
+    virtual bool OutputAdvanced() const { return false; }
+    // Gives up the output left over (it is not printed), so that the next
+    // printing starts afresh.
+    virtual void DropOutputLeft() { printFinished_ = true; }
     TRpPrinter* RpPrinter() const { return rpPrinter_; }
     TRpReportSite* ParentReport() const { return parentReport_; }
-    // The report tells the printables placed on it directly at a run's start.
+    // The report tells every printable below it at a run's start, and a band
+    // the printables on it when it joins a report.
     void SetParentReport(TRpReportSite* report);
+    // As placing it on a panel of the report does: the report link, the
+    // report's zoom, and the position kept.
+    void AttachToReport(TRpReportSite* report);
     // True when the printable does not paint its background.
     bool Transparent() const { return (ControlStyle() & ui::csOpaque) == 0; }
     void SetTransparent(bool value);
@@ -153,8 +167,6 @@ protected:
     TRpBandSite* ParentBand() const;
 
 private:
-    void AttachToReport(TRpReportSite* report);
-
     bool alignUpdating_ = false;
     ui::TAlignment alignment_ = ui::TAlignment::taLeftJustify;
     bool alignToBand_ = false;

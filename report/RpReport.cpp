@@ -406,7 +406,9 @@ void TCustomRpReport::PaintPanel(gfx::TCanvas& canvas)
 
 // --- measuring text
 
-std::int32_t TCustomRpReport::ReportTextHeight(const ui::TFont& font, const std::string& text)
+// Text is laid out in native units, whatever device the page goes to, so the
+// preview, the stored pages and every printer break lines and pages alike.
+long double TCustomRpReport::ReportTextHeight(const ui::TFont& font, const std::string& text)
 {
     try {
         return referenceDC_->TextHeight(font, text);
@@ -415,20 +417,21 @@ std::int32_t TCustomRpReport::ReportTextHeight(const ui::TFont& font, const std:
     }
 }
 
-std::int32_t TCustomRpReport::ReportTextWidth(const ui::TFont& font, const std::string& text)
+long double TCustomRpReport::ReportTextWidth(const ui::TFont& font, const std::string& text)
 {
     try {
-        if (rpPrinter_ != nullptr && rpPrinter_->Destination() == TRpDestination::Printer &&
-            rpPrinter_->Canvas() != nullptr && rpPrinter_->Printer() != nullptr) {
-            gfx::TCanvas& canvas = *rpPrinter_->Canvas();
-            ui::AssignControlFont(canvas.Font(), font);
-            const int dpi = rpPrinter_->Printer()->LogPixelsX();
-            if (dpi > 0)
-                return RpRound(static_cast<long double>(canvas.TextWidth(text)) * 96 / dpi);
-        }
-        return referenceDC_->TextWidth(font, text) + 1;
+        return referenceDC_->TextWidth(font, text);
     } catch (...) {
         return 0;
+    }
+}
+
+std::vector<long double> TCustomRpReport::ReportTextPositions(const ui::TFont& font, std::u16string_view text)
+{
+    try {
+        return referenceDC_->CharacterPositions(font, text);
+    } catch (...) {
+        return {};
     }
 }
 

@@ -159,6 +159,8 @@ public:
     bool CreateRunPrinter();
     bool Available() const { return available_; }
     bool Cancelled() const { return cancelled_; }
+    // Cancelled, or its printer was (from a progress form or a closed preview).
+    bool RunCancelled() const;
     void Cancel();
     bool FinalPage() const { return finalPage_; }
     bool Exporting() const { return exporting_; }
@@ -183,6 +185,9 @@ public:
 
     // Native units left below the current position on the page.
     std::int32_t AvailableSpace() const;
+    // Whether nothing but the page's and the column's headers printed in the
+    // current column yet.
+    bool AtColumnStart() const { return currentY_ <= columnStartY_; }
     void PrintReportBand(TRpCustomBand* band);
     void NewPage();
     void NewColumn();
@@ -195,10 +200,11 @@ public:
     // Sets the query's parameters from the variables of environment.
     void UpdateParamsBeforeOpen(data::TDataSet* query, TRpEvEnvironment& environment);
 
-    // Text measured on the screen (or on the physical printer while printing),
-    // through the same font mapping as the page canvas that draws it.
-    std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text) override;
-    std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text) override;
+    // Text measured in native units, the same for the preview, the stored
+    // pages and every printer.
+    long double ReportTextHeight(const ui::TFont& font, const std::string& text) override;
+    long double ReportTextWidth(const ui::TFont& font, const std::string& text) override;
+    std::vector<long double> ReportTextPositions(const ui::TFont& font, std::u16string_view text) override;
 
     // --- design surface
     const gfx::TMetafile* DesignImage() const { return designImage_.get(); }
@@ -260,7 +266,7 @@ private:
     std::unique_ptr<TRpReportPrinterSettings> runSettings_;
     std::unique_ptr<TRpReportBands> bands_;
     std::unique_ptr<gfx::TMetafile> designImage_;
-    // Measures text in the screen's resolution.
+    // Measures text in native units.
     std::unique_ptr<TRpTextMeasure> referenceDC_;
     TRpPrinter* rpPrinter_ = nullptr;
     std::unique_ptr<TRpPrinter> ownPrinter_;
@@ -290,6 +296,7 @@ private:
     std::int32_t currentY_ = -1;
     std::int32_t columnNumber_ = 1;
     std::int32_t columnTop_ = 0;
+    std::int32_t columnStartY_ = -1;
     long double pageFooterHeight_ = 0;
     print::TPrinterOrientation runOrientation_ = print::TPrinterOrientation::poPortrait;
     TRpPaperSize runPaperSize_ = TRpPaperSize::Default;

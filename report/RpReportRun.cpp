@@ -61,8 +61,8 @@ void TCustomRpReport::TellPartsTheirReport()
 {
     for (TRpCustomBand* band : bandList_)
         band->SetParentReport(this);
-    for (TRpPrintable* printable : ReportPrintables())
-        printable->SetParentReport(this);
+    // Every printable below the report, on the report, on a band or deeper.
+    ForEachPrintable(*this, [this](TRpPrintable& printable) { printable.SetParentReport(this); });
 }
 
 bool TCustomRpReport::CreateRunPrinter()
@@ -187,6 +187,7 @@ void TCustomRpReport::GenerateReport(bool prepareOnly)
             printer.SetCompression((options_ & Compression) != 0);
             printer.BeginDoc();
             currentY_ = -1;
+            columnStartY_ = -1;
             pageCount_ = 0;
         }
     } catch (...) {
@@ -223,7 +224,7 @@ void TCustomRpReport::GenerateReport(bool prepareOnly)
         if (!prepareOnly) {
             currentX_ = RpRound(page.NativeValue(TRpPage::kLeftMargin));
             finalPage_ = true;
-            if (!cancelled_)
+            if (!RunCancelled())
                 EndPage();
             if (TRpExportFilter* filter = ExportingFilter())
                 filter->ExportFinish();
@@ -266,6 +267,11 @@ std::int32_t TCustomRpReport::PaperLengthForSpace() const
     return settings.PaperLength();
 }
 
+bool TCustomRpReport::RunCancelled() const
+{
+    return cancelled_ || (rpPrinter_ != nullptr && rpPrinter_->Cancelled());
+}
+
 std::int32_t TCustomRpReport::AvailableSpace() const
 {
     if (available_ || pageCount_ == 0)
@@ -302,11 +308,13 @@ void TCustomRpReport::NewPage()
     TRpEvEnvironment::PutIntegerConstant(pageElement_, pageCount_);
     rpPrinter_->NewPage();
     currentY_ = RpRound(page_->NativeValue(TRpPage::kTopMargin));
+    columnStartY_ = currentY_;
     if (OnStartPage && !Designing())
         OnStartPage(this);
     if (pageCount_ != 1 || (options_ & FirstPageHeader) != 0)
         PrintReportBand(BandOfType(TRpBandType::rbPageHeader));
     columnTop_ = currentY_;
+    columnStartY_ = currentY_;
     if (pageCount_ == 1)
         if (TRpCustomBand* title = BandOfType(TRpBandType::rbTitle))
             columnTop_ += RpRound(title->Size().NativeLength());
@@ -366,11 +374,14 @@ void TCustomRpReport::NewColumn()
         currentY_ = columnTop_;
         ++columnNumber_;
     }
+    columnStartY_ = currentY_;
     TRpEvEnvironment::PutIntegerConstant(columnElement_, columnNumber_);
     if (columnNumber_ != 1 || pageCount_ != 1) {
         PrintReportBand(BandOfType(TRpBandType::rbColumnHeader));
+        columnStartY_ = currentY_;
         controller_->ReprintGroups();
     }
+    columnStartY_ = currentY_;
 }
 
 void TCustomRpReport::ForcedNewColumn()
@@ -394,7 +405,7 @@ void TCustomRpReport::ForcedNewPage()
     }
     do
         NewColumn();
-    while (columnNumber_ != 1 && !cancelled_);
+    while (columnNumber_ != 1 && !RunCancelled());
 }
 
 bool TCustomRpReport::QueryTakesVariables(data::TDataSet* dataSet) const

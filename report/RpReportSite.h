@@ -7,7 +7,10 @@
 #include "report/RpUnits.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace ui {
 class TControl;
@@ -50,10 +53,19 @@ public:
     virtual TRpUnit ReportUnits() const = 0;
     // The design view's zoom in percent.
     virtual std::int32_t ReportZoom() const = 0;
-    // Extent of a text in a font, in screen pixels, as the report measures
-    // it for the page (0 when measuring fails).
-    virtual std::int32_t ReportTextWidth(const ui::TFont& font, const std::string& text) = 0;
-    virtual std::int32_t ReportTextHeight(const ui::TFont& font, const std::string& text) = 0;
+    // Extent of a text in a font, in native units, as the report lays text
+    // out for every device alike (0 when measuring fails).
+    virtual long double ReportTextWidth(const ui::TFont& font, const std::string& text) = 0;
+    virtual long double ReportTextHeight(const ui::TFont& font, const std::string& text) = 0;
+    // The boundary before every UTF-16 unit of text and after the last, in
+    // native units, as ReportTextWidth lays it out; none when the report
+    // does not tell (the device then places the characters itself).
+    virtual std::vector<long double> ReportTextPositions(const ui::TFont& font, std::u16string_view text)
+    {
+        (void)font;
+        (void)text;
+        return {};
+    }
     // A part moved or was resized: the cached design image is outdated.
     virtual void DesignBoundsChanged() = 0;
     // The data sets and the variables of the run that expressions see.
@@ -98,6 +110,9 @@ public:
     // it cannot): extra becomes the band's whole growth and started is set.
     // True when a label's first line fitted into growth already there.
     virtual bool Expand(long double amount, long double& extra, bool& started) = 0;
+    // The lowest page position (native units) that the band's output may
+    // reach where it prints now; without a limit, infinity.
+    virtual long double OutputLimit() const { return std::numeric_limits<long double>::infinity(); }
 };
 
 } // namespace report

@@ -62,6 +62,32 @@ void TextPrintable::PrintAt(std::int32_t ofsX, std::int32_t ofsY)
     }
 }
 
+std::vector<std::vector<std::string>> LineRecorder::Pages() const
+{
+    std::vector<std::vector<std::string>> pages(static_cast<std::size_t>(page_));
+    for (const Line& line : Lines)
+        pages.at(static_cast<std::size_t>(line.Page - 1)).push_back(line.Text);
+    return pages;
+}
+
+std::vector<std::string> Rows(int n)
+{
+    std::vector<std::string> rows;
+    for (int i = 1; i <= n; ++i)
+        rows.push_back("'A', 'x', 'r" + std::to_string(i) + "', " + std::to_string(i));
+    return rows;
+}
+
+void A4(TRpReport& report)
+{
+    report.Page().SetUnits(TRpUnit::MM);
+    report.Page().SetPaperSize(TRpPaperSize::A4);
+    report.Page().SetTopMargin(10);
+    report.Page().SetBottomMargin(10);
+    report.Page().SetLeftMargin(10);
+    report.Page().SetRightMargin(10);
+}
+
 ItemsDatabase::ItemsDatabase(const std::vector<std::string>& insertValues)
 {
     std::string pattern = (fs::temp_directory_path() / "konverze-bands-XXXXXX").string();
@@ -73,8 +99,11 @@ ItemsDatabase::ItemsDatabase(const std::vector<std::string>& insertValues)
     sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::string sql = "CREATE TABLE items (id INTEGER PRIMARY KEY, grp VARCHAR(20), sub VARCHAR(20), "
                       "name VARCHAR(50), amount INTEGER);";
+    // One transaction: a file sync per row would make long tables slow.
+    sql += "BEGIN;";
     for (const std::string& values : insertValues)
         sql += "INSERT INTO items (grp, sub, name, amount) VALUES (" + values + ");";
+    sql += "COMMIT;";
     char* error = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
     std::string message = error != nullptr ? error : "";

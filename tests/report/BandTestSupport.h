@@ -7,6 +7,7 @@
 #include "platform/data/ADOQuery.h"
 #include "platform/ui/Forms.h"
 #include "report/RpBand.h"
+#include "report/RpExportFilter.h"
 #include "report/RpPrintable.h"
 #include "report/RpReport.h"
 
@@ -26,6 +27,8 @@ public:
     void BeginRun() override;
     void PrintAt(std::int32_t ofsX, std::int32_t ofsY) override;
     void BandNotify(core::TObject* sender, int code) override;
+    // Every printing of a text with passes left is one pass further.
+    bool OutputAdvanced() const override { return true; }
 
     // The text printed; "{PAGE}" becomes the report's page count and
     // "{field}" the value of a field of the report's data set.
@@ -45,6 +48,59 @@ public:
 private:
     TCustomRpReport* report_;
     int passesLeft_ = 0;
+};
+
+// Rows for the items table: group 'A', sub 'x', names r1..rn, amounts 1..n.
+std::vector<std::string> Rows(int n);
+
+// An A4 page with margins of 10 mm (100 native units).
+void A4(TRpReport& report);
+
+// A printable of kind T on band at left, top, width and height in native units.
+template <class T>
+T* Place(ui::TForm* owner, TRpCustomBand* band, long double left, long double top, long double width,
+         long double height)
+{
+    auto* printable = new T(owner);
+    printable->SetParent(band);
+    TRpPrintableSize& size = printable->Size();
+    const TRpUnit unit = size.Units();
+    size.SetUnits(TRpUnit::Native);
+    size.SetLeft(left);
+    size.SetTop(top);
+    size.SetWidth(width);
+    size.SetHeight(height);
+    size.SetUnits(unit);
+    return printable;
+}
+
+// The lines labels print, page by page, as an export filter hears them.
+class LineRecorder : public TRpExportFilter {
+public:
+    LineRecorder() : TRpExportFilter("lines") {}
+    struct Line {
+        int Page;
+        long double Y;
+        std::string Text;
+    };
+    void ExportNewPage() override { ++page_; }
+    void ExportText(const ui::TFont&, gfx::TColor, long double, long double y, ui::TAlignment,
+                    const std::string& text) override
+    {
+        Lines.push_back({page_, y, text});
+    }
+    // The texts of every page, page by page (pages without text included).
+    std::vector<std::vector<std::string>> Pages() const;
+    // Forgets the lines and pages heard so far.
+    void Clear()
+    {
+        Lines.clear();
+        page_ = 0;
+    }
+    std::vector<Line> Lines;
+
+private:
+    int page_ = 0;
 };
 
 // A table "items" (id, grp, sub, name, amount) in a database file of its own.

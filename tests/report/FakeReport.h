@@ -28,12 +28,13 @@ public:
     TRpPrinter* ReportRpPrinter() const override { return Printer; }
     TRpUnit ReportUnits() const override { return Units; }
     std::int32_t ReportZoom() const override { return Zoom; }
-    // Fixed metrics: every character TextWidthPerChar pixels wide, a line TextHeight high.
-    std::int32_t ReportTextWidth(const ui::TFont&, const std::string& text) override
+    // Fixed metrics in native units: every character TextWidthPerChar wide, a
+    // line TextHeight high.
+    long double ReportTextWidth(const ui::TFont&, const std::string& text) override
     {
-        return static_cast<std::int32_t>(core::Utf8Length(text)) * TextWidthPerChar;
+        return static_cast<long double>(core::Utf8Length(text)) * TextWidthPerChar;
     }
-    std::int32_t ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
+    long double ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
     void DesignBoundsChanged() override { ++DesignInvalidations; }
     TRpDataSetList* ReportDataSets() const override { return DataSets; }
     TRpEvEnvironment* ReportFunctions() const override { return Functions; }
@@ -46,8 +47,8 @@ public:
     TRpPrinter* Printer = nullptr;
     TRpUnit Units = TRpUnit::MM;
     std::int32_t Zoom = 100;
-    std::int32_t TextWidthPerChar = 7;
-    std::int32_t TextHeight = 16;
+    long double TextWidthPerChar = 7;
+    long double TextHeight = 16;
     TRpDataSetList* DataSets = nullptr;
     TRpEvEnvironment* Functions = nullptr;
     std::vector<TRpPrintable*> NotifyExprs;

@@ -19,12 +19,13 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A label on a band of a report whose text is 7 pixels a character and 16 high.
+// A label on a band of a report whose text is 7 native units a character
+// and 16 high; the label's pixels are native units (254 pixels per inch).
 class LabelTest : public testing::Test {
 protected:
     LabelTest() : band(&report, &report), label(nullptr)
     {
-        label.Size().SetResolution(96);
+        label.Size().SetResolution(254);
         label.SetParent(&band);
         label.SetBounds(0, 0, 70, 40);
     }
@@ -89,13 +90,22 @@ TEST_F(LabelTest, StartsOpaqueWrappingAndSizingItself)
     EXPECT_STREQ(TRpLabel::StaticClass().Name, "TRpLabel");
 }
 
-TEST_F(LabelTest, LineBreaksMakeLinesAndLineFeedsAreDropped)
+TEST_F(LabelTest, CrLfALoneCrAndALoneLfEachEndALine)
 {
     EXPECT_EQ(Format("a\r\nb"), (Lines{"a", "b"}));
     EXPECT_EQ(Format("a\r"), (Lines{"a", ""}));
-    EXPECT_EQ(Format("a\nb"), (Lines{"ab"}));
     EXPECT_EQ(Format(""), (Lines{""}));
     EXPECT_EQ(Format("\r\rc"), (Lines{"", "", "c"}));
+    // A lone LF, the line end of text stored on this platform.
+    EXPECT_EQ(Format("jedna\ndva"), (Lines{"jedna", "dva"}));
+    EXPECT_EQ(Format("a\n"), (Lines{"a", ""}));
+    EXPECT_EQ(Format("a\n\nb"), (Lines{"a", "", "b"}));
+    // LF CR is two line ends, CR LF one.
+    EXPECT_EQ(Format("a\n\rb\r\nc"), (Lines{"a", "", "b", "c"}));
+    // Wrapped lines too.
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 70, 40); // ten characters
+    EXPECT_EQ(Format("hello world\nfoo"), (Lines{"hello ", "world", "foo"}));
 }
 
 TEST_F(LabelTest, AutoSizeTakesTheWidestLineAndTheFrameSides)
@@ -108,16 +118,18 @@ TEST_F(LabelTest, AutoSizeTakesTheWidestLineAndTheFrameSides)
     label.Frame()->SetDrawLeft(true);
     label.Frame()->SetDrawRight(true);
     label.SetCaption("abcdefghij");
-    EXPECT_EQ(label.Width(), 74);
+    // A side of 2 points is 7 native units, as the printing moves the text.
+    EXPECT_EQ(label.Width(), 84);
+    EXPECT_EQ(label.Size().NativeWidth(), 84);
 
-    // Right alignment keeps the right edge, centre the middle (cut toward zero).
+    // Right alignment keeps the right edge, centre the middle.
     label.SetAlignment(ui::TAlignment::taRightJustify);
     label.SetCaption("ab");
-    EXPECT_EQ(label.Width(), 18);
+    EXPECT_EQ(label.Width(), 28);
     EXPECT_EQ(label.Left(), 156);
     label.SetAlignment(ui::TAlignment::taCenter);
     label.SetCaption("abcd");
-    EXPECT_EQ(label.Width(), 32);
+    EXPECT_EQ(label.Width(), 42);
     EXPECT_EQ(label.Left(), 149);
     // Mirrored for right-to-left alignment.
     label.SetAlignment(ui::TAlignment::taLeftJustify);
@@ -250,9 +262,8 @@ protected:
         label.Size().SetTop(50);
         label.Size().SetWidth(1000);
         run.Begin();
-        gfx::TFont& font = run.Canvas().Font();
-        ui::AssignControlFont(font, label.Font());
-        lineHeight = run.Canvas().TextHeight("W") / run.Printer().YFactor();
+        // The report's line height, the same on every device.
+        lineHeight = report.TextHeight;
         label.BeginRun();
     }
     // Room for n lines.

@@ -5,6 +5,7 @@
 
 #include "platform/core/FormatSettings.h"
 #include "platform/gfx/MetafilePlayer.h"
+#include "platform/ui/ExtCtrls.h"
 #include "report/RpExprLabel.h"
 #include "report/RpLabel.h"
 #include "report/RpPrinter.h"
@@ -19,33 +20,6 @@ namespace report::testing {
 namespace {
 
 using Pages = std::vector<std::vector<std::string>>;
-
-void A4(TRpReport& report)
-{
-    report.Page().SetUnits(TRpUnit::MM);
-    report.Page().SetPaperSize(TRpPaperSize::A4);
-    report.Page().SetTopMargin(10);
-    report.Page().SetBottomMargin(10);
-    report.Page().SetLeftMargin(10);
-    report.Page().SetRightMargin(10);
-}
-
-// A printable of kind T on band at left, top, width and height in native units.
-template <class T>
-T* Place(ReportForm& f, TRpCustomBand* band, long double left, long double top, long double width, long double height)
-{
-    auto* printable = new T(f.Form());
-    printable->SetParent(band);
-    TRpPrintableSize& size = printable->Size();
-    const TRpUnit unit = size.Units();
-    size.SetUnits(TRpUnit::Native);
-    size.SetLeft(left);
-    size.SetTop(top);
-    size.SetWidth(width);
-    size.SetHeight(height);
-    size.SetUnits(unit);
-    return printable;
-}
 
 class ReportPrintables : public ::testing::Test {
 protected:
@@ -63,17 +37,17 @@ TEST_F(ReportPrintables, FieldValuesPerRecordAndATotalInTheSummary)
     A4(*f.Report());
     TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 60);
     TRpBand* summary = f.AddBand(TRpBandType::rbSummary, "Summary", 60);
-    auto* name = Place<TRpExpr>(f, detail, 0, 0, 600, 50);
+    auto* name = Place<TRpExpr>(f.Form(), detail, 0, 0, 600, 50);
     name->SetExpression("Query.NAME");
-    auto* amount = Place<TRpExpr>(f, detail, 700, 0, 400, 50);
+    auto* amount = Place<TRpExpr>(f.Form(), detail, 700, 0, 400, 50);
     amount->SetExpression("Query.AMOUNT");
     amount->SetMask("#,##0.00");
-    auto* title = Place<TRpLabel>(f, summary, 0, 0, 600, 50);
+    auto* title = Place<TRpLabel>(f.Form(), summary, 0, 0, 600, 50);
     title->SetCaption("Celkem");
-    auto* total = Place<TRpExpr>(f, summary, 700, 0, 400, 50);
+    auto* total = Place<TRpExpr>(f.Form(), summary, 700, 0, 400, 50);
     total->SetExpression("SUM(Query.AMOUNT)");
     total->SetMask("%m");
-    auto* count = Place<TRpExpr>(f, summary, 1200, 0, 300, 50);
+    auto* count = Place<TRpExpr>(f.Form(), summary, 1200, 0, 300, 50);
     count->SetExpression("COUNT");
 
     f.Generate();
@@ -96,7 +70,7 @@ TEST_F(ReportPrintables, AStretchingLabelGrowsItsBandAndGoesOnOnTheNextPage)
     A4(*f.Report());
     TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 100);
     TRpBand* summary = f.AddBand(TRpBandType::rbSummary, "Summary", 50);
-    auto* label = Place<TRpLabel>(f, detail, 0, 0, 1000, 60);
+    auto* label = Place<TRpLabel>(f.Form(), detail, 0, 0, 1000, 60);
     label->SetAutoSize(false);
     label->SetAutoStretch(true);
     std::string caption;
@@ -104,7 +78,7 @@ TEST_F(ReportPrintables, AStretchingLabelGrowsItsBandAndGoesOnOnTheNextPage)
     for (int i = 1; i <= lines; ++i)
         caption += (i > 1 ? "\r\n" : "") + std::string("line ") + std::to_string(i);
     label->SetCaption(caption);
-    auto* after = Place<TRpLabel>(f, summary, 0, 0, 1000, 50);
+    auto* after = Place<TRpLabel>(f.Form(), summary, 0, 0, 1000, 50);
     after->SetCaption("end");
 
     f.Generate();
@@ -128,7 +102,7 @@ TEST_F(ReportPrintables, ShapesPrintWhereTheirBandPrinted)
     f.Query()->Open();
     A4(*f.Report());
     TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 254);
-    auto* box = Place<TRpShape>(f, detail, 254, 0, 254, 127);
+    auto* box = Place<TRpShape>(f.Form(), detail, 254, 0, 254, 127);
     box->Pen().SetColor(gfx::clRed);
     box->Brush().SetColor(gfx::clRed);
     f.Generate();
@@ -147,6 +121,38 @@ TEST_F(ReportPrintables, ShapesPrintWhereTheirBandPrinted)
         EXPECT_EQ(image.pixelColor(printer->XPos(354 + 127), printer->YPos(top + 60)), QColor(Qt::red)) << top;
         EXPECT_EQ(image.pixelColor(printer->XPos(354 + 127), printer->YPos(top + 200)), QColor(Qt::white)) << top;
     }
+}
+
+TEST_F(ReportPrintables, ALabelPlacedBeforeItsBandJoinsTheReportPrintsForIt)
+{
+    ReportForm f({"'A', 'x', 'r1', 1"});
+    f.Query()->Open();
+    A4(*f.Report());
+    // A band built apart, its label placed on it, and only then put on the report.
+    auto* detail = new TRpBand(f.Form());
+    detail->SetName("Detail");
+    detail->SetBandType(TRpBandType::rbDetail);
+    auto* label = Place<TRpLabel>(f.Form(), detail, 0, 0, 1000, 60);
+    label->SetCaption("Ověřovací doložka");
+    // A label further down, in a panel on the band.
+    auto* panel = new ui::TPanel(f.Form());
+    panel->SetParent(detail);
+    auto* deep = new TRpLabel(f.Form());
+    deep->SetParent(panel);
+    EXPECT_EQ(label->ParentReport(), nullptr);
+    detail->SetParent(f.Report());
+    EXPECT_EQ(label->ParentReport(), f.Report());
+    detail->Size().SetUnits(TRpUnit::Native);
+    detail->Size().SetHeight(100);
+
+    f.Generate();
+    EXPECT_EQ(f.PageTexts(), (Pages{{"Ověřovací doložka"}}));
+    EXPECT_EQ(deep->ParentReport(), f.Report());
+
+    // Off the report the labels let go of it.
+    detail->SetParent(f.Form());
+    EXPECT_EQ(label->ParentReport(), nullptr);
+    EXPECT_EQ(deep->ParentReport(), nullptr);
 }
 
 } // namespace report::testing

@@ -3,7 +3,8 @@
 // failing runs.
 #include "BandTestSupport.h"
 
-#include "platform/gfx/MetafileCanvas.h"
+#include "platform/core/Unicode.h"
+#include "platform/gfx/PainterCanvas.h"
 #include "platform/ui/Windows.h"
 #include "report/RpGroup.h"
 #include "report/RpPrinter.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace report::testing {
@@ -18,25 +20,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 using Place = TextPrintable::Place;
-
-std::vector<std::string> Rows(int n)
-{
-    std::vector<std::string> rows;
-    for (int i = 1; i <= n; ++i)
-        rows.push_back("'A', 'x', 'r" + std::to_string(i) + "', " + std::to_string(i));
-    return rows;
-}
-
-// An A4 page with margins of 10 mm (100 native units).
-void A4(TRpReport& report)
-{
-    report.Page().SetUnits(TRpUnit::MM);
-    report.Page().SetPaperSize(TRpPaperSize::A4);
-    report.Page().SetTopMargin(10);
-    report.Page().SetBottomMargin(10);
-    report.Page().SetLeftMargin(10);
-    report.Page().SetRightMargin(10);
-}
 
 TEST(ReportRun, PagesFillBetweenPageHeaderAndFooter)
 {
@@ -177,15 +160,20 @@ TEST(ReportRun, ABandWithOutputLeftGoesOnAtTheTopOfTheNextPage)
     EXPECT_EQ(f.Report()->PageCount(), 2);
 }
 
-TEST(ReportRun, ABandHigherThanThePagePrintsWhereItIs)
+TEST(ReportRun, ABandHigherThanThePagePrintsOnceAtTheTopOfAPageOfItsOwn)
 {
-    ReportForm f(Rows(2));
+    ReportForm f(Rows(3));
     f.Query()->Open();
     A4(*f.Report());
+    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 200);
+    f.AddText(title, "t");
     TRpBand* detail = f.AddBand(TRpBandType::rbDetail, "Detail", 3000);
     TextPrintable* d = f.AddText(detail, "d");
     f.Generate();
-    EXPECT_EQ(d->Printed, (std::vector<Place>{{1, 100, 100}, {1, 100, 3100}}));
+    // Not below the title, off the paper: each record at the top of its page.
+    EXPECT_EQ(d->Printed, (std::vector<Place>{{2, 100, 100}, {3, 100, 100}, {4, 100, 100}}));
+    EXPECT_EQ(f.Report()->PageCount(), 4);
+    EXPECT_TRUE(f.Report()->Available());
 }
 
 TEST(ReportRun, SummaryAlignedToTheBottom)
@@ -299,7 +287,7 @@ TEST(ReportMessages, ClosingThePreviewDuringARunCancelsIt)
     EXPECT_TRUE(f.Report()->Available());
 }
 
-TEST(ReportText, MeasuredAsThePageCanvasOfAStoredRunDrawsIt)
+TEST(ReportText, MeasuredInNativeUnitsAlikeForEveryDevice)
 {
     ReportForm f;
     TRpReport& report = *f.Report();
@@ -310,21 +298,29 @@ TEST(ReportText, MeasuredAsThePageCanvasOfAStoredRunDrawsIt)
     bold.Assign(&plain);
     bold.SetStyle(ui::fsBold);
     bold.SetSize(14);
-    // A face this system lacks is drawn in a stand-in face, and measured in it.
+    // A face this system lacks is measured in its stand-in face.
     ui::TFont classic;
     classic.SetName("Tahoma");
     classic.SetSize(8);
-    gfx::TMetafile page;
-    gfx::TMetafileCanvas canvas(&page);
     const std::string text = "Ověřená listina č. 12";
     for (const ui::TFont* font : {&plain, &bold, &classic, &plain}) {
-        ui::AssignControlFont(canvas.Font(), *font);
-        // One pixel more than the text: the room a label needs for it.
-        EXPECT_EQ(report.ReportTextWidth(*font, text), canvas.TextWidth(text) + 1) << font->Name();
-        EXPECT_EQ(report.ReportTextHeight(*font, "W"), canvas.TextHeight("W")) << font->Name();
+        // Ten pixels of a 2540-pixels-per-inch device to a native unit.
+        gfx::TPainterCanvas fine(nullptr, 2540);
+        ui::AssignControlFont(fine.Font(), *font);
+        EXPECT_NEAR(report.ReportTextWidth(*font, text), fine.TextWidth(text) / 10.0L, 0.1L) << font->Name();
+        EXPECT_NEAR(report.ReportTextHeight(*font, "W"), fine.TextHeight("W") / 10.0L, 0.1L) << font->Name();
+        // The character places end where the width does.
+        const std::vector<long double> positions = report.ReportTextPositions(*font, core::Utf8ToUtf16(text));
+        ASSERT_EQ(positions.size(), core::Utf8ToUtf16(text).size() + 1);
+        EXPECT_EQ(positions.front(), 0);
+        EXPECT_NEAR(positions.back(), report.ReportTextWidth(*font, text), 0.01L);
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     }
     EXPECT_GT(report.ReportTextWidth(bold, text), report.ReportTextWidth(plain, text));
-    EXPECT_EQ(report.ReportTextWidth(plain, ""), 1);
+    EXPECT_EQ(report.ReportTextWidth(plain, ""), 0);
+    // 10 points are 3.5 mm: a line of the face is about 4 mm high.
+    EXPECT_GT(report.ReportTextHeight(plain, "W"), 30);
+    EXPECT_LT(report.ReportTextHeight(plain, "W"), 50);
 }
 
 } // namespace
