@@ -1,11 +1,14 @@
 // A grouped report generated and shown in the standard preview window, for a
-// look by eye (not a test): report_preview_viewer [picture.png] runs the
-// report, shows its preview and, given a file name, saves a picture of the
-// screen and quits.
+// look by eye (not a test): report_preview_viewer [picture.png [paper.pdf]]
+// runs the report, shows its preview and, given a file name, saves a picture
+// of the screen and quits; given a PDF file name too, it first prints the
+// report there, to be set beside the preview.
 #include "BandTestSupport.h"
 
 #include "platform/ui/Application.h"
+#include "platform/print/Printer.h"
 #include "report/RpGroup.h"
+#include "report/RpLabel.h"
 #include "report/RpPrinter.h"
 #include "report/RpStandardPreview.h"
 
@@ -23,6 +26,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     const std::string picture = argc > 1 ? argv[1] : "";
+    const std::string paper = argc > 2 ? argv[2] : "";
 
     std::vector<std::string> rows;
     const char* names[] = {"Rozsudek", "Usnesení", "Smlouva", "Plná moc", "Výpis", "Protokol", "Žádost"};
@@ -43,7 +47,12 @@ int main(int argc, char** argv)
     f.AddText(f.AddBand(TRpBandType::rbPageHeader, "PageHeader", 80), "Konverze – strana {PAGE}");
     TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 200);
     title->SetColor(gfx::RGBToColor(220, 230, 245));
-    f.AddText(title, "Přehled konverzí podle měst", 60);
+    auto* heading = Place<TRpLabel>(f.Form(), title, 0, 20, 1300, 170);
+    heading->SetAutoSize(false);
+    heading->SetTransparent(true);
+    heading->Font().SetSize(14);
+    heading->SetCaption("Přehled ověřených konverzí dokumentů podle měst, s poznámkou na konci a oslavnými verši "
+                        "jako v každé pořádné sbírce ódy");
     auto* group = new TRpGroup(f.Form());
     group->SetName("Group");
     group->SetParent(&report);
@@ -60,10 +69,35 @@ int main(int argc, char** argv)
     TRpBand* summary = f.AddBand(TRpBandType::rbSummary, "Summary", 150);
     summary->Frame().SetDrawTop(true);
     f.AddText(summary, "Celkem 40 konverzí", 40);
-    f.AddText(f.AddBand(TRpBandType::rbPageFooter, "PageFooter", 80), "Zápatí strany {PAGE}");
+    // A long note that goes on over the next page, its lines ended by LF.
+    std::string note;
+    for (int i = 1; i <= 90; ++i)
+        note += "Poznámka " + std::to_string(i) + ": konverze byla ověřena a zapsána do evidence.\n";
+    auto* remark = Place<TRpLabel>(f.Form(), summary, 0, 90, 1800, 50);
+    remark->SetAutoSize(false);
+    remark->SetAutoStretch(true);
+    remark->SetTransparent(true);
+    remark->SetCaption(note);
+    // A footer of one line given three: the first prints, the rest is cut.
+    TRpBand* pageFooter = f.AddBand(TRpBandType::rbPageFooter, "PageFooter", 80);
+    f.AddText(pageFooter, "Zápatí strany {PAGE}");
+    auto* footnote = Place<TRpLabel>(f.Form(), pageFooter, 700, 0, 1100, 45);
+    footnote->SetAutoSize(false);
+    footnote->SetAutoStretch(true);
+    footnote->SetTransparent(true);
+    footnote->SetCaption("Vytištěno z evidence konverzí\ndruhý řádek se nevejde\ntřetí také ne");
 
     report.CreateRunPrinter();
     report.GenerateReport(false);
+    if (!paper.empty()) {
+        report.SetShowProgress(false);
+        report.PrinterSettings().SetPrintQuality(600);
+        report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
+            sender->RpPrinter()->Printer()->SetOutputFileName(paper);
+        };
+        report.PrintReport();
+        report.BeforePrint = nullptr;
+    }
 
     auto* preview = ui::CreateComponent<TRpStandardPreview>(nullptr, report.RpPrinter());
     preview->SetBounds(0, 0, 1000, 760);
