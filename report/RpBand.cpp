@@ -449,8 +449,10 @@ void TRpCustomBand::Print()
             SpaceCheck();
         }
         // A cancel heard during the break ends the band here.
-        if (report.RunCancelled())
+        if (report.RunCancelled()) {
+            BreakInProgress = false;
             return;
+        }
         if (notifyController_ != nullptr)
             notifyController_->Notify(0);
         // At the start of a column a new one has no more room to offer.
