@@ -17,6 +17,22 @@ TRpPrintable* NewExpr(core::TComponent* owner)
     return new TRpExpr(owner);
 }
 
+// Whether the mask holds a format specifier ("%" [index ":"] ["-"] [width]
+// ["." precision] type, widths may be "*"), and is a format string then.
+bool IsFormatMask(std::string_view mask)
+{
+    for (std::size_t at = mask.find('%'); at != std::string_view::npos; at = mask.find('%', at + 1)) {
+        if (at + 1 < mask.size() && mask[at + 1] == '%') {
+            ++at; // "%%" is a per cent sign
+            continue;
+        }
+        const std::size_t type = mask.find_first_not_of("0123456789:-.*", at + 1);
+        if (type != std::string_view::npos && std::isalpha(static_cast<unsigned char>(mask[type])))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 const TRpPrintableClass& TRpExpr::StaticClass()
@@ -95,38 +111,6 @@ void TRpExpr::BeginRun()
             reportHost->AddNotifyExpr(this);
     Reset();
 }
-
-namespace {
-
-// Whether the mask holds a format specifier, and is a format string then.
-bool IsFormatMask(std::string_view mask)
-{
-    // A specifier: "%" [index ":"] ["-"] [width] ["." precision] type.
-    auto digits = [&](std::size_t i) {
-        while (i < mask.size() && mask[i] >= '0' && mask[i] <= '9')
-            ++i;
-        return i;
-    };
-    for (std::size_t at = mask.find('%'); at != std::string_view::npos; at = mask.find('%', at + 1)) {
-        std::size_t i = at + 1;
-        if (i < mask.size() && mask[i] == '%') {
-            at = i; // "%%" is a literal per cent sign
-            continue;
-        }
-        if (std::size_t end = digits(i); end < mask.size() && mask[end] == ':')
-            i = end + 1;
-        if (i < mask.size() && mask[i] == '-')
-            ++i;
-        i = digits(i);
-        if (i < mask.size() && mask[i] == '.')
-            i = digits(i + 1);
-        if (i < mask.size() && std::isalpha(static_cast<unsigned char>(mask[i])))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 std::string TRpExpr::ValueText(const TRpEvValue& value) const
 {

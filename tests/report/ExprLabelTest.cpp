@@ -238,6 +238,11 @@ TEST_F(ExprLabelTest, EachMaskThatCannotBeAppliedGivesItsErrorInPlaceOfTheValue)
     EXPECT_EQ(expr.ValueText(TRpEvValue::Integer(3)), "Format '%d' invalid or incompatible with argument");
     expr.SetMask("Jméno: %s");
     EXPECT_EQ(expr.ValueText(amount), "Format '%s' invalid or incompatible with argument");
+    expr.SetMask("%*m");
+    EXPECT_EQ(expr.ValueText(amount), "Format '%*m' invalid or incompatible with argument");
+    // Upper case is the same type.
+    expr.SetMask("%.1M");
+    EXPECT_EQ(expr.ValueText(amount), "1" + kNbsp + "500,5 Kč");
     // Texts, booleans and errors do not go through the mask.
     EXPECT_EQ(expr.ValueText(TRpEvValue::String("Novák")), "Novák");
     EXPECT_EQ(expr.ValueText(TRpEvValue::Boolean(true)), "True");
