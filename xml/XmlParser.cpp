@@ -447,10 +447,25 @@ TxNodeKind TxXmlParser::ReadTagKind()
     }
     case '/':
         return xeEndTag;
-    case '?':
-        if (MatchKeyword("xml"))
-            return MatchKeyword("-stylesheet") ? xeStylesheet : xeDeclaration;
+    case '?': {
+        // Only the whole targets "xml" and "xml-stylesheet" are these; other
+        // targets that begin so ("xml-model", "xmlfoo") are instructions, which
+        // keep their text as written.
+        const auto targetEnds = [this] {
+            return (cur_ >= last_ && EnsureData() == 0) || IsBlank(text_[cur_]) || text_[cur_] == '?';
+        };
+        if (MatchKeyword("xml")) {
+            if (targetEnds())
+                return xeDeclaration;
+            if (MatchKeyword("-stylesheet")) {
+                if (targetEnds())
+                    return xeStylesheet;
+                cur_ -= std::string_view("-stylesheet").size();
+            }
+            cur_ -= std::string_view("xml").size();
+        }
         return xeInstruction;
+    }
     default:
         MoveBack();
         return xeElement;

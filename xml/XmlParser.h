@@ -53,6 +53,9 @@ public:
     void SetCodePage(std::int32_t codePage);
     // The kind of markup after a "<" that has just been read; Error, with the
     // premature-end message, when the stream ends before the kind is known.
+    // "<?" followed by the target "xml" or "xml-stylesheet" (a blank or "?"
+    // after it) is a declaration or a style sheet, any other target an
+    // instruction.
     TxNodeKind ReadTagKind();
 
     // The next byte, consumed; 0 at the end of the stream.

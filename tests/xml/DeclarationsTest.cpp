@@ -207,3 +207,17 @@ TEST(DeclarationPseudoAttributes, MissingOnesAreAddedInTheOrderXmlWants)
     EXPECT_EQ(styleSheet->AttributeNameAt(0), "version");
     EXPECT_EQ(styleSheet->AttributeNameAt(2), "type");
 }
+
+TEST(DeclarationPseudoAttributes, OtherTargetsBeginningWithXmlAreInstructions)
+{
+    const std::string source = kDeclaration + "<?xml-model href=\"a.rng\" type=\"application/xml\"?>\r\n"
+                                              "<?xmlfoo bar?><r/>";
+    Loaded l(source);
+    EXPECT_TRUE(l.Messages(dlHint).empty()) << l.Messages(dlHint).front();
+    ASSERT_EQ(l.doc.TopNodeCount(), 5) << "the line break between the two is text";
+    EXPECT_EQ(l.Top(1)->NodeKind(), xeInstruction);
+    EXPECT_EQ(l.Top(1)->GetValue(), "xml-model href=\"a.rng\" type=\"application/xml\"");
+    EXPECT_EQ(l.Top(3)->NodeKind(), xeInstruction);
+    EXPECT_EQ(l.doc.ContainerCount(), 2) << "the declaration and the root, no second declaration";
+    EXPECT_EQ(l.doc.WriteToText(), source);
+}

@@ -53,6 +53,7 @@ const std::vector<Sample>& Samples()
         {"every node kind",
          "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
          "<?xml-stylesheet type=\"text/xsl\" href=\"a.xsl\"?>\n"
+         "<?xml-model href=\"r.rng\"?>\n"
          "<!DOCTYPE r PUBLIC \"-//K//DTD R//CS\" 'r.dtd' [\n"
          "  <!ELEMENT r (#PCDATA|p|q|b)*>\n"
          "  <!ATTLIST r a CDATA #IMPLIED b (x|y) \"x\" c CDATA #FIXED 'a>b' d CDATA \"it's\">\n"

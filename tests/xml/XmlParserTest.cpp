@@ -226,6 +226,10 @@ TEST(XmlParserTags, KindAfterTheLessThanSign)
         {"<!ELEMENT a>", xeDtdElement},    {"<!ENTITY a>", xeDtdEntity},     {"<!NOTATION a>", xeDtdNotation},
         {"</a>    ", xeEndTag},            {"<abc/>   ", xeElement},         {"<![FOO[x]]>", xeError},
         {"<!-x-->  ", xeError},            {"<!ENTRY a>", xeError},
+        // Only the whole targets: others that begin with "xml" are instructions.
+        {"<?xml?>  ", xeDeclaration},      {"<?xml\tversion='1'?>", xeDeclaration},
+        {"<?xml-stylesheet?>", xeStylesheet}, {"<?xml-model href='a'?>", xeInstruction},
+        {"<?xmlns x?>", xeInstruction},    {"<?xml-stylesheets a?>", xeInstruction},
     };
     for (const auto& c : cases) {
         Parsing p(c.text);
@@ -240,6 +244,12 @@ TEST(XmlParserTags, KindAfterTheLessThanSign)
     element.parser.NextChar();
     element.parser.ReadTagKind();
     EXPECT_EQ(element.Rest(), "abc/>   ") << "the element's name is not consumed";
+
+    Parsing model("<?xml-model href='a'?>");
+    model.parser.DetectEncoding();
+    model.parser.NextChar();
+    model.parser.ReadTagKind();
+    EXPECT_EQ(model.Rest(), "xml-model href='a'?>") << "the instruction's target is its own text";
 }
 
 TEST(XmlParserTags, ExclamationMarkBeforeAnUnknownLetterIsReported)
@@ -325,11 +335,13 @@ TEST(XmlParserReaders, EndOfStreamInsideATextOrName)
 
 TEST(XmlParserReaders, KeywordCutByTheEnd)
 {
+    // Cut inside a target that is neither "xml" nor "xml-stylesheet": an
+    // instruction, whose reader then meets the end.
     Parsing p("<?xml-styl");
     p.parser.DetectEncoding();
     p.parser.NextChar();
-    EXPECT_EQ(p.parser.ReadTagKind(), xeDeclaration);
-    EXPECT_EQ(p.Rest(), "-styl");
+    EXPECT_EQ(p.parser.ReadTagKind(), xeInstruction);
+    EXPECT_EQ(p.Rest(), "xml-styl");
 }
 
 TEST(XmlParserPositions, PositionsAndLinesCountDecodedText)
