@@ -354,11 +354,13 @@ void TRpCustomBand::SpaceCheck()
     const TRpPage& page = report.Page();
     const long double usable = page.NativeValue(TRpPage::kLength) - page.NativeValue(TRpPage::kTopMargin) -
                                page.NativeValue(TRpPage::kBottomMargin);
-    // A band of the page itself gains nothing from a new page (and would
+    // The page's header and footer gain nothing from a new page (and would
     // print again in it). A band higher than the usable page gets a column
     // of its own: it prints where it is only at the start of a column.
+    const bool ofThePage = bandType_ == TRpBandType::rbPageHeader || bandType_ == TRpBandType::rbPageFooter ||
+                           bandType_ == TRpBandType::rbOverlay;
     const bool tooHigh = h > usable;
-    const bool needed = report.PageCount() == 0 || (!PageBand(bandType_) && h > report.AvailableSpace() &&
+    const bool needed = report.PageCount() == 0 || (!ofThePage && h > report.AvailableSpace() &&
                                                     (!tooHigh || !report.AtColumnStart()));
     if (needed) {
         BreakInProgress = bandType_ == TRpBandType::rbDetail;

@@ -162,6 +162,19 @@ TEST_F(BandContinuation, APageHeaderLongerThanAPageGoesOnOverPagesOnce)
     EXPECT_EQ(AllTexts(), expected);
 }
 
+TEST_F(BandContinuation, APageHeaderThatLeavesNoRoomBreaksNoPageOfItsOwn)
+{
+    // Header and footer leave less than nothing between them.
+    TRpBand* header = f.AddBand(TRpBandType::rbPageHeader, "PageHeader", 1500);
+    f.AddText(header, "h");
+    f.AddBand(TRpBandType::rbPageFooter, "PageFooter", 1500);
+    f.AddBand(TRpBandType::rbDetail, "Detail", 100);
+    f.Generate();
+    // The header prints once, on its page, which the record's band began.
+    EXPECT_EQ(f.Report()->PageCount(), 1);
+    EXPECT_EQ(f.Log, (std::vector<std::string>{"PageHeader", "Detail", "PageFooter"}));
+}
+
 TEST_F(BandContinuation, AChildOfAPageFooterDoesNotGoOnEither)
 {
     f.AddBand(TRpBandType::rbDetail, "Detail", 100);
