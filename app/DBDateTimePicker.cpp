@@ -63,25 +63,43 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
     data::TField* field = link_->Field();
     if (field == nullptr)
         return;
+    // A date still being typed is taken (or refused) first. A field that
+    // still shows its blank picture got no date from the user.
+    FinishTyping();
+    if (Blank())
+        return;
     SetFormat(DateTime() == 0 ? kBlankPicture : "");
     field->SetAsDateTime(DateTime());
 }
 
-void TadpDBDateTimePicker::Change()
+bool TadpDBDateTimePicker::EditKeepingWhatIsShown()
 {
-    // Only a change the data set can take is kept for writing. Going into
-    // edit state shows the row again, which would undo the user's pick and
-    // upset the section being typed: the control keeps what it shows.
-    bool editing = false;
+    // Going into edit state shows the row again, which would undo the user's
+    // pick and upset what is being typed: the control keeps what it shows.
     takingChange_ = true;
     try {
-        editing = link_->Edit();
+        const bool editing = link_->Edit();
+        takingChange_ = false;
+        return editing;
     } catch (...) {
         takingChange_ = false;
         throw;
     }
-    takingChange_ = false;
-    if (!editing)
+}
+
+bool TadpDBDateTimePicker::TypingBegins()
+{
+    // As in an edit, the first key puts the row into edit state, and the
+    // date typed is written at the next update (a post, or leaving the field).
+    if (EditKeepingWhatIsShown())
+        link_->Modified();
+    return true;
+}
+
+void TadpDBDateTimePicker::Change()
+{
+    // Only a change the data set can take is kept for writing.
+    if (!EditKeepingWhatIsShown())
         return;
     SetFormat("");
     ui::TDateTimePicker::Change();

@@ -3,8 +3,9 @@
 //
 // A null field shows the blank picture (the format "gg") while the control
 // keeps its own date; a date the user picks puts the data set into edit
-// state and is written into the field at the next update. A date set by the
-// program is only shown.
+// state and is written into the field at the next update, as is a whole date
+// typed over the field (the first key puts the data set into edit state). A
+// date set by the program is only shown.
 
 #include "platform/data/DataSource.h"
 #include "platform/ui/DateTimePicker.h"
@@ -35,11 +36,15 @@ public:
 
 protected:
     void Change() override;
+    bool TypingBegins() override;
     void DoExit() override;
     void DropDown() override;
     void Notification(core::TComponent* component, core::TOperation operation) override;
 
 private:
+    // Puts the data set into edit state, if it can, without showing the row again.
+    bool EditKeepingWhatIsShown();
+
     std::unique_ptr<data::TFieldDataLink> link_;
     bool showWeekNumbers_ = false;
     // True while the user's change puts the data set into edit state.

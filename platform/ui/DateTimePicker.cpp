@@ -1,11 +1,14 @@
 #include "platform/ui/DateTimePicker.h"
 
 #include "platform/core/FormatSettings.h"
+#include "platform/ui/PickerEdit.h"
+#include "platform/ui/TypedDate.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QEvent>
-#include <QKeyEvent>
+#include <QFocusEvent>
 
 #include <algorithm>
 #include <cctype>
@@ -15,59 +18,6 @@ namespace ui {
 namespace {
 
 const QDate kZeroDay(1899, 12, 30);
-
-// A date edit that can show nothing at all, as the blank picture asks.
-class PickerEdit : public QDateTimeEdit {
-public:
-    bool blank = false;
-
-protected:
-    QString textFromDateTime(const QDateTime& value) const override
-    {
-        return blank ? QString() : QDateTimeEdit::textFromDateTime(value);
-    }
-
-    // A section filled by its last digit already moves on to the next one;
-    // the separator the user types after it (12.5.2010) must not move on a
-    // second time and put the month's digits into the year.
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        // Selecting all starts the date again from its first section, so that
-        // what is typed next fills the sections in order.
-        if (event->matches(QKeySequence::SelectAll)) {
-            movedOnByDigit_ = false;
-            setCurrentSectionIndex(0);
-            setSelectedSection(currentSection());
-            event->accept();
-            return;
-        }
-        const QString typed = event->text();
-        const bool separator = typed.size() == 1 && (typed[0].isPunct() || typed[0].isSpace());
-        if (separator && movedOnByDigit_) {
-            movedOnByDigit_ = false;
-            event->accept();
-            return;
-        }
-        const int before = currentSectionIndex();
-        QDateTimeEdit::keyPressEvent(event);
-        movedOnByDigit_ = typed.size() == 1 && typed[0].isDigit() && currentSectionIndex() != before;
-    }
-
-    void focusInEvent(QFocusEvent* event) override
-    {
-        movedOnByDigit_ = false;
-        QDateTimeEdit::focusInEvent(event);
-    }
-
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        movedOnByDigit_ = false;
-        QDateTimeEdit::mousePressEvent(event);
-    }
-
-private:
-    bool movedOnByDigit_ = false;
-};
 
 // True when a picture holds no date or time part: only the era and literal text.
 bool IsBlankPicture(const std::string& format)
@@ -164,6 +114,17 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
         if (!settingValue_)
             UserChanged(shown);
     });
+    // A whole date typed over the field, read in the order of the date it shows.
+    edit->OnTypingBegins = [this] {
+        if (kind_ != TDateTimeKind::dtkDate || !TTypedDate(ShownFormat()).Readable())
+            return false;
+        MarkRefused(false);
+        return TypingBegins();
+    };
+    edit->OnTypingTakes = [this](const QString& typed) {
+        return TTypedDate(ShownFormat()).Takes(typed.toStdString());
+    };
+    edit->OnTypingEnds = [this](const QString& typed) { DateTyped(typed.toStdString()); };
     // The calendar shows: the drop-down is opening.
     calendar_ = edit->calendarWidget();
     // Week numbers only when asked for.
@@ -171,9 +132,16 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
     WatchWidget(calendar_);
 }
 
-QDateTimeEdit* TDateTimePicker::edit() const
+PickerEdit* TDateTimePicker::edit() const
 {
-    return static_cast<QDateTimeEdit*>(Widget());
+    return static_cast<PickerEdit*>(Widget());
+}
+
+std::string TDateTimePicker::ShownFormat() const
+{
+    if (!format_.empty() && !IsBlankPicture(format_))
+        return format_;
+    return kind_ == TDateTimeKind::dtkDate ? core::FormatSettings.ShortDateFormat : core::FormatSettings.LongTimeFormat;
 }
 
 QCalendarWidget* TDateTimePicker::Calendar() const
@@ -191,6 +159,9 @@ void TDateTimePicker::SetKind(TDateTimeKind kind)
 
 void TDateTimePicker::SetDateTime(core::TDateTime value)
 {
+    // Another value: a refusal marked on the one before is over.
+    if (value != value_)
+        MarkRefused(false);
     value_ = value;
     ShowValue();
 }
@@ -233,15 +204,11 @@ std::string TDateTimePicker::DisplayText() const
 
 void TDateTimePicker::ShowValue()
 {
-    auto* picker = static_cast<PickerEdit*>(edit());
+    PickerEdit* picker = edit();
     if (picker == nullptr)
         return;
     const bool blank = IsBlankPicture(format_);
-    std::string format = format_;
-    if (format.empty() || blank)
-        format = kind_ == TDateTimeKind::dtkDate ? core::FormatSettings.ShortDateFormat
-                                                 : core::FormatSettings.LongTimeFormat;
-    const QString qtFormat = QString::fromStdString(QtDateTimeFormat(format));
+    const QString qtFormat = QString::fromStdString(QtDateTimeFormat(ShownFormat()));
     const QDateTime shown = DateTimeToQDateTime(value_);
     // The field is left alone when it already shows this: the user may be
     // typing in it, and setting it again would move the cursor out of the
@@ -249,6 +216,8 @@ void TDateTimePicker::ShowValue()
     const bool newPicture = picker->blank != blank || picker->displayFormat() != qtFormat;
     if (!newPicture && picker->dateTime() == shown)
         return;
+    // The program shows something else: a date being typed gives way to it.
+    picker->CancelTyping();
     settingValue_ = true;
     picker->blank = blank;
     if (newPicture)
@@ -264,6 +233,7 @@ void TDateTimePicker::ShowValue()
 
 void TDateTimePicker::UserChanged(const QDateTime& shown)
 {
+    MarkRefused(false);
     core::TDateTime picked = QDateTimeToDateTime(shown);
     if (kind_ == TDateTimeKind::dtkDate)
         value_ = core::ComposeDateTime(core::DateOf(picked), core::TimeOf(value_));
@@ -278,10 +248,61 @@ void TDateTimePicker::Change()
         OnChange(this);
 }
 
+void TDateTimePicker::FinishTyping()
+{
+    if (edit() != nullptr)
+        edit()->FinishTyping();
+}
+
+void TDateTimePicker::DateTyped(const std::string& typed)
+{
+    const std::optional<core::TDateTime> date = TTypedDate(ShownFormat()).Date(typed);
+    const QDate day = date ? DateTimeToQDateTime(*date).date() : QDate();
+    if (!date || day < edit()->minimumDate() || day > edit()->maximumDate()) {
+        // Nothing that is not the date typed: the value stays, and the field says so.
+        if (!typed.empty()) {
+            QApplication::beep();
+            MarkRefused(true);
+        }
+        return;
+    }
+    if (!Blank() && core::DateOf(value_) == *date)
+        return;
+    // The user's change, with the time of day the value had.
+    const QDateTime shown(day, DateTimeToQDateTime(value_).time());
+    settingValue_ = true;
+    edit()->setDateTime(shown);
+    settingValue_ = false;
+    UserChanged(shown);
+}
+
+void TDateTimePicker::MarkRefused(bool refused)
+{
+    PickerEdit* picker = edit();
+    if (picker == nullptr || refused == refused_)
+        return;
+    refused_ = refused;
+    QPalette palette = picker->palette();
+    if (refused) {
+        normalBase_ = palette.color(QPalette::Base);
+        palette.setColor(QPalette::Base, QColor(255, 200, 200));
+    } else {
+        palette.setColor(QPalette::Base, normalBase_);
+    }
+    picker->setPalette(palette);
+}
+
 bool TDateTimePicker::WidgetEvent(QWidget* source, QEvent* event)
 {
     if (source == calendar_ && event->type() == QEvent::Show)
         Fire([this] { DropDown(); });
+    // Leaving the field ends a date being typed before the control hears of
+    // the exit; switching windows or opening a popup does not.
+    if (source == Widget() && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Fire([this] { FinishTyping(); });
+    }
     return TWinControl::WidgetEvent(source, event);
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -197,38 +198,44 @@ TEST_F(Controls, PickerTakesADateTypedAsTheUserWritesIt)
     auto saved = core::FormatSettings;
     core::FormatSettings = core::TFormatSettings::Czech();
     auto* picker = Make<TDateTimePicker>();
+    auto* other = Make<TEdit>();
     // A bound picker shows the value it keeps again whenever it hears of a change.
     picker->OnChange = [&](core::TObject*) { picker->SetDateTime(picker->DateTime()); };
     form->Show();
+    QApplication::setActiveWindow(form->Widget());
     auto* edit = static_cast<QDateTimeEdit*>(picker->Widget());
-    edit->activateWindow();
     struct Case {
         const char* typed;
-        const char* shown;
         core::TDateTime value;
     };
-    for (const Case& c : {Case{"12.5.2010", "12.5.2010", core::EncodeDate(2010, 5, 12)},
-                          Case{"3.5.2010", "3.5.2010", core::EncodeDate(2010, 5, 3)},
-                          Case{"12.05.2010", "12.05.2010", core::EncodeDate(2010, 5, 12)},
-                          Case{"1.12.2011", "1.12.2011", core::EncodeDate(2011, 12, 1)},
-                          Case{"12 5 2010", "12.5.2010", core::EncodeDate(2010, 5, 12)}}) {
+    for (const Case& c : {Case{"12.5.2010", core::EncodeDate(2010, 5, 12)},
+                          Case{"3.5.2010", core::EncodeDate(2010, 5, 3)},
+                          Case{"12.05.2010", core::EncodeDate(2010, 5, 12)},
+                          Case{"1.12.2011", core::EncodeDate(2011, 12, 1)},
+                          Case{"12 5 2010", core::EncodeDate(2010, 5, 12)}}) {
         SCOPED_TRACE(c.typed);
+        const std::string shown = core::FormatDateTime("d.m.yyyy", c.value);
+        // Into the first section, as the field stands when the user comes to it; Enter takes it.
         picker->SetDateTime(core::EncodeDate(2026, 12, 3));
         edit->clearFocus();
         edit->setFocus();
         edit->setCurrentSection(QDateTimeEdit::DaySection);
         edit->setSelectedSection(QDateTimeEdit::DaySection);
         QTest::keyClicks(edit, c.typed);
-        EXPECT_EQ(picker->DisplayText(), c.shown);
+        EXPECT_EQ(picker->DisplayText(), c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(picker->DisplayText(), shown);
         EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
 
-        // Selecting the whole field first, from wherever the cursor stands.
+        // Selecting the whole field first, from wherever the cursor stands; leaving the field takes it.
         picker->SetDateTime(core::EncodeDate(2026, 12, 8));
         edit->setCurrentSection(QDateTimeEdit::YearSection);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, c.typed);
-        EXPECT_EQ(picker->DisplayText(), c.shown);
+        other->SetFocus();
+        EXPECT_EQ(picker->DisplayText(), shown);
         EXPECT_DOUBLE_EQ(picker->DateTime(), c.value);
+        picker->SetFocus();
     }
     core::FormatSettings = saved;
 }
