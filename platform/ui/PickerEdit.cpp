@@ -148,6 +148,12 @@ void PickerEdit::keyPressEvent(QKeyEvent* event)
         }
     }
 
+    // Selecting all again starts the date anew.
+    if (event->matches(QKeySequence::SelectAll)) {
+        CancelTyping();
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Backspace:
         typed_.chop(1);

@@ -169,4 +169,10 @@ void RegisterFixture::GoTo(const std::string& serial)
     ASSERT_EQ(Register()->FieldByName("poradove_cislo")->AsString(), serial);
 }
 
+void RegisterFixture::Search(int where, const std::string& text)
+{
+    Form()->RadioGroup1->SetItemIndex(where);
+    Form()->Hledani_Edit->SetText(text);
+}
+
 } // namespace apptest

@@ -45,6 +45,8 @@ protected:
     bool StoredIsNull(const std::string& serial, const std::string& column);
     // Moves the register to the row with that serial number.
     void GoTo(const std::string& serial);
+    // Searches the register: the radio group's item where, then the text in "Hledání".
+    void Search(int where, const std::string& text);
 
     data::TADOQuery* Register() const { return app::DM->Konverze_ADOQuery; }
     app::TKonverze_Form* Form() const { return app::Konverze_Form; }

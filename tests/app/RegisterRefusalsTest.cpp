@@ -32,12 +32,6 @@ protected:
         AddRow("2/2010", "Smlouva kupní", core::EncodeDateTime(2010, 5, 13, 0, 0, 0, 0));
         AddRow("3/2010", "Usnesení Krajského soudu", core::EncodeDateTime(2010, 5, 11, 14, 0, 0, 0));
     }
-
-    void Search(int where, const std::string& text)
-    {
-        Form()->RadioGroup1->SetItemIndex(where);
-        Form()->Hledani_Edit->SetText(text);
-    }
     // Types into "Hledání" key by key, as the user does.
     void TypeSearch(const char* keys) { QTest::keyClicks(Form()->Hledani_Edit->Widget(), keys); }
 

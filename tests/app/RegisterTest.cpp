@@ -29,12 +29,6 @@ protected:
         AddRow("3/2010", "Usnesení Krajského soudu", core::EncodeDateTime(2010, 5, 11, 14, 0, 0, 0));
         AddRow("4/2010", "Kupní smlouva", core::EncodeDateTime(2010, 6, 1, 9, 0, 0, 0));
     }
-
-    void Search(int where, const std::string& text)
-    {
-        Form()->RadioGroup1->SetItemIndex(where);
-        Form()->Hledani_Edit->SetText(text);
-    }
 };
 
 } // namespace

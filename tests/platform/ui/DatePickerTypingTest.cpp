@@ -181,6 +181,16 @@ TEST_F(TypedDates, BackspaceCorrectsAndEscapeGivesTheTypingUp)
     Leave();
     EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(2026, 4, 30));
 
+    // Ctrl+A in the middle of a date starts it anew.
+    Reset();
+    SelectAll();
+    Type("31.12.19");
+    QTest::keyClick(Edit(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(picker->DisplayText(), "15.2.2011");
+    Type("1.2.2011");
+    Leave();
+    EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(2011, 2, 1));
+
     Reset();
     SelectAll();
     Type("31.12.1999");
