@@ -120,7 +120,7 @@ void ForEachSymbol(const TXmlNode* node, Use&& use)
     case xeAttribute: {
         const auto* attribute = static_cast<const TxAttribute*>(node);
         use(attribute->NameId());
-        use(attribute->ValueNode()->ValueId());
+        use(attribute->ValueId());
         break;
     }
     case xeDocType: {
@@ -272,7 +272,8 @@ private:
         case xeAttribute: {
             const auto* attribute = static_cast<const TxAttribute*>(node);
             Reference(attribute->NameId());
-            Quoted(attribute->ValueNode());
+            Reference(attribute->ValueId());
+            Cardinal(attribute->QuoteStyle());
             break;
         }
         case xeDeclaration:
@@ -475,7 +476,8 @@ private:
         case xeAttribute: {
             auto* attribute = static_cast<TxAttribute*>(node);
             attribute->SetNameId(Reference());
-            Quoted(attribute->ValueNode());
+            attribute->SetValueId(Reference());
+            attribute->SetQuoteStyle(static_cast<TxQuoteStyle>(Style(qsSingle)));
             return 0;
         }
         case xeDeclaration:

@@ -31,13 +31,17 @@ bool TxCharData::HasOuterBlanks() const
                             static_cast<unsigned char>(raw.back()) <= 32);
 }
 
-void TxCharData::PutRawWithLineBreaks(core::TStream& stream) const
+void WriteWithLineBreaks(core::TStream& stream, std::string_view raw, TxLineBreakStyle style)
 {
-    const std::string_view raw = RawView();
-    if (LineBreakStyle() == lbLF || raw.find('\n') == std::string_view::npos)
+    if (style == lbLF || raw.find('\n') == std::string_view::npos)
         WriteStringBytes(stream, raw);
     else
-        WriteStringBytes(stream, ApplyLineBreakStyle(raw, LineBreakStyle()));
+        WriteStringBytes(stream, ApplyLineBreakStyle(raw, style));
+}
+
+void TxCharData::PutRawWithLineBreaks(core::TStream& stream) const
+{
+    WriteWithLineBreaks(stream, RawView(), LineBreakStyle());
 }
 
 void TxCharData::DoWrite(core::TStream& stream, int) { PutRawWithLineBreaks(stream); }
@@ -71,31 +75,78 @@ void TxQuotedText::CopyOwn(const TXmlNode& source)
 
 // --- attribute ----------------------------------------------------------------------
 
-TxAttribute::TxAttribute(TXmlDocument* document)
-    : TXmlNode(document, xeAttribute, 0), value_(document)
+TxAttribute::TxAttribute(TXmlDocument* document) : TXmlNode(document, xeAttribute, 0) {}
+
+TxAttribute::~TxAttribute()
 {
+    if (ValueNodeMade())
+        delete value_.node;
 }
 
-TxAttribute::~TxAttribute() = default;
+TxQuotedText* TxAttribute::ValueNode() const
+{
+    if (!ValueNodeMade()) {
+        auto* self = const_cast<TxAttribute*>(this); // made once, on demand; the value stays the same
+        auto* node = new TxQuotedText(Document());
+        node->SetValueId(value_.id);
+        node->SetQuoteStyle(static_cast<TxQuoteStyle>(style_));
+        self->value_.node = node;
+        self->style_ = kValueNodeMade;
+    }
+    return value_.node;
+}
 
-std::string TxAttribute::GetValue() const { return UnescapeText(value_.RawView()); }
+std::int32_t TxAttribute::ValueId() const noexcept { return ValueNodeMade() ? value_.node->ValueId() : value_.id; }
 
-void TxAttribute::SetValue(const std::string& value) { value_.SetRawValue(EscapeText(value)); }
+void TxAttribute::SetValueId(std::int32_t id) noexcept
+{
+    if (ValueNodeMade())
+        value_.node->SetValueId(id);
+    else
+        value_.id = id;
+}
 
+TxQuoteStyle TxAttribute::QuoteStyle() const noexcept
+{
+    return ValueNodeMade() ? value_.node->QuoteStyle() : static_cast<TxQuoteStyle>(style_);
+}
+
+void TxAttribute::SetQuoteStyle(TxQuoteStyle style) noexcept
+{
+    if (ValueNodeMade())
+        value_.node->SetQuoteStyle(style);
+    else
+        style_ = style;
+}
+
+std::string_view TxAttribute::RawValueView() const { return SymbolView(ValueId()); }
+
+std::string TxAttribute::GetValue() const { return UnescapeText(RawValueView()); }
+
+void TxAttribute::SetValue(const std::string& value) { SetValueId(SymbolId(EscapeText(value))); }
 
 void TxAttribute::DoWrite(core::TStream& stream, int depth)
 {
     WriteStringBytes(stream, NameView());
     WriteStringBytes(stream, "=");
-    value_.WriteAt(stream, depth);
+    if (ValueNodeMade()) {
+        value_.node->WriteAt(stream, depth);
+        return;
+    }
+    // As the value node writes itself.
+    const char quote = QuoteStyle() == qsSingle ? '\'' : '"';
+    WriteStringBytes(stream, std::string_view(&quote, 1));
+    WriteWithLineBreaks(stream, RawValueView(), LineBreakStyle());
+    WriteStringBytes(stream, std::string_view(&quote, 1));
+    ReportProgress(stream);
 }
 
 void TxAttribute::CopyOwn(const TXmlNode& source)
 {
     if (source.NodeKind() == xeAttribute) {
         const auto& attribute = static_cast<const TxAttribute&>(source);
-        value_.SetRawValue(attribute.value_.RawView());
-        value_.SetQuoteStyle(attribute.value_.QuoteStyle());
+        SetValueId(SymbolId(attribute.RawValueView()));
+        SetQuoteStyle(attribute.QuoteStyle());
     } else {
         SetValue(source.GetValue());
     }

@@ -7,6 +7,9 @@
 
 namespace xml {
 
+// Writes stored text with each LF as style's line break, without a copy when none changes.
+void WriteWithLineBreaks(core::TStream& stream, std::string_view raw, TxLineBreakStyle style);
+
 class TxCharData : public TXmlNode {
 public:
     explicit TxCharData(TXmlDocument* document) : TxCharData(document, xeCharData) {}
@@ -71,8 +74,10 @@ protected:
     void CopyOwn(const TXmlNode& source) override;
 };
 
-// A name with a quoted value. The value node is part of the attribute and is
-// in no node list.
+// A name with a quoted value. The value node belongs to the attribute and is
+// in no node list. It is made when it is first asked for: until then the
+// attribute keeps the value's symbol and quote style itself, which halves the
+// room that the many attributes of a loaded document take.
 class TxAttribute : public TXmlNode {
 public:
     explicit TxAttribute(TXmlDocument* document);
@@ -87,9 +92,15 @@ public:
     // Escaped and stored; line breaks are not changed.
     void SetValue(const std::string& value) override;
 
-    TxQuotedText* ValueNode() const noexcept { return &value_; }
+    TxQuotedText* ValueNode() const;
     std::int32_t NameId() const noexcept { return nameId_; }
     void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
+    // The value node's stored text, symbol and quote style, without making it.
+    std::string_view RawValueView() const;
+    std::int32_t ValueId() const noexcept;
+    void SetValueId(std::int32_t id) noexcept;
+    TxQuoteStyle QuoteStyle() const noexcept;
+    void SetQuoteStyle(TxQuoteStyle style) noexcept;
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
 
@@ -98,8 +109,17 @@ protected:
     void CopyOwn(const TXmlNode& source) override;
 
 private:
+    // Set in style_ once the value node is made; the low bits hold the quote style until then.
+    static constexpr std::uint8_t kValueNodeMade = 0x80;
+    bool ValueNodeMade() const noexcept { return (style_ & kValueNodeMade) != 0; }
+    // The quoted value after the name's "=".
+    void ReadValue(TxXmlParser& parser);
+
     std::int32_t nameId_ = 0;
-    mutable TxQuotedText value_; // handed out by ValueNode, which callers change
+    union {
+        std::int32_t id;    // before the node is made
+        TxQuotedText* node; // after
+    } value_{};
 };
 
 } // namespace xml

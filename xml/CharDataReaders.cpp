@@ -44,8 +44,26 @@ TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
     if (!complete)
         parser.ReportPrematureEnd(dlWarn, this);
     else
-        ValueNode()->ReadFromParser(parser);
+        ReadValue(parser);
     return this;
+}
+
+void TxAttribute::ReadValue(TxXmlParser& parser)
+{
+    // A value in quotes, whole, is kept without a value node. Anything else
+    // the value node reads and reports, as it reads a literal of its own.
+    const char c = parser.SkipBlanks();
+    if (c != '"' && c != '\'') {
+        parser.Unread(c);
+        ValueNode()->ReadFromParser(parser);
+        return;
+    }
+    SetQuoteStyle(c == '"' ? qsDouble : qsSingle);
+    std::string_view text;
+    if (!parser.ReadUntilChar(c, text))
+        parser.ReportPrematureEnd(dlWarn, ValueNode()); // what was read is kept
+    parser.CheckCharacterReferences(text);
+    SetValueId(parser.Intern(Document()->SymbolTable(), text)); // stored as written: escaped already
 }
 
 } // namespace xml

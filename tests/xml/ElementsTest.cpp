@@ -1,5 +1,7 @@
 #include "xml/XmlDocument.h"
 
+#include "xml/FastStreams.h"
+
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -225,4 +227,47 @@ TEST_F(Elements, SettingAValueReplacesAllItsPieces)
     EXPECT_EQ(root->GetValue(), "");
     EXPECT_EQ(root->ValueIndex(), -1);
     EXPECT_EQ(doc.WriteToUtf8Text(), "<r><b/></r>");
+}
+
+TEST(Attribute, ValueReadWithoutItsNodeActsAsTheNodeOnceItIsAskedFor)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText("<?xml version=\"1.0\"?><r a='x &amp; y' b=\"line\r\nnext\"/>");
+    auto* a = doc.RootElement()->AttributeAt(0);
+    auto* b = doc.RootElement()->AttributeAt(1);
+    EXPECT_EQ(a->QuoteStyle(), qsSingle);
+    EXPECT_EQ(a->GetValue(), "x & y");
+    EXPECT_EQ(a->RawValueView(), "x &amp; y");
+    EXPECT_EQ(doc.WriteToUtf8Text(), "<?xml version=\"1.0\"?>\r\n<r a='x &amp; y' b=\"line\r\nnext\"/>");
+
+    // Asked for, the node holds what the attribute held, and changes through it show.
+    TxQuotedText* node = a->ValueNode();
+    EXPECT_EQ(node, a->ValueNode()) << "made once";
+    EXPECT_EQ(node->RawValue(), "x &amp; y");
+    EXPECT_EQ(node->QuoteStyle(), qsSingle);
+    node->SetQuoteStyle(qsDouble);
+    node->SetRawValue("z");
+    EXPECT_EQ(a->GetValue(), "z");
+    a->SetValue("<");
+    EXPECT_EQ(node->RawValue(), "&lt;");
+
+    // Copies take the value and the quotes whether or not the node was made.
+    TxAttribute copyA(&doc), copyB(&doc);
+    copyA.CopyFrom(a);
+    copyB.CopyFrom(b);
+    EXPECT_EQ(copyA.GetValue(), "<");
+    EXPECT_EQ(copyA.QuoteStyle(), qsDouble);
+    EXPECT_EQ(copyB.RawValueView(), "line\nnext");
+    doc.SetLineBreakStyle(lbLF);
+    EXPECT_EQ(doc.WriteToUtf8Text(), "<?xml version=\"1.0\"?>\n<r a=\"&lt;\" b=\"line\nnext\"/>");
+
+    // The binary form keeps the quotes of both kinds.
+    TxStringStream binary;
+    doc.SaveBinaryStream(binary);
+    binary.SetPosition(0);
+    TXmlDocument back(nullptr);
+    back.LoadBinaryStream(binary);
+    EXPECT_EQ(back.RootElement()->AttributeAt(0)->QuoteStyle(), qsDouble);
+    EXPECT_EQ(back.RootElement()->AttributeAt(1)->QuoteStyle(), qsDouble);
+    EXPECT_EQ(back.RootElement()->AttributeAt(1)->GetValue(), "line\nnext");
 }
