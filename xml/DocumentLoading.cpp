@@ -13,6 +13,7 @@
 
 #include "platform/core/Streams.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace xml {
@@ -44,6 +45,11 @@ void TXmlDocument::LoadFromStream(core::TStream& stream)
             stream.SetPosition(start);
             LoadBinaryStream(stream);
         } else {
+            // Room for the symbols that a document of this size is likely to
+            // hold (one per 64 bytes is more than generous), taken once: the
+            // record array then does not move while it fills, and the room
+            // that stays untouched costs address space only.
+            symbolTable_->Reserve(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size() - start, 0) / 64));
             ParseDocument(parser);
             textEncoding_ = parser.Encoding();
             textCodePage_ = parser.CodePage();

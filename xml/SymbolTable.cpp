@@ -199,7 +199,7 @@ std::string TxSymbolTable::Lookup(std::int32_t id) { return std::string(LookupVi
 
 void TxSymbolTable::Clear()
 {
-    symbols_.clear();
+    std::vector<TxSymbol>().swap(symbols_); // the room goes too
     blocks_.clear();
     free_ = nullptr;
     freeLeft_ = 0;

@@ -58,6 +58,8 @@ public:
     }
 
     void Clear();
+    // Room for so many symbols in all, so that adding them moves no record.
+    void Reserve(std::size_t symbols) { symbols_.reserve(symbols); }
     int SymbolCount() const noexcept { return static_cast<int>(symbols_.size()); }
     // The symbol with that ID (1..count); raises EListError outside.
     const TxSymbol& Symbol(std::int32_t id) const;
