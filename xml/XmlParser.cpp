@@ -573,11 +573,18 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
     CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
     if (entry.id != 0 && entry.hash == hash && entry.length == n && std::memcmp(entry.bytes, text.data(), n) == 0)
         return entry.id;
-    entry.id = table.Intern(text, hash);
+    // A text seen for the first time is most likely unique (a number, a date)
+    // and would only push out one that recurs: texts enter the cache when they
+    // come the second time.
+    const int known = table.SymbolCount();
+    const std::int32_t id = table.Intern(text, hash);
+    if (id > known)
+        return id;
+    entry.id = id;
     entry.hash = hash;
     entry.length = static_cast<std::uint8_t>(n);
     std::memcpy(entry.bytes, text.data(), n);
-    return entry.id;
+    return id;
 }
 
 void TxXmlParser::CheckCharacterReferences(std::string_view text)
