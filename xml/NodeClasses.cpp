@@ -10,35 +10,34 @@ namespace xml {
 
 namespace {
 
-template <class T>
+// A node of class T on the heap, or, for the parser, in the document's arena.
+template <bool parsed, class T>
 TXmlNode* Make(TXmlDocument* document)
 {
-    return new T(document);
+    if constexpr (parsed)
+        return NewParsedNode<T>(document);
+    else
+        return new T(document);
 }
 
-template <class T>
-TXmlNode* MakeParsed(TXmlDocument* document)
+template <bool parsed>
+constexpr std::array<TxNodeClass, kNodeKindCount> ClassTable()
 {
-    return NewParsedNode<T>(document);
+    return {
+        Make<parsed, TxElement>,     Make<parsed, TxAttribute>,  Make<parsed, TxCharData>,
+        Make<parsed, TxComment>,     Make<parsed, TxCData>,      Make<parsed, TxConditionalSection>,
+        Make<parsed, TxDeclaration>, Make<parsed, TxStyleSheet>, Make<parsed, TxDocType>,
+        Make<parsed, TxDtdElement>,  Make<parsed, TxDtdAttList>, Make<parsed, TxDtdEntity>,
+        Make<parsed, TxDtdNotation>, Make<parsed, TxInstruction>, Make<parsed, TxWhiteSpace>,
+        Make<parsed, TxQuotedText>,  nullptr,                    nullptr,
+    };
 }
 
-const TxNodeClass ParsedNodeClasses[kNodeKindCount] = {
-    MakeParsed<TxElement>,     MakeParsed<TxAttribute>,  MakeParsed<TxCharData>,    MakeParsed<TxComment>,
-    MakeParsed<TxCData>,       MakeParsed<TxConditionalSection>, MakeParsed<TxDeclaration>, MakeParsed<TxStyleSheet>,
-    MakeParsed<TxDocType>,     MakeParsed<TxDtdElement>, MakeParsed<TxDtdAttList>,  MakeParsed<TxDtdEntity>,
-    MakeParsed<TxDtdNotation>, MakeParsed<TxInstruction>, MakeParsed<TxWhiteSpace>, MakeParsed<TxQuotedText>,
-    nullptr,                   nullptr,
-};
+constexpr std::array<TxNodeClass, kNodeKindCount> ParsedNodeClasses = ClassTable<true>();
 
 } // namespace
 
-const TxNodeClass NodeClasses[kNodeKindCount] = {
-    Make<TxElement>,     Make<TxAttribute>,  Make<TxCharData>,    Make<TxComment>,
-    Make<TxCData>,       Make<TxConditionalSection>, Make<TxDeclaration>, Make<TxStyleSheet>,
-    Make<TxDocType>,     Make<TxDtdElement>, Make<TxDtdAttList>,  Make<TxDtdEntity>,
-    Make<TxDtdNotation>, Make<TxInstruction>, Make<TxWhiteSpace>, Make<TxQuotedText>,
-    nullptr,             nullptr,
-};
+const std::array<TxNodeClass, kNodeKindCount> NodeClasses = ClassTable<false>();
 
 TXmlNode* NewNodeOfKind(TxNodeKind kind, TXmlDocument* document)
 {

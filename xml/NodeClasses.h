@@ -4,12 +4,14 @@
 
 #include "xml/XmlNode.h"
 
+#include <array>
+
 namespace xml {
 
 // Makes a new, empty node of one class in the document.
 using TxNodeClass = TXmlNode* (*)(TXmlDocument* document);
 
-extern const TxNodeClass NodeClasses[kNodeKindCount];
+extern const std::array<TxNodeClass, kNodeKindCount> NodeClasses;
 
 // A new node of the kind's class, or nullptr for a kind without one.
 TXmlNode* NewNodeOfKind(TxNodeKind kind, TXmlDocument* document);
