@@ -1,11 +1,18 @@
 #include "platform/ui/Control.h"
 
+#include "platform/ui/PopupMenus.h"
 #include "platform/ui/WinControl.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace ui {
 namespace {
@@ -24,7 +31,10 @@ public:
     {
         if (control_ == nullptr || !watched->isWidgetType())
             return false;
-        return control_->WidgetEvent(static_cast<QWidget*>(watched), event);
+        auto* widget = static_cast<QWidget*>(watched);
+        if (control_->InheritedEvent(widget, event))
+            return true;
+        return control_->WidgetEvent(widget, event);
     }
 
     void Detach() { control_ = nullptr; }
@@ -44,6 +54,7 @@ TControl::TControl(core::TComponent* owner) : core::TComponent(owner)
 TControl::~TControl()
 {
     Destroying();
+    TControlDrag::Forget(this);
     if (parent_ != nullptr)
         SetParent(nullptr);
     if (widget_ != nullptr) {
@@ -124,9 +135,12 @@ void TControl::SetParent(TWinControl* parent)
         old->RemoveControl(this);
     }
     parent_ = parent;
-    if (parent_ != nullptr)
+    if (parent_ != nullptr) {
         parent_->InsertControl(this);
-    else if (widget_ != nullptr && !widget_->isWindow()) {
+        if (parentShowHint_)
+            FollowShowHint(parent_->ShowHint());
+        KeepAnchorOrigin();
+    } else if (widget_ != nullptr && !widget_->isWindow()) {
         widget_->hide();
         widget_->setParent(nullptr);
     }
@@ -142,6 +156,57 @@ void TControl::SetBounds(int left, int top, int width, int height)
         parent_->Realign();
     else
         ApplyBounds();
+    KeepAnchorOrigin();
+}
+
+void TControl::SetAnchors(TAnchors anchors)
+{
+    anchors_ = anchors;
+    KeepAnchorOrigin();
+}
+
+void TControl::KeepAnchorOrigin()
+{
+    anchorBounds_ = QRect(left_, top_, width_, height_);
+    anchorParentClient_ = parent_ != nullptr ? QSize(parent_->ClientWidth(), parent_->ClientHeight()) : QSize();
+}
+
+void TControl::ApplyAnchors(const QSize& parentClient)
+{
+    if (align_ != TAlign::alNone || anchors_ == (akLeft | akTop))
+        return;
+    if (anchorParentClient_.isEmpty()) {
+        // Placed before its parent had a size: the distances count from now.
+        KeepAnchorOrigin();
+        return;
+    }
+    // One axis: the start edge, the extent, the parent's extent then and now.
+    auto place = [](bool toStart, bool toEnd, int start, int extent, int parentThen, int parentNow, int& newStart,
+                    int& newExtent) {
+        newStart = start;
+        newExtent = extent;
+        if (toStart && toEnd) {
+            newExtent = std::max(0, extent + parentNow - parentThen);
+        } else if (toEnd) {
+            newStart = start + parentNow - parentThen;
+        } else if (!toStart) {
+            // Neither edge: the centre keeps its share of the parent.
+            const double centre = (start + extent / 2.0) * parentNow / parentThen;
+            newStart = static_cast<int>(std::lround(centre - extent / 2.0));
+        }
+    };
+    int left, width, top, height;
+    place(anchors_ & akLeft, anchors_ & akRight, anchorBounds_.x(), anchorBounds_.width(),
+          anchorParentClient_.width(), parentClient.width(), left, width);
+    place(anchors_ & akTop, anchors_ & akBottom, anchorBounds_.y(), anchorBounds_.height(),
+          anchorParentClient_.height(), parentClient.height(), top, height);
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    ApplyBounds();
 }
 
 void TControl::ApplyBounds()
@@ -253,8 +318,25 @@ void TControl::SetHint(const std::string& hint)
 
 void TControl::SetShowHint(bool showHint)
 {
+    parentShowHint_ = false;
+    FollowShowHint(showHint);
+}
+
+void TControl::FollowShowHint(bool showHint)
+{
     showHint_ = showHint;
     HintChanged();
+    if (auto* windowed = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : windowed->controls_)
+            if (child->parentShowHint_)
+                child->FollowShowHint(showHint);
+}
+
+void TControl::SetParentShowHint(bool parentShowHint)
+{
+    parentShowHint_ = parentShowHint;
+    if (parentShowHint_ && parent_ != nullptr)
+        FollowShowHint(parent_->ShowHint());
 }
 
 void TControl::HintChanged()
@@ -268,13 +350,10 @@ void TControl::SetCursor(TCursor cursor)
     cursor_ = cursor;
     if (widget_ == nullptr)
         return;
-    switch (cursor) {
-    case TCursor::crHandPoint: widget_->setCursor(Qt::PointingHandCursor); break;
-    case TCursor::crHourGlass: widget_->setCursor(Qt::WaitCursor); break;
-    case TCursor::crIBeam: widget_->setCursor(Qt::IBeamCursor); break;
-    case TCursor::crArrow: widget_->setCursor(Qt::ArrowCursor); break;
-    default: widget_->unsetCursor(); break;
-    }
+    if (cursor == TCursor::crDefault)
+        widget_->unsetCursor();
+    else
+        widget_->setCursor(CursorShape(cursor));
 }
 
 void TControl::BringToFront()
@@ -298,6 +377,87 @@ void TControl::Click()
 void TControl::Notification(core::TComponent* component, core::TOperation operation)
 {
     core::TComponent::Notification(component, operation);
+    if (operation == core::TOperation::opRemove && component == popupMenu_)
+        popupMenu_ = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu)
+{
+    if (menu == popupMenu_)
+        return;
+    if (popupMenu_ != nullptr)
+        popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = menu;
+    if (popupMenu_ != nullptr)
+        popupMenu_->FreeNotification(this);
+}
+
+bool TControl::InheritedEvent(QWidget* source, QEvent* event)
+{
+    if (HasState(core::csDestroying))
+        return false;
+    switch (event->type()) {
+    case QEvent::ContextMenu: {
+        if (popupMenu_ == nullptr || !popupMenu_->AutoPopup())
+            return false;
+        const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+        TPopupMenu* menu = popupMenu_;
+        menu->SetPopupComponent(this);
+        Fire([&] { menu->Popup(at.x(), at.y()); });
+        event->accept();
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (dragMode_ != TDragMode::dmAutomatic || mouse->button() != Qt::LeftButton || TControlDrag::Source())
+            return false;
+        // A press on a child control of ours is the child's, even when it reaches us.
+        const QWidget* hit = source->childAt(mouse->position().toPoint());
+        if (FromWidget(hit != nullptr ? hit : source) != this)
+            return false;
+        TControlDrag::Begin(this, mouse->globalPosition().toPoint(), false, -1);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void TControl::BeginDrag(bool immediate, int threshold)
+{
+    TControlDrag::Begin(this, QCursor::pos(), immediate, threshold);
+}
+
+bool TControl::Dragging() const
+{
+    return TControlDrag::Source() == this && TControlDrag::Going();
+}
+
+void TControl::DoStartDrag(TDragObject*& dragObject)
+{
+    if (OnStartDrag)
+        OnStartDrag(this, dragObject);
+}
+
+void TControl::DoDragOver(core::TObject* source, int x, int y, TDragState state, bool& accept)
+{
+    accept = false;
+    if (OnDragOver) {
+        accept = true;
+        OnDragOver(this, source, x, y, state, accept);
+    }
+}
+
+void TControl::DoDragDrop(core::TObject* source, int x, int y)
+{
+    if (OnDragDrop)
+        OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoEndDrag(core::TObject* target, int x, int y)
+{
+    if (OnEndDrag)
+        OnEndDrag(this, target, x, y);
 }
 
 } // namespace ui

@@ -9,9 +9,11 @@
 // widgets back (unparented and hidden) instead of letting Qt delete them.
 
 #include "platform/core/Component.h"
+#include "platform/ui/ControlDrag.h"
 #include "platform/ui/Graphics.h"
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <string>
@@ -21,6 +23,7 @@ class QObject;
 
 namespace ui {
 
+class TPopupMenu;
 class TWinControl;
 
 class TControl : public core::TComponent {
@@ -54,6 +57,11 @@ public:
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
+    // The edges of the parent the control keeps its distance to while the parent
+    // is resized (a control with an Align is placed by that instead). The distances
+    // are those the control had when it was last placed or anchored.
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors anchors);
 
     bool Visible() const { return visible_; }
     virtual void SetVisible(bool visible);
@@ -83,7 +91,12 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
     bool ShowHint() const { return showHint_; }
+    // Setting it ends ParentShowHint; a windowed control hands it on to its
+    // children that follow it.
     void SetShowHint(bool showHint);
+    // True while ShowHint follows the parent's.
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool parentShowHint);
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
@@ -95,6 +108,29 @@ public:
     // Runs OnClick; controls call it when the user clicks them.
     virtual void Click();
     core::TNotifyEvent OnClick;
+
+    // The menu that the context-menu gesture over the control opens (when its
+    // AutoPopup is on); without one the control's own reaction, if any, stays.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+
+    // Dragging the control onto another one (ControlDrag.h). Automatic: a press
+    // with the left button and a move start the drag; manual: BeginDrag does.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode mode) { dragMode_ = mode; }
+    // The pointer over a control that takes the drop.
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor cursor) { dragCursor_ = cursor; }
+    // Starts a drag of the control at the mouse: at once, or once the mouse has
+    // moved threshold pixels (below 0: DragThreshold) with the button held.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // True while this control is dragged.
+    bool Dragging() const;
+    TStartDragEvent OnStartDrag;
+    // Accept starts true when a handler is assigned; without one nothing is taken.
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
     // Derived constructors hand over the widget they made; the control owns it from now on.
@@ -119,9 +155,26 @@ protected:
 
     void Notification(core::TComponent* component, core::TOperation operation) override;
 
+    // The class library's drag steps; each runs its event.
+    virtual void DoStartDrag(TDragObject*& dragObject);
+    virtual void DoDragOver(core::TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DoDragDrop(core::TObject* source, int x, int y);
+    virtual void DoEndDrag(core::TObject* target, int x, int y);
+
 private:
     friend class TWinControl;
+    friend class TControlDrag;
     class Bridge;
+
+    // What every control does with an event of its widget before its own
+    // reaction: the popup menu and the automatic drag; true swallows the event.
+    bool InheritedEvent(QWidget* source, QEvent* event);
+    // Takes the parent's ShowHint, handing it on as SetShowHint does.
+    void FollowShowHint(bool showHint);
+    // Notes the bounds and the parent's client size that the anchors keep to.
+    void KeepAnchorOrigin();
+    // Places the control by its anchors in a parent client area of that size.
+    void ApplyAnchors(const QSize& parentClient);
 
     QPointer<QWidget> widget_;
     Bridge* bridge_ = nullptr;
@@ -135,7 +188,14 @@ private:
     bool enabled_ = true;
     bool parentFont_ = true;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     bool syncingBounds_ = false;
+    TAnchors anchors_ = akLeft | akTop;
+    QRect anchorBounds_;       // the bounds the anchors keep to
+    QSize anchorParentClient_; // the parent's client size then (empty: not yet known)
+    TPopupMenu* popupMenu_ = nullptr;
+    TDragMode dragMode_ = TDragMode::dmManual;
+    TCursor dragCursor_ = TCursor::crDrag;
     std::string caption_;
     std::string hint_;
     TFont font_;

@@ -28,3 +28,19 @@ QColor ColorToQColor(TColor color)
 }
 
 } // namespace ui
+
+namespace ui {
+
+Qt::CursorShape CursorShape(TCursor cursor)
+{
+    switch (cursor) {
+    case TCursor::crHandPoint: return Qt::PointingHandCursor;
+    case TCursor::crHourGlass: return Qt::WaitCursor;
+    case TCursor::crIBeam: return Qt::IBeamCursor;
+    case TCursor::crDrag: return Qt::DragMoveCursor;
+    case TCursor::crNoDrop: return Qt::ForbiddenCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+} // namespace ui

@@ -5,6 +5,8 @@
 #include "platform/gfx/Color.h"
 #include "platform/gfx/GraphicsObjects.h"
 
+#include <Qt>
+
 class QColor;
 
 namespace ui {
@@ -50,13 +52,27 @@ using gfx::fsUnderline;
 using gfx::fsStrikeOut;
 using gfx::TFont;
 
-// The mouse pointer over a control.
-enum class TCursor { crDefault, crArrow, crHandPoint, crHourGlass, crIBeam };
+// The mouse pointer over a control; crDrag and crNoDrop show while a control is
+// dragged, over a control that takes it and over one that does not.
+enum class TCursor { crDefault, crArrow, crHandPoint, crHourGlass, crIBeam, crDrag, crNoDrop };
+// The Qt pointer shape of a pointer (crDefault: Qt's arrow).
+Qt::CursorShape CursorShape(TCursor cursor);
 
 // How a text sits across its room.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Where a control sits in its parent's client area.
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// The edges of its parent to which a control keeps its distance when the parent
+// is resized. Anchored to both opposite edges it stretches; to neither, it keeps
+// its centre at the same share of the parent's size.
+enum TAnchorKind : unsigned {
+    akLeft = 1u << 0,
+    akTop = 1u << 1,
+    akRight = 1u << 2,
+    akBottom = 1u << 3,
+};
+using TAnchors = unsigned;
 
 } // namespace ui

@@ -101,4 +101,52 @@ TPopupMenuHandler SetPopupMenuHandler(TPopupMenuHandler handler)
     return std::exchange(Handler(), std::move(handler));
 }
 
+void TPopupMenu::SetPopupComponent(core::TComponent* component)
+{
+    if (component == popupComponent_)
+        return;
+    if (popupComponent_ != nullptr)
+        popupComponent_->RemoveFreeNotification(this);
+    popupComponent_ = component;
+    if (popupComponent_ != nullptr)
+        popupComponent_->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(core::TComponent* component, core::TOperation operation)
+{
+    core::TComponent::Notification(component, operation);
+    if (operation == core::TOperation::opRemove && component == popupComponent_)
+        popupComponent_ = nullptr;
+}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    if (OnPopup)
+        OnPopup(this);
+    // The items are shown numbered in order, so that the program need not give them commands.
+    std::vector<const TMenuItem*> numbered;
+    std::function<TMenu(const TMenu&)> number = [&](const TMenu& items) {
+        TMenu shown;
+        for (const TMenuItem& item : items) {
+            TMenuItem copy = item;
+            copy.OnClick = nullptr;
+            copy.SubMenu = number(item.SubMenu);
+            if (!item.Separator && item.SubMenu.empty()) {
+                numbered.push_back(&item);
+                copy.Command = static_cast<UINT>(numbered.size());
+            }
+            shown.push_back(std::move(copy));
+        }
+        return shown;
+    };
+    const TMenu shown = number(items_);
+    const UINT picked = TrackPopupMenuEx(shown, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, nullptr);
+    if (picked == 0 || picked > numbered.size())
+        return;
+    // The handler may change the items: it runs on a copy of its own.
+    const core::TNotifyEvent onClick = numbered[picked - 1]->OnClick;
+    if (onClick)
+        onClick(this);
+}
+
 } // namespace ui

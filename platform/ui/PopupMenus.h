@@ -3,6 +3,7 @@
 // at a screen point. The program shows them as Qt menus; a test installs a
 // handler that answers in place of the user.
 
+#include "platform/core/Component.h"
 #include "platform/ui/Messages.h"
 
 #include <functional>
@@ -18,6 +19,8 @@ struct TMenuItem {
     bool Separator = false;
     bool Enabled = true;
     std::vector<TMenuItem> SubMenu;
+    // Runs when the item is picked in a TPopupMenu (the menu is the sender).
+    core::TNotifyEvent OnClick;
 };
 using TMenu = std::vector<TMenuItem>;
 
@@ -63,5 +66,35 @@ UINT TrackPopupMenuEx(const TMenu& menu, UINT flags, int x, int y, HWND owner);
 using TPopupMenuHandler = std::function<UINT(const TMenu& menu, TPoint point, HWND owner)>;
 // Installs a handler and answers the one it replaces; an empty one shows Qt menus again.
 TPopupMenuHandler SetPopupMenuHandler(TPopupMenuHandler handler);
+
+// The class library's pop-up menu component: its items open at a screen point,
+// by Popup or by the context-menu gesture over a control whose PopupMenu it is,
+// and the item picked runs its OnClick.
+class TPopupMenu : public core::TComponent {
+public:
+    explicit TPopupMenu(core::TComponent* owner) : core::TComponent(owner) {}
+    std::string ClassName() const override { return "TPopupMenu"; }
+
+    TMenu& Items() { return items_; }
+    const TMenu& Items() const { return items_; }
+    // True: the context-menu gesture over a control opens the menu.
+    bool AutoPopup() const { return autoPopup_; }
+    void SetAutoPopup(bool autoPopup) { autoPopup_ = autoPopup; }
+    // The control over which the menu was last opened by the gesture.
+    core::TComponent* PopupComponent() const { return popupComponent_; }
+    void SetPopupComponent(core::TComponent* component);
+
+    // Runs OnPopup, shows the items at the screen point and runs the OnClick of the item picked.
+    virtual void Popup(int x, int y);
+    core::TNotifyEvent OnPopup;
+
+protected:
+    void Notification(core::TComponent* component, core::TOperation operation) override;
+
+private:
+    TMenu items_;
+    bool autoPopup_ = true;
+    core::TComponent* popupComponent_ = nullptr;
+};
 
 } // namespace ui

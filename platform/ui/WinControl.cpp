@@ -172,6 +172,10 @@ void TWinControl::InsertControl(TControl* control)
         control->ApplyBounds();
         child->setVisible(control->Visible());
     }
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+        tabList_.push_back(windowed);
+        ApplyTabOrder();
+    }
     if (control->Align() != TAlign::alNone)
         Realign();
 }
@@ -179,6 +183,7 @@ void TWinControl::InsertControl(TControl* control)
 void TWinControl::RemoveControl(TControl* control)
 {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
     if (control->Align() != TAlign::alNone && !HasState(core::csDestroying))
         Realign();
 }
@@ -189,7 +194,10 @@ void TWinControl::Realign()
     if (client == nullptr)
         return;
     QRect rect = client->contentsRect();
+    const QSize clientSize = rect.size();
     AlignControls(rect);
+    for (TControl* c : controls_)
+        c->ApplyAnchors(clientSize);
 }
 
 void TWinControl::AlignControls(QRect& rect)
@@ -269,6 +277,40 @@ void TWinControl::SetFocus()
 {
     if (CanFocus())
         Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+int TWinControl::TabOrder() const
+{
+    if (Parent() == nullptr)
+        return -1;
+    const auto& list = Parent()->tabList_;
+    const auto found = std::find(list.begin(), list.end(), this);
+    return found != list.end() ? static_cast<int>(found - list.begin()) : -1;
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    if (Parent() == nullptr)
+        return;
+    auto& list = Parent()->tabList_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (order < 0 || order > static_cast<int>(list.size()))
+        order = static_cast<int>(list.size());
+    list.insert(list.begin() + order, this);
+    Parent()->ApplyTabOrder();
+}
+
+void TWinControl::ApplyTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (TWinControl* control : tabList_) {
+        QWidget* widget = control->Widget();
+        if (widget == nullptr || widget->isWindow())
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void TWinControl::SetTabStop(bool tabStop)

@@ -54,6 +54,12 @@ public:
     virtual void SetFocus();
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool tabStop);
+    // The control's place in the order in which Tab moves the focus among its
+    // windowed siblings, from 0; -1 without a parent. A new control comes last.
+    int TabOrder() const;
+    // Moves it to that place, the others closing up behind it; a place beyond
+    // the last (or below 0) puts it last.
+    void SetTabOrder(int order);
 
     core::TNotifyEvent OnEnter;
     core::TNotifyEvent OnExit;
@@ -75,12 +81,16 @@ protected:
 
     // The child controls, in the order they were placed.
     std::vector<TControl*> controls_;
+    // The windowed child controls in their tab order.
+    std::vector<TWinControl*> tabList_;
 
 private:
     friend class TControl;
     struct Dispatch;
 
     bool DispatchScreenMessage(QWidget* source, QEvent* event);
+    // Gives Qt's focus chain the order of the tab list.
+    void ApplyTabOrder();
     void Redeliver(QWidget* target, const TMessage& message);
 
     Dispatch* dispatch_ = nullptr;

@@ -248,3 +248,39 @@ TEST_F(BrowserPropertiesTest, ADropTargetNoLongerRegisteredTakesNoDrags)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BrowserPropertiesTest, TheInheritedControlPropertiesAndEvents)
+{
+    THostedBrowser* b = Make();
+    b->SetAlign(ui::TAlign::alNone);
+    b->SetBounds(10, 10, 300, 200);
+    b->Loaded();
+    form->Show();
+    EXPECT_EQ(b->Anchors(), ui::akLeft | ui::akTop);
+    EXPECT_EQ(b->DragCursor(), ui::TCursor::crDrag);
+    EXPECT_EQ(b->DragMode(), ui::TDragMode::dmManual);
+    EXPECT_TRUE(b->ParentShowHint());
+    EXPECT_EQ(b->PopupMenu(), nullptr);
+    EXPECT_EQ(b->TabOrder(), 0);
+    EXPECT_FALSE(b->OnDragDrop || b->OnDragOver || b->OnEndDrag || b->OnStartDrag);
+
+    // Anchored to all four edges, the control and its engine's window grow with the form.
+    b->SetAnchors(ui::akLeft | ui::akTop | ui::akRight | ui::akBottom);
+    form->SetBounds(0, 0, 900, 650);
+    EXPECT_EQ(b->Width(), 400);
+    EXPECT_EQ(b->Height(), 250);
+    EXPECT_EQ(b->Widget()->size(), QSize(400, 250));
+    ASSERT_NE(b->EngineWindow(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return b->EngineWindow()->size() == QSize(400, 250); }));
+
+    THostedBrowser* second = Make();
+    EXPECT_EQ(second->TabOrder(), 1);
+    second->SetTabOrder(0);
+    EXPECT_EQ(b->TabOrder(), 1);
+    form->SetShowHint(true);
+    EXPECT_TRUE(b->ShowHint());
+}
+
+} // namespace
