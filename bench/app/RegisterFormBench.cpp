@@ -112,6 +112,8 @@ BENCHMARK(BM_SaveEditedRow)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // As the program does: run by the superuser, the engine goes without its sandbox.
+    app::PrepareWebEngineEnvironment();
     core::FormatSettings = core::TFormatSettings::Czech();
     ui::TApplication application(argc, argv);
     application.Initialize();

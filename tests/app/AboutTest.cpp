@@ -4,6 +4,7 @@
 #include "app/BuildSettings.h"
 #include "app/Folders.h"
 #include "app/UpdateCheck.h"
+#include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Streams.h"
 #include "platform/ui/Application.h"
@@ -282,7 +283,5 @@ TEST_F(About, AnOpenerThatCannotStartIsReported)
 
 TEST(VersionFile, TheBuildShipsTheProgramsVersionBesideTheExecutable)
 {
-    const char* bin = std::getenv("KONVERZE_BIN_DIR");
-    ASSERT_NE(bin, nullptr);
-    EXPECT_EQ(core::ReadFileBytes(std::string(bin) + "/konverze.txt"), std::string(KONVERZE_VERSION) + "\n");
+    EXPECT_EQ(core::ReadFileBytes(core::ExecutableFolder() + "konverze.txt"), std::string(KONVERZE_VERSION) + "\n");
 }

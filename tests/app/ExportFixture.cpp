@@ -122,6 +122,8 @@ std::vector<std::string> ExportFixture::Opened()
 void PeriodExport::SetUp()
 {
     ExportFixture::SetUp();
+    if (HasFatalFailure())
+        return;
     AddUser("JUDr. Jana Nováková", "Mgr. Petr Svoboda", "jana@novakova.cz", "12345");
     using core::EncodeDateTime;
     // In date order, which is also the order the period's query reads them in.

@@ -29,6 +29,8 @@ protected:
     void SetUp() override
     {
         PeriodExport::SetUp();
+        if (HasFatalFailure())
+            return;
         Export()->CheckBox2->SetChecked(true);
         Export()->Edit1->SetText(folder_ + "vypis");
     }

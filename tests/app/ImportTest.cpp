@@ -72,6 +72,8 @@ protected:
     void SetUp() override
     {
         RegisterFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         AddUser("JUDr. Jana Nováková", "Petr Novák");
         server_.ServeHtml(PagePath, DepositoryPage);
         app::SetDepositoryOrigin(server_.Url(""));

@@ -84,6 +84,8 @@ void DropOnGrid(const std::string& file)
 int main(int argc, char** argv)
 {
     setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
+    // As the program does: run by the superuser, the engine goes without its sandbox.
+    app::PrepareWebEngineEnvironment();
     std::string shots;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0)

@@ -32,8 +32,8 @@ void RemoveFolder(const std::string& folder)
 
 std::string ShippedDatabase()
 {
-    const char* bin = std::getenv("KONVERZE_BIN_DIR");
-    return std::string(bin != nullptr ? bin : ".") + "/konverze.mdb";
+    // The tests lie beside the program, whatever folder they are run from.
+    return core::ExecutableFolder() + "konverze.mdb";
 }
 
 namespace {

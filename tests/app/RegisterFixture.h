@@ -30,6 +30,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // Runs after the data folder is ready and before the forms are created.
+    // A derived SetUp goes on only when this one did not fail
+    // (if (HasFatalFailure()) return;): there are no forms to work on then.
     virtual void BeforeForms() {}
 
     // Adds a user straight into the database and reads the users again; the first user stays selected.

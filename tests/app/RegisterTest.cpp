@@ -21,6 +21,8 @@ protected:
     void SetUp() override
     {
         RegisterFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         AddUser("JUDr. Jana Nováková", "Petr Novák", "jana@example.cz", "12345");
         AddUser("Mgr. Karel Dvořák", "Eva Dvořáková");
         AddRow("1/2010", "Rozsudek Okresního soudu v Benešově", core::EncodeDateTime(2010, 5, 12, 23, 59, 0, 0),

@@ -19,6 +19,8 @@ protected:
     void SetUp() override
     {
         RegisterFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         AddUser("JUDr. Jana Nováková", "Petr Novák");
         AddRow("1/2010", "", core::EncodeDateTime(2010, 5, 12, 10, 0, 0, 0));
         AddRow("2/2010", "Smlouva", core::EncodeDateTime(2010, 5, 14, 10, 0, 0, 0), "", true,
