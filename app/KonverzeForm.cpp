@@ -6,6 +6,7 @@
 #include "app/RowBeingTyped.h"
 #include "app/SqlDates.h"
 #include "app/UpdateCheck.h"
+#include "app/UpdateCheckAtStart.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/IniFile.h"
 #include "platform/shell/Shell.h"
@@ -60,15 +61,21 @@ void TKonverze_Form::FormCreate(core::TObject*)
     const core::TIniFile settings(SettingsFile());
 
     // The update check at start, when it is on; whatever fails, start goes on.
+    // The window does not wait for the server: the question comes when the
+    // answer does.
     try {
         CheckBox1->SetChecked(settings.ReadBool(SettingsSection, StartupCheckKey, true));
-        bool newer = false;
         if (CheckBox1->Checked())
-            UpdateCheck(RemoteVersionUrl(true).c_str(), VersionFile().c_str(), DownloadPageUrl(true).c_str(),
-                        DataFolder.c_str(), false, &newer);
-        if (newer && ui::MessageDlg("Chcete načíst stránku ke stažení na internetu?", ui::TMsgDlgType::mtConfirmation,
-                                    ui::mbYes | ui::mbNo) == ui::mrYes)
-            shell::ShellExecute("open", DownloadPageUrl(true), shell::SW_SHOWNORMAL);
+            updateCheckAtStart_ = std::make_unique<TUpdateCheckAtStart>(
+                RemoteVersionUrl(true), VersionFile(), DownloadPageUrl(true), DataFolder, [](bool newer) {
+                    try {
+                        if (newer && ui::MessageDlg("Chcete načíst stránku ke stažení na internetu?",
+                                                    ui::TMsgDlgType::mtConfirmation,
+                                                    ui::mbYes | ui::mbNo) == ui::mrYes)
+                            shell::ShellExecute("open", DownloadPageUrl(true), shell::SW_SHOWNORMAL);
+                    } catch (...) {
+                    }
+                });
     } catch (...) {
     }
 
@@ -102,6 +109,8 @@ void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)
 
 void TKonverze_Form::FormDestroy(core::TObject*)
 {
+    // A check still waiting for the server is given up; its question is not asked.
+    updateCheckAtStart_.reset();
     ui::DragAcceptFiles(DBGrid1->Handle(), false);
 }
 

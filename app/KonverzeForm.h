@@ -2,6 +2,7 @@
 // The main form: the register of conversions and the users.
 
 #include "app/DBDateTimePicker.h"
+#include "app/UpdateCheckAtStart.h"
 #include "platform/ui/AppEvents.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/DBCtrls.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -137,6 +139,8 @@ public:
     void SetupHackedNavigator(ui::TDBNavigator* navigator, ui::TImageList* images, bool glyphs);
     // True when the text is a date under the current format settings.
     static bool IsValidDate(const std::string& text);
+    // True while the update check at start waits for its answer.
+    bool UpdateCheckAtStartRunning() const { return updateCheckAtStart_ && updateCheckAtStart_->Running(); }
 
 private:
     void BuildRegisterTab();
@@ -161,6 +165,8 @@ private:
     template <class T>
     T* Make(ui::TWinControl* parent, const char* name, int left, int top, int width, int height);
     ui::TLabel* MakeLabel(ui::TWinControl* parent, const char* name, const char* caption, int left, int top);
+
+    std::unique_ptr<TUpdateCheckAtStart> updateCheckAtStart_;
 };
 
 extern TKonverze_Form* Konverze_Form;

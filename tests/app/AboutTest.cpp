@@ -8,6 +8,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/core/Streams.h"
 #include "platform/ui/Application.h"
+#include "tests/support/EventLoop.h"
 #include "tests/support/StandInTool.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,15 @@ void RecordingCheck(const char* remote, const char* local, const char* page, con
 
 class About : public RegisterFixture {
 protected:
+    // The check at start answers in its own time: the tests look at what it did once it has.
+    void SetUp() override
+    {
+        RegisterFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(testsupport::WaitUntil([this] { return !Form()->UpdateCheckAtStartRunning(); }));
+    }
+
     void BeforeForms() override
     {
         calls.clear();
