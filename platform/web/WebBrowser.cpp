@@ -104,8 +104,14 @@ TWebBrowser::Impl::Impl(TWebBrowser& owner, IWebHostSite* site)
     : owner_(owner), site_(site), link_(std::make_shared<TEngineLink>())
 {
     link_->engine = this;
+    // The site is asked first at the first navigation: a site that makes its engine
+    // in its own constructor is not ready to answer before that.
+}
+
+std::unique_ptr<EnginePage> TWebBrowser::Impl::MakePage()
+{
     EngineUserAgent(); // taken before any engine changes the profile's agent
-    page_ = std::make_unique<EnginePage>(*this, QWebEngineProfile::defaultProfile());
+    auto page = std::make_unique<EnginePage>(*this, QWebEngineProfile::defaultProfile());
 
     QWebEngineScript ready;
     ready.setName(QStringLiteral("konverze-ready-state"));
@@ -113,27 +119,33 @@ TWebBrowser::Impl::Impl(TWebBrowser& owner, IWebHostSite* site)
     ready.setWorldId(QWebEngineScript::ApplicationWorld);
     ready.setRunsOnSubFrames(false);
     ready.setSourceCode(QStringLiteral("console.debug(%1);").arg("'" + ReadyMarker + "'"));
-    page_->scripts().insert(ready);
+    page->scripts().insert(ready);
+    Connect(page.get());
+    return page;
+}
 
-    Connect();
-    // The site is asked first at the first navigation: a site that makes its engine
-    // in its own constructor is not ready to answer before that.
+void TWebBrowser::Impl::PageMade(EnginePage* page)
+{
+    ApplySiteSettings();
+    if (view_)
+        view_->setPage(page);
 }
 
 TWebBrowser::Impl::~Impl()
 {
     link_->engine = nullptr;
     // Nothing the page does while it goes may reach the site or the events any more.
-    QObject::disconnect(page_.get(), nullptr, this, nullptr);
-    QObject::disconnect(page_->profile(), nullptr, this, nullptr);
+    if (page_.Made()) {
+        QObject::disconnect(page_.get(), nullptr, this, nullptr);
+        QObject::disconnect(page_->profile(), nullptr, this, nullptr);
+    }
     // The view does not own the page: free the view first, then the page.
     delete view_.data();
     page_.reset();
 }
 
-void TWebBrowser::Impl::Connect()
+void TWebBrowser::Impl::Connect(QWebEnginePage* page)
 {
-    QWebEnginePage* page = page_.get();
     connect(page, &QWebEnginePage::loadStarted, this, [this] { LoadStarted(); });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) { LoadFinished(ok); });
     connect(page, &QWebEnginePage::urlChanged, this, [this] {
@@ -191,7 +203,8 @@ QWidget* TWebBrowser::Impl::Window()
     if (!view_) {
         // Made on first use, and again if a parent widget took the old one with it.
         view_ = new EngineView(*this);
-        view_->setPage(page_.get());
+        if (page_.Made())
+            view_->setPage(page_.get());
         view_->setContextMenuPolicy(Qt::DefaultContextMenu);
     }
     return view_;
@@ -216,6 +229,9 @@ void TWebBrowser::Impl::ApplySiteSettings()
     }
     downloadFlags_ = download;
     hostFlags_ = host;
+    // Before the engine has started, the rest waits for its page (PageMade).
+    if (!page_.Made())
+        return;
     userAgent_ = agent.empty() ? ComposeUserAgent(EngineUserAgent()) : agent;
 
     QWebEngineSettings* settings = page_->settings();
@@ -530,12 +546,17 @@ bool TWebBrowser::Busy() const
 
 std::string TWebBrowser::LocationURL() const
 {
-    return impl_->page_->url().toString().toStdString();
+    return impl_->page_.Made() ? impl_->page_->url().toString().toStdString() : std::string();
 }
 
 std::string TWebBrowser::LocationName() const
 {
-    return impl_->page_->title().toStdString();
+    return impl_->page_.Made() ? impl_->page_->title().toStdString() : std::string();
+}
+
+bool TWebBrowser::EngineStarted() const
+{
+    return impl_->page_.Made();
 }
 
 std::shared_ptr<THTMLDocument> TWebBrowser::Document()
@@ -594,6 +615,7 @@ std::uint32_t TWebBrowser::HostFlags() const
 
 std::string TWebBrowser::UserAgent() const
 {
+    impl_->page_.get(); // the engine's own agent is known once it runs
     return impl_->userAgent_;
 }
 

@@ -60,6 +60,9 @@ public:
     TWebBrowser& operator=(const TWebBrowser&) = delete;
 
     IWebHostSite* Site() const;
+    // The web engine starts when the window is first shown or at the first use
+    // that needs a page (a navigation, a command, a script); false until then.
+    bool EngineStarted() const;
 
     // The engine's window. Re-parenting it keeps the page.
     QWidget* Window() const;

@@ -21,6 +21,7 @@
 #include <QWebEngineView>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,27 @@ namespace web {
 
 class EnginePage;
 class EngineView;
+
+// The engine's page, made on first use: making the first page starts the web
+// engine, which takes most of a second, so a browser that is never shown or
+// navigated never pays for it. made runs once the page is in place.
+class TEnginePageHolder {
+public:
+    TEnginePageHolder(std::function<std::unique_ptr<EnginePage>()> make, std::function<void(EnginePage*)> made)
+        : make_(std::move(make)), made_(std::move(made))
+    {
+    }
+    ~TEnginePageHolder();
+    EnginePage* get() const;
+    EnginePage* operator->() const { return get(); }
+    bool Made() const noexcept { return page_ != nullptr; }
+    void reset();
+
+private:
+    std::function<std::unique_ptr<EnginePage>()> make_;
+    std::function<void(EnginePage*)> made_;
+    mutable std::unique_ptr<EnginePage> page_;
+};
 
 class TWebBrowser::Impl : public QObject, public TEngineCore {
 public:
@@ -73,7 +95,7 @@ public:
     TWebBrowser& owner_;
     IWebHostSite* site_;
     std::shared_ptr<TEngineLink> link_;
-    std::unique_ptr<EnginePage> page_;
+    TEnginePageHolder page_{[this] { return MakePage(); }, [this](EnginePage* page) { PageMade(page); }};
     std::unique_ptr<QWebEnginePage> proxyProbe_; // made at the first proxy change
     QPointer<EngineView> view_;
     std::shared_ptr<THTMLDocument> document_;
@@ -99,7 +121,9 @@ public:
     int scriptTimeoutMs_ = 10000;
 
 private:
-    void Connect();
+    std::unique_ptr<EnginePage> MakePage();
+    void PageMade(EnginePage* page);
+    void Connect(QWebEnginePage* page);
     void LoadStarted();
     void LoadFinished(bool ok);
     void NewWindow(QWebEngineNewWindowRequest& request);
@@ -143,6 +167,12 @@ public:
     explicit EngineView(TWebBrowser::Impl& engine) : engine_(engine) { installEventFilter(this); }
 
 protected:
+    // The engine starts when its window is first shown, if no navigation started it before.
+    void showEvent(QShowEvent* event) override
+    {
+        engine_.page_.get();
+        QWebEngineView::showEvent(event);
+    }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
         if (!engine_.ContextMenu(event, lastContextMenuRequest()))
@@ -167,5 +197,18 @@ protected:
 private:
     TWebBrowser::Impl& engine_;
 };
+
+inline TEnginePageHolder::~TEnginePageHolder() = default;
+
+inline EnginePage* TEnginePageHolder::get() const
+{
+    if (!page_) {
+        page_ = make_();
+        made_(page_.get());
+    }
+    return page_.get();
+}
+
+inline void TEnginePageHolder::reset() { page_.reset(); }
 
 } // namespace web

@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -129,6 +130,29 @@ TEST_F(StartUp, FormsAreCreatedInOrderAndTheMainFormIsTheRegister)
     EXPECT_EQ(app::Export_Form->Caption(), "Export evidence do Excelu");
     EXPECT_EQ(app::Prohlizec_Form->Caption(), "Prohlížeč");
     EXPECT_TRUE(dialogs_.Questions().empty()) << dialogs_.Describe();
+}
+
+TEST_F(StartUp, TheViewersEngineWaitsUntilTheViewerIsFirstShown)
+{
+    // The browser control is made with the viewer form; its engine is not started.
+    ASSERT_NE(app::Prohlizec_Form->HostedBrowser1, nullptr);
+    EXPECT_FALSE(app::Prohlizec_Form->HostedBrowser1->Browser().EngineStarted());
+    Form()->Show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(app::Prohlizec_Form->HostedBrowser1->Browser().EngineStarted());
+    app::Prohlizec_Form->Show();
+    EXPECT_TRUE(app::Prohlizec_Form->HostedBrowser1->Browser().EngineStarted());
+    EXPECT_EQ(app::Prohlizec_Form->HostedBrowser1->LocationURL(), "");
+    app::Prohlizec_Form->Hide();
+}
+
+TEST_F(StartUp, TheViewersEngineStartsWithItsFirstNavigation)
+{
+    EXPECT_EQ(app::Prohlizec_Form->HostedBrowser1->LocationURL(), "");
+    EXPECT_FALSE(app::Prohlizec_Form->HostedBrowser1->Browser().EngineStarted());
+    app::Prohlizec_Form->HostedBrowser1->Navigate("about:blank");
+    EXPECT_TRUE(app::Prohlizec_Form->HostedBrowser1->Browser().EngineStarted());
+    EXPECT_FALSE(app::Prohlizec_Form->Visible());
 }
 
 TEST_F(StartUp, TheDataModuleOpensTheRegisterWithItsThreeLines)

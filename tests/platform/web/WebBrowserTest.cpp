@@ -479,6 +479,8 @@ TEST_F(WebBrowserTest, TheLateEndOfTheLoadBeforeDoesNotCompleteTheNextNavigation
     // asked for in between must not take that word for the end of its own load.
     THttpResponse slow{200, "text/html; charset=utf-8", FormPage, {}, 800};
     server.Serve("/slow.html", slow);
+    // The engine's page is made with the first navigation (its load starts later).
+    browser.Navigate(server.Url("/other.html"));
     auto* view = qobject_cast<QWebEngineView*>(browser.Window());
     ASSERT_NE(view, nullptr);
     QWebEnginePage* page = view->page();
@@ -494,7 +496,6 @@ TEST_F(WebBrowserTest, TheLateEndOfTheLoadBeforeDoesNotCompleteTheNextNavigation
             completedAfter.push_back(url);
     };
 
-    browser.Navigate(server.Url("/other.html"));
     bool early = false;
     QTimer poll;
     poll.setInterval(0);
