@@ -1,9 +1,11 @@
-// The main form over a register of 100 000 rows, as a user meets it: the start
-// (the data module and the forms), one keystroke of the search, a click on a
-// grid title, and saving an edited row (which reads the register again). The
-// start, a keystroke and a save should stay under 100 ms; a sort of the whole
-// register by a text column under 250 ms (the database sorts; the grid only
-// shows the rows in view).
+// The main form over a register of 100 000 rows, as a user meets it: the
+// start of the forms in this process, one keystroke of the search, a click on
+// a grid title (the Czech order of the designations, turning at each click),
+// clearing the search with "Vymazat", and saving an edited row (which reads
+// the register again); each until the grid has painted the rows it shows.
+// The start from process start to the painted main window is measured in
+// processes of their own (StartUpBench.cpp). A title click and clearing
+// should stay under 100 ms, the start of the program under 300 ms.
 
 #include "app/DataModule.h"
 #include "app/ExportForm.h"
@@ -15,9 +17,14 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ScriptedDialogs.h"
 
+#include "bench/app/StartUpBench.h"
+#include "bench/app/StartUpChild.h"
 #include "bench/support/BenchRegister.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QWidget>
 
 #include <cstdlib>
 #include <string>
@@ -35,6 +42,7 @@ public:
         register_.DisableStartupUpdateCheck();
         app::DataFolder = register_.Folder();
     }
+    std::string Path() const { return register_.Folder(); }
 
 private:
     bench::TBenchRegister register_{"form-bench", kRows};
@@ -70,14 +78,31 @@ void BM_StartUp(benchmark::State& state)
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 
+// The main form on screen, as the user sees it.
+void ShowForms()
+{
+    app::CreateForms();
+    app::Konverze_Form->Show();
+    QCoreApplication::processEvents();
+}
+
+// What the user waits for: the grid painted with the rows now in view.
+void ShowRows()
+{
+    QCoreApplication::processEvents();
+    app::Konverze_Form->DBGrid1->Handle()->repaint();
+}
+
 void BM_SearchKeystroke(benchmark::State& state)
 {
     Folder();
-    app::CreateForms();
+    ShowForms();
     const char* texts[] = {"s", "so", "sou", "soud"};
     int i = 0;
-    for (auto _ : state)
+    for (auto _ : state) {
         app::Konverze_Form->Hledani_Edit->SetText(texts[i++ % 4]);
+        ShowRows();
+    }
     FreeForms();
 }
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
@@ -85,12 +110,34 @@ BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
 void BM_TitleClick(benchmark::State& state)
 {
     Folder();
-    app::CreateForms();
-    for (auto _ : state)
+    ShowForms();
+    for (auto _ : state) {
         app::Konverze_Form->DBGrid1TitleClick(app::Konverze_Form->DBGrid1->Columns()[1]);
+        ShowRows();
+    }
     FreeForms();
 }
 BENCHMARK(BM_TitleClick)->Unit(benchmark::kMillisecond);
+
+// "Vymazat" after a search, in the order the register starts with and in the
+// Czech order of the designations.
+void BM_ClearSearch(benchmark::State& state)
+{
+    Folder();
+    ShowForms();
+    if (state.range(0) != 0)
+        app::Konverze_Form->DBGrid1TitleClick(app::Konverze_Form->DBGrid1->Columns()[1]);
+    for (auto _ : state) {
+        state.PauseTiming();
+        app::Konverze_Form->Hledani_Edit->SetText("Benešov");
+        ShowRows();
+        state.ResumeTiming();
+        app::Konverze_Form->Button1Click(nullptr);
+        ShowRows();
+    }
+    FreeForms();
+}
+BENCHMARK(BM_ClearSearch)->Arg(0)->Arg(1)->ArgName("byDesignation")->Unit(benchmark::kMillisecond);
 
 void BM_SaveEditedRow(benchmark::State& state)
 {
@@ -111,6 +158,8 @@ BENCHMARK(BM_SaveEditedRow)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == bench::StartUpChildFlag)
+        return bench::RunStartUpChild(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // As the program does: run by the superuser, the engine goes without its sandbox.
     app::PrepareWebEngineEnvironment();
@@ -119,6 +168,7 @@ int main(int argc, char** argv)
     application.Initialize();
     ui::TScriptedDialogs dialogs;
     benchmark::Initialize(&argc, argv);
+    bench::RegisterStartUpBenchmarks(Folder().Path());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -168,7 +168,9 @@ void TADOConnection::Open()
     } catch (const EADOError& e) {
         fail("Databázi '" + file + "' nelze otevřít. " + e.Message());
     }
+    static std::uint64_t openings = 0;
     db_ = db;
+    openSerial_ = ++openings;
     fileName_ = file;
     if (AfterConnect)
         AfterConnect(this);

@@ -14,6 +14,7 @@
 #include "platform/core/Component.h"
 #include "platform/data/JetSql.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,8 @@ public:
     // The file the open connection works on.
     const std::string& DataSource() const noexcept { return fileName_; }
     sqlite3* Handle() const noexcept { return db_; }
+    // Tells one opening of a connection from every other in the process.
+    std::uint64_t OpenSerial() const noexcept { return openSerial_; }
     int DataSetCount() const noexcept { return static_cast<int>(dataSets_.size()); }
     TADOQuery* DataSets(int index) const { return dataSets_.at(static_cast<std::size_t>(index)); }
 
@@ -89,6 +92,7 @@ private:
     int busyTimeout_ = 5000;
     std::string fileName_;
     sqlite3* db_ = nullptr;
+    std::uint64_t openSerial_ = 0;
     std::vector<TADOQuery*> dataSets_;
     // The columns of the database that hold no text, read again whenever the
     // schema changes.

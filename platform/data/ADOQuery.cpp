@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -120,14 +121,8 @@ std::string_view ValueText(sqlite3_value* v)
 // read as that kind (a word in a date column) is Null. Going through the
 // column's value object costs a third of the column functions' time.
 template <class Sink>
-void ReadColumn(sqlite3_stmt* s, int column, TVarType type, Sink& sink)
+void ReadValue(sqlite3_value* v, int stored, TVarType type, Sink& sink)
 {
-    sqlite3_value* v = sqlite3_column_value(s, column);
-    const int stored = sqlite3_value_type(v);
-    if (stored == SQLITE_NULL) {
-        sink.Null();
-        return;
-    }
     double d;
     switch (type) {
     case varString:
@@ -175,6 +170,51 @@ void ReadColumn(sqlite3_stmt* s, int column, TVarType type, Sink& sink)
         return;
     case varNull: sink.Null(); return;
     }
+}
+
+// Answers the value's storage class.
+template <class Sink>
+int ReadColumn(sqlite3_stmt* s, int column, TVarType type, Sink& sink)
+{
+    sqlite3_value* v = sqlite3_column_value(s, column);
+    const int stored = sqlite3_value_type(v);
+    if (stored == SQLITE_NULL) {
+        sink.Null();
+        return stored;
+    }
+    ReadValue(v, stored, type, sink);
+    return stored;
+}
+
+// Whether a value of that storage class is held as stored by a field of the
+// given kind: as the database would order it.
+bool HeldAsStored(sqlite3_stmt* s, int column, int stored, TVarType type)
+{
+    switch (stored) {
+    case SQLITE_NULL: return true;
+    case SQLITE_TEXT: return type == varString;
+    case SQLITE_FLOAT: return type == varDouble || type == varDate;
+    case SQLITE_INTEGER: {
+        const std::int64_t i = sqlite3_column_int64(s, column);
+        if (type == varInteger)
+            return true;
+        if (type == varBoolean)
+            return i == 0 || i == 1;
+        return (type == varDouble || type == varDate) && i >= -(std::int64_t{1} << 53) && i <= (std::int64_t{1} << 53);
+    }
+    default: return false;
+    }
+}
+
+// Functions whose result differs between two runs on the same data.
+bool GivesTheSameRowsEachTime(const std::string& sql)
+{
+    const std::string lower = core::LowerCase(sql);
+    for (const char* name : {"random", "now(", "current_", "julianday", "strftime", "date(", "time(", "unixepoch",
+                             "changes(", "last_insert_rowid"})
+        if (lower.find(name) != std::string::npos)
+            return false;
+    return true;
 }
 
 // Writes into the last row of a record store.
@@ -268,17 +308,165 @@ bool TADOQuery::CanWriteField(const TField* field) const
            !bindings_[static_cast<std::size_t>(index)].tableColumn.empty();
 }
 
+// Rows read once and kept at hand after the query was closed.
+struct TADOQuery::TKeptRows {
+    TRecordStore rows;
+    TOrderClause clause;
+    TDataStamp stamp;
+    std::vector<std::string> fields;
+    std::vector<Binding> bindings;
+    std::string updateTable;
+    int keyColumn = -1;
+    std::vector<unsigned char> exact;
+};
+
+namespace {
+
+// The kept results of a query besides its open one: the largest stay.
+constexpr std::size_t kKeptResults = 2;
+
+} // namespace
+
 void TADOQuery::CloseCursor()
 {
+    KeepRows();
     bindings_.clear();
     updateTable_.clear();
     keyColumn_ = -1;
+    exact_.clear();
+}
+
+TADOQuery::TDataStamp TADOQuery::Stamp(sqlite3* db) const
+{
+    TDataStamp stamp;
+    stamp.connection = connection_->OpenSerial();
+    TStatement version(db, "PRAGMA data_version");
+    stamp.dataVersion = version.Step() ? sqlite3_column_int64(version.Handle(), 0) : -1;
+    TStatement schema(db, "PRAGMA schema_version");
+    stamp.schema = schema.Step() ? sqlite3_column_int64(schema.Handle(), 0) : -1;
+    stamp.changes = sqlite3_total_changes64(db);
+    return stamp;
+}
+
+std::vector<std::string> TADOQuery::FieldSignature() const
+{
+    std::vector<std::string> signature;
+    for (int k = 0; k < FieldCount(); ++k) {
+        const TField* f = Fields()->Fields(k);
+        signature.push_back(f->FieldName() + "/" + std::to_string(static_cast<int>(f->DataType())));
+    }
+    return signature;
+}
+
+bool TADOQuery::SortKeysFor(const std::vector<TOrderTerm>& terms, std::vector<TRowSortKey>& keys) const
+{
+    keys.clear();
+    for (const TOrderTerm& term : terms) {
+        const TField* field = FindField(term.Column);
+        if (field == nullptr || field->Index() < 0)
+            return false;
+        keys.push_back({field->Index(), term.JetText, term.Descending});
+    }
+    return true;
+}
+
+bool TADOQuery::KeysHoldStoredValues(const std::vector<TRowSortKey>& keys,
+                                     const std::vector<unsigned char>& exact) const
+{
+    return std::all_of(keys.begin(), keys.end(), [&](const TRowSortKey& key) {
+        return key.Column < static_cast<int>(exact.size()) && exact[static_cast<std::size_t>(key.Column)] != 0;
+    });
+}
+
+void TADOQuery::KeepRows()
+{
+    if (!keepable_)
+        return;
+    keepable_ = false;
+    auto kept = std::make_unique<TKeptRows>();
+    kept->rows = std::move(Records());
+    kept->clause = std::move(clause_);
+    kept->stamp = stamp_;
+    kept->fields = FieldSignature();
+    kept->bindings = bindings_;
+    kept->updateTable = updateTable_;
+    kept->keyColumn = keyColumn_;
+    kept->exact = exact_;
+    // One result per statement; over the limit the smallest goes: it is the quickest to read again.
+    std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) { return k->clause.Head == kept->clause.Head; });
+    kept_.push_back(std::move(kept));
+    if (kept_.size() > kKeptResults)
+        kept_.erase(std::min_element(kept_.begin(), kept_.end(), [](const auto& a, const auto& b) {
+            return a->rows.Count() < b->rows.Count();
+        }));
+}
+
+bool TADOQuery::TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp)
+{
+    // Rows read before the database changed are of no use any more.
+    std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) { return !(k->stamp == stamp); });
+    const std::vector<std::string> fields = FieldSignature();
+    const auto found = std::find_if(kept_.begin(), kept_.end(), [&](const std::unique_ptr<TKeptRows>& k) {
+        return k->clause.Head == clause.Head && k->fields == fields;
+    });
+    if (found == kept_.end())
+        return false;
+    TKeptRows& kept = **found;
+    const bool sameOrder = kept.clause.Terms == clause.Terms;
+    std::vector<TRowSortKey> keys;
+    if (!sameOrder && !(SortKeysFor(clause.Terms, keys) && KeysHoldStoredValues(keys, kept.exact)))
+        return false;
+    Records() = std::move(kept.rows);
+    bindings_ = std::move(kept.bindings);
+    updateTable_ = std::move(kept.updateTable);
+    keyColumn_ = kept.keyColumn;
+    exact_ = std::move(kept.exact);
+    kept_.erase(found);
+    if (!sameOrder)
+        SortRows(Records(), keys);
+    return true;
 }
 
 void TADOQuery::OpenCursor()
 {
     sqlite3* db = Database();
-    TStatement statement(db, connection_->TranslateSql(sql_.Text()));
+    const std::string sql = connection_->TranslateSql(sql_.Text());
+    keepable_ = false;
+    // Rows of a statement with persistent fields and no changing parts may be
+    // kept, taken back, and put in order here.
+    TOrderClause clause;
+    const bool canOrder = !DefaultFields() && FieldCount() > 0 && SplitOrderClause(sql, clause);
+    const bool canKeep = canOrder && KeepsRows() && GivesTheSameRowsEachTime(sql);
+    const TDataStamp stamp = canKeep ? Stamp(db) : TDataStamp();
+    if (!canOrder) {
+        ReadRows(db, sql);
+    } else if (!canKeep || !TakeKeptRows(clause, stamp)) {
+        // The database sorts in Jet's text order a comparison at a time; here
+        // each text's key is made once.
+        std::vector<TRowSortKey> keys;
+        const bool sortHere =
+            std::any_of(clause.Terms.begin(), clause.Terms.end(), [](const TOrderTerm& t) { return t.JetText; }) &&
+            SortKeysFor(clause.Terms, keys);
+        ReadRows(db, sortHere ? clause.Head : sql);
+        if (sortHere) {
+            if (KeysHoldStoredValues(keys, exact_))
+                SortRows(Records(), keys);
+            else
+                ReadRows(db, sql);
+        }
+    }
+    if (!canKeep)
+        return;
+    clause_ = std::move(clause);
+    stamp_ = stamp;
+    keepable_ = true;
+}
+
+void TADOQuery::ReadRows(sqlite3* db, const std::string& sql)
+{
+    updateTable_.clear();
+    keyColumn_ = -1;
+    TStatement statement(db, sql);
     BindParameters(statement);
     sqlite3_stmt* s = statement.Handle();
     const int columnCount = sqlite3_column_count(s);
@@ -377,11 +565,17 @@ void TADOQuery::OpenCursor()
 
     TRecordStore& records = Records();
     records.Reset(fieldCount);
+    exact_.assign(static_cast<std::size_t>(fieldCount), 1);
     while (hasRow) {
         records.AppendRow();
         for (int k = 0; k < fieldCount; ++k) {
             StoreSink sink{records, k};
-            ReadColumn(s, bindings_[static_cast<std::size_t>(k)].column, types[static_cast<std::size_t>(k)], sink);
+            const int column = bindings_[static_cast<std::size_t>(k)].column;
+            const TVarType type = types[static_cast<std::size_t>(k)];
+            const int stored = ReadColumn(s, column, type, sink);
+            if (stored != SQLITE_NULL && exact_[static_cast<std::size_t>(k)] != 0 &&
+                !HeldAsStored(s, column, stored, type))
+                exact_[static_cast<std::size_t>(k)] = 0;
         }
         if (keyColumn_ >= 0)
             records.SetLastRowId(sqlite3_column_int64(s, keyColumn_));

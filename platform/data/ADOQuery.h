@@ -6,7 +6,14 @@
 // translated on the way (JetSql.h); nothing of the caller's text is changed
 // but date literals, YEAR/MONTH/DAY and double-quoted literals.
 //
-// Open reads the whole result into memory. Records inserted, edited or
+// Open reads the whole result into memory. The rows read last stay at hand
+// after Close (the largest few results of the query): opened again with the
+// same SQL on a database that has not changed since, it takes them back
+// instead of reading again, put in the new order when only the ORDER BY
+// differs. An ORDER BY in Jet's text order is applied in memory too. Rows
+// equal in every term of the order come as they were entered.
+//
+// Records inserted, edited or
 // deleted in the query are written to the table the result's columns come
 // from (the FROM table), the row found by its key ID (the table's integer
 // primary key) or, for a table without one, by the values read. Columns the
@@ -17,8 +24,11 @@
 
 #include "platform/core/StringList.h"
 #include "platform/data/DataSet.h"
+#include "platform/data/OrderClause.h"
+#include "platform/data/RowOrder.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +65,10 @@ public:
     const std::string& UpdateTable() const noexcept { return updateTable_; }
 
 protected:
+    // Whether the rows read may be kept for opening again; a query whose
+    // parameters may change between openings says no (and one that must
+    // read every time, as a benchmark of the reading does).
+    virtual bool KeepsRows() const { return true; }
     // A query with parameters gives them their values on the statement about to run.
     virtual void BindParameters(TStatement& statement) { (void)statement; }
     // The SQL lines changed; the query is closed.
@@ -75,7 +89,27 @@ private:
         int maxChars = 0;          // declared text size; 0 without a limit
     };
 
+    // What rows held were read under: the connection's opening, the changes
+    // made through it and by others, and the schema.
+    struct TDataStamp {
+        std::uint64_t connection = 0;
+        std::int64_t dataVersion = -1;
+        std::int64_t changes = -1;
+        std::int64_t schema = -1;
+        bool operator==(const TDataStamp&) const = default;
+    };
+    struct TKeptRows;
+
     sqlite3* Database() const;
+    TDataStamp Stamp(sqlite3* db) const;
+    // Reads the result of sql (translated already) into the records.
+    void ReadRows(sqlite3* db, const std::string& sql);
+    // The sort keys of the order's terms, false when a term names no field.
+    bool SortKeysFor(const std::vector<TOrderTerm>& terms, std::vector<TRowSortKey>& keys) const;
+    bool KeysHoldStoredValues(const std::vector<TRowSortKey>& keys, const std::vector<unsigned char>& exact) const;
+    std::vector<std::string> FieldSignature() const;
+    bool TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp);
+    void KeepRows();
     void CheckTextLengths() const;
     // The database's row number of the record at position, found by key or by the values read.
     std::int64_t LocateRow(int position);
@@ -88,6 +122,14 @@ private:
     std::string updateTable_;
     std::vector<Binding> bindings_; // per field
     int keyColumn_ = -1;            // the result column holding the rowid, -1 when none
+    // Per field: every value read is held as the database stores it, so
+    // that the rows can be put in order by it.
+    std::vector<unsigned char> exact_;
+    // The rows held may be kept at Close: read under clause_ and stamp_.
+    bool keepable_ = false;
+    TOrderClause clause_;
+    TDataStamp stamp_;
+    std::vector<std::unique_ptr<TKeptRows>> kept_;
 };
 
 } // namespace data

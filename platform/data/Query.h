@@ -48,6 +48,7 @@ public:
 
 protected:
     void BindParameters(TStatement& statement) override;
+    bool KeepsRows() const override { return false; }
     void SqlChanged() override;
 
 private:

@@ -51,6 +51,14 @@ void TRecordStore::InsertRow(int pos)
 
 void TRecordStore::EraseRow(int pos) { order_.erase(order_.begin() + pos); }
 
+void TRecordStore::Reorder(const std::vector<int>& positions)
+{
+    std::vector<std::uint32_t> order(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        order[i] = order_[static_cast<std::size_t>(positions[i])];
+    order_ = std::move(order);
+}
+
 Variant TRecordStore::Get(int pos, int column, TVarType type) const
 {
     const CellData& c = Cell(pos, column);

@@ -56,6 +56,27 @@ public:
         c.text = Keep(text);
     }
 
+    // A cell as it is kept, for reading many without making variants.
+    struct TCellView {
+        enum Kind { Null, Int, Real, Text } kind;
+        std::int64_t i;
+        double d;
+        std::string_view text;
+    };
+    TCellView View(int pos, int column) const
+    {
+        const CellData& c = Cell(pos, column);
+        switch (c.kind) {
+        case kInt: return {TCellView::Int, c.i, 0, {}};
+        case kReal: return {TCellView::Real, 0, c.d, {}};
+        case kText: return {TCellView::Text, 0, 0, {c.text, c.length}};
+        case kNull: break;
+        }
+        return {TCellView::Null, 0, 0, {}};
+    }
+    // Puts the rows in another order: position i gets the row now at positions[i].
+    void Reorder(const std::vector<int>& positions);
+
     // The database's own number of the row, kNoRowId when unknown.
     std::int64_t RowId(int pos) const { return rowIds_[order_[static_cast<std::size_t>(pos)]]; }
     void SetRowId(int pos, std::int64_t id) { rowIds_[order_[static_cast<std::size_t>(pos)]] = id; }

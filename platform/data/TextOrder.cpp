@@ -4,6 +4,7 @@
 #include "platform/core/Unicode.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace data {
@@ -43,6 +44,23 @@ constexpr char kBaseLetter[] =
     "zzzzzzs";                           // U+0179..U+017F
 static_assert(sizeof kBaseLetter == 0x180 - 0xC0 + 1);
 
+// The primary weight of a lower-case character ("ch" aside).
+std::uint32_t PrimaryOf(char32_t lower)
+{
+    if (lower < 0x80)
+        return lower < 'a' || lower > 'z' ? lower : kLetters + kAsciiPlace[lower - 'a'];
+    switch (lower) {
+    case U'č': return kLetters + 3;
+    case U'ř': return kLetters + 20;
+    case U'š': return kLetters + 22;
+    case U'ž': return kLetters + 30;
+    default: break;
+    }
+    if (lower >= 0xC0 && lower < 0x180 && kBaseLetter[lower - 0xC0] != '\0')
+        return kLetters + kAsciiPlace[kBaseLetter[lower - 0xC0] - 'a'];
+    return kOthers + lower;
+}
+
 struct Element {
     std::uint32_t Primary = 0;
     // 0 for a plain letter, else the accented letter's (lower-case) code.
@@ -64,29 +82,15 @@ public:
         const char32_t lower = core::FoldLower(cp);
         e.Secondary = 0;
         e.Tertiary = lower != cp ? 1 : 0;
-        if (lower < 0x80) {
-            if (lower < 'a' || lower > 'z') {
-                e.Primary = lower;
-            } else if (lower == 'c' && IsNextH(e.Tertiary)) {
-                e.Primary = kLetters + kPlaceCh;
-            } else {
-                e.Primary = kLetters + kAsciiPlace[lower - 'a'];
-            }
+        if (lower == 'c' && IsNextH(e.Tertiary)) {
+            e.Primary = kLetters + kPlaceCh;
             return true;
         }
-        switch (lower) {
-        case U'č': e.Primary = kLetters + 3; return true;
-        case U'ř': e.Primary = kLetters + 20; return true;
-        case U'š': e.Primary = kLetters + 22; return true;
-        case U'ž': e.Primary = kLetters + 30; return true;
-        default: break;
-        }
-        if (lower >= 0xC0 && lower < 0x180 && kBaseLetter[lower - 0xC0] != '\0') {
-            e.Primary = kLetters + kAsciiPlace[kBaseLetter[lower - 0xC0] - 'a'];
+        e.Primary = PrimaryOf(lower);
+        // Accented forms of the plain letters keep their accent for the second level.
+        if (lower >= 0xC0 && lower < 0x180 && e.Primary != kLetters + 3 && e.Primary != kLetters + 20 &&
+            e.Primary != kLetters + 22 && e.Primary != kLetters + 30 && e.Primary < kOthers)
             e.Secondary = lower;
-        } else {
-            e.Primary = kOthers + lower;
-        }
         return true;
     }
 
@@ -137,6 +141,47 @@ std::size_t CommonStart(std::string_view a, std::string_view b)
 }
 
 } // namespace
+
+void AppendJetTextKey(std::string_view text, std::string& key)
+{
+    // One byte for each of blanks, digits, punctuation and the alphabet's
+    // letters, in their order; four for a character of another script.
+    auto append = [&key](std::uint32_t primary) {
+        if (primary < 0x80) {
+            key += static_cast<char>(primary + 1);
+        } else if (primary >= kLetters && primary < kLetters + 0x40) {
+            key += static_cast<char>(0x81 + (primary - kLetters));
+        } else {
+            key += static_cast<char>(0xF0);
+            key += static_cast<char>((primary >> 16) & 0xFF);
+            key += static_cast<char>((primary >> 8) & 0xFF);
+            key += static_cast<char>(primary & 0xFF);
+        }
+    };
+    // The byte of each ASCII character, looked up rather than worked out.
+    static const auto ascii = [] {
+        std::array<char, 0x80> bytes{};
+        for (char32_t c = 0; c < 0x80; ++c) {
+            const std::uint32_t primary = PrimaryOf(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            bytes[c] = static_cast<char>(primary < 0x80 ? primary + 1 : 0x81 + (primary - kLetters));
+        }
+        return bytes;
+    }();
+    key.reserve(key.size() + text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b >= 0x80) {
+            append(PrimaryOf(core::FoldLower(core::NextUtf8(text, pos))));
+        } else if ((b | 0x20) == 'c' && pos + 1 < text.size() && (text[pos + 1] | 0x20) == 'h') {
+            append(kLetters + kPlaceCh);
+            pos += 2;
+        } else {
+            key += ascii[b];
+            ++pos;
+        }
+    }
+}
 
 int CompareJetText(std::string_view a, std::string_view b)
 {

@@ -19,4 +19,11 @@ inline constexpr const char* JetTextCollation = "JETTEXT";
 // Negative, 0 or positive as a sorts before, with or after b.
 int CompareJetText(std::string_view a, std::string_view b);
 
+// Appends the text's letters as bytes whose order (byte by byte, a shorter
+// run first) is the order of the first level above, the alphabet alone:
+// texts whose keys differ compare as their keys do; texts with equal keys
+// differ at most in accents, letter case or bytes (CompareJetText decides).
+// Sorting many texts by such keys spares the comparison its letter-by-letter work.
+void AppendJetTextKey(std::string_view text, std::string& key);
+
 } // namespace data
