@@ -22,15 +22,6 @@ using namespace data;
 
 namespace {
 
-// The serial numbers of the query's rows in cursor order.
-std::vector<std::string> Serials(Register& r)
-{
-    std::vector<std::string> out;
-    for (r.query->First(); !r.query->Eof(); r.query->Next())
-        out.push_back(r.poradove_cislo->AsString());
-    return out;
-}
-
 // The serial numbers in the database's own order for an ORDER BY (equal rows by their key).
 std::vector<std::string> DatabaseOrder(const TestDatabase& db, const std::string& where, const std::string& order)
 {

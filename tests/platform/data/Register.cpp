@@ -68,3 +68,12 @@ void Register::Add(const std::string& serial, double converted, const std::strin
     oznaceni_vstupu->SetAsString(designation);
     query->Post();
 }
+
+// The serial numbers of the query's rows in cursor order.
+std::vector<std::string> Serials(Register& r)
+{
+    std::vector<std::string> out;
+    for (r.query->First(); !r.query->Eof(); r.query->Next())
+        out.push_back(r.poradove_cislo->AsString());
+    return out;
+}

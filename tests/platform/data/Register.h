@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct Register {
     explicit Register(const TestDatabase& database, int year = 2010);
@@ -35,3 +36,6 @@ struct Register {
     data::TIntegerField* pocet_rok;
     int year;
 };
+
+// The serial numbers of the query's rows in cursor order (the cursor ends past the last).
+std::vector<std::string> Serials(Register& r);

@@ -15,15 +15,6 @@ using namespace data;
 
 namespace {
 
-// The serial numbers of the query's rows in cursor order.
-std::vector<std::string> Serials(Register& r)
-{
-    std::vector<std::string> out;
-    for (r.query->First(); !r.query->Eof(); r.query->Next())
-        out.push_back(r.poradove_cislo->AsString());
-    return out;
-}
-
 std::string Repeat(const std::string& piece, int times)
 {
     std::string out;
