@@ -385,6 +385,7 @@ void TADOQuery::KeepRows()
     keepable_ = false;
     auto kept = std::make_unique<TKeptRows>();
     kept->rows = std::move(Records());
+    Records().Reset(0);
     kept->clause = std::move(clause_);
     kept->stamp = stamp_;
     kept->fields = FieldSignature();
@@ -395,16 +396,25 @@ void TADOQuery::KeepRows()
     // One result per statement; over the limit the smallest goes: it is the quickest to read again.
     std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) { return k->clause.Head == kept->clause.Head; });
     kept_.push_back(std::move(kept));
-    if (kept_.size() > kKeptResults)
-        kept_.erase(std::min_element(kept_.begin(), kept_.end(), [](const auto& a, const auto& b) {
+    if (kept_.size() > kKeptResults) {
+        const auto smallest = std::min_element(kept_.begin(), kept_.end(), [](const auto& a, const auto& b) {
             return a->rows.Count() < b->rows.Count();
-        }));
+        });
+        // Its memory serves the next reading.
+        Records().Recycle(std::move((*smallest)->rows));
+        kept_.erase(smallest);
+    }
 }
 
 bool TADOQuery::TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp)
 {
-    // Rows read before the database changed are of no use any more.
-    std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) { return !(k->stamp == stamp); });
+    // Rows read before the database changed are of no use any more; their memory serves the next reading.
+    std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) {
+        if (k->stamp == stamp)
+            return false;
+        Records().Recycle(std::move(k->rows));
+        return true;
+    });
     const std::vector<std::string> fields = FieldSignature();
     const auto found = std::find_if(kept_.begin(), kept_.end(), [&](const std::unique_ptr<TKeptRows>& k) {
         return k->clause.Head == clause.Head && k->fields == fields;

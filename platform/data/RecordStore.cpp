@@ -7,12 +7,36 @@ namespace data {
 void TRecordStore::Reset(int columns)
 {
     columns_ = columns;
-    pages_.clear();
+    if (columns != 0 && columns != pageColumns_) {
+        pages_.clear();
+        pageColumns_ = columns;
+    }
+    pagesUsed_ = 0;
     rowIds_.clear();
     order_.clear();
-    blocks_.clear();
+    blocksUsed_ = 0;
+    longTexts_.clear();
     blockUsed_ = kBlockSize;
     lastRow_ = nullptr;
+}
+
+void TRecordStore::Recycle(TRecordStore&& other)
+{
+    if (!rowIds_.empty() || &other == this)
+        return;
+    if (other.pages_.size() > pages_.size() && (pagesUsed_ == 0)) {
+        pages_ = std::move(other.pages_);
+        pageColumns_ = other.pageColumns_;
+        if (columns_ != 0 && columns_ != pageColumns_) {
+            pages_.clear();
+            pageColumns_ = columns_;
+        }
+    }
+    if (other.blocks_.size() > blocks_.size() && blocksUsed_ == 0)
+        blocks_ = std::move(other.blocks_);
+    other.Reset(0);
+    other.pages_.clear();
+    other.blocks_.clear();
 }
 
 const char* TRecordStore::KeepInNewBlock(std::string_view text)
@@ -21,10 +45,12 @@ const char* TRecordStore::KeepInNewBlock(std::string_view text)
         auto own = std::make_unique_for_overwrite<char[]>(text.size());
         std::copy(text.begin(), text.end(), own.get());
         const char* p = own.get();
-        blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(own));
+        longTexts_.push_back(std::move(own));
         return p;
     }
-    blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+    if (blocksUsed_ == blocks_.size())
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+    ++blocksUsed_;
     blockUsed_ = 0;
     return Keep(text);
 }
@@ -32,9 +58,13 @@ const char* TRecordStore::KeepInNewBlock(std::string_view text)
 std::uint32_t TRecordStore::NewSlot()
 {
     const auto slot = static_cast<std::uint32_t>(rowIds_.size());
-    if ((slot & (kPageRows - 1)) == 0)
-        pages_.push_back(std::make_unique_for_overwrite<CellData[]>(kPageRows * static_cast<std::size_t>(columns_)));
-    CellData* row = &pages_.back()[(slot & (kPageRows - 1)) * static_cast<std::size_t>(columns_)];
+    if ((slot & (kPageRows - 1)) == 0) {
+        if (pagesUsed_ == pages_.size())
+            pages_.push_back(
+                std::make_unique_for_overwrite<CellData[]>(kPageRows * static_cast<std::size_t>(columns_)));
+        ++pagesUsed_;
+    }
+    CellData* row = &pages_[slot >> kPageShift][(slot & (kPageRows - 1)) * static_cast<std::size_t>(columns_)];
     std::fill(row, row + columns_, CellData{kNull, 0, {0}});
     lastRow_ = row;
     rowIds_.push_back(kNoRowId);

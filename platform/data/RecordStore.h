@@ -22,8 +22,12 @@ class TRecordStore {
 public:
     static constexpr std::int64_t kNoRowId = std::numeric_limits<std::int64_t>::min();
 
-    // Forgets every row and sets the number of columns.
+    // Forgets every row and sets the number of columns. The memory the rows
+    // took serves the next rows (fresh memory costs a fault for every page
+    // first touched); it goes with the store, or with a change of the column count.
     void Reset(int columns);
+    // Takes the memory of a store no longer needed, when this one holds no rows.
+    void Recycle(TRecordStore&& other);
     int Columns() const noexcept { return columns_; }
     int Count() const noexcept { return static_cast<int>(order_.size()); }
 
@@ -112,7 +116,7 @@ private:
     {
         if (blockUsed_ + text.size() > kBlockSize)
             return KeepInNewBlock(text);
-        char* p = blocks_.back().get() + blockUsed_;
+        char* p = blocks_[blocksUsed_ - 1].get() + blockUsed_;
         std::copy(text.begin(), text.end(), p);
         blockUsed_ += text.size();
         return p;
@@ -121,10 +125,14 @@ private:
 
     int columns_ = 0;
     std::vector<std::unique_ptr<CellData[]>> pages_;
+    std::size_t pagesUsed_ = 0;
+    int pageColumns_ = 0; // the columns the pages are made for
     std::vector<std::int64_t> rowIds_;
     std::vector<std::uint32_t> order_; // position -> slot
     std::vector<std::unique_ptr<char[]>> blocks_;
-    std::size_t blockUsed_ = kBlockSize; // of the last block
+    std::size_t blocksUsed_ = 0;
+    std::vector<std::unique_ptr<char[]>> longTexts_; // a block each
+    std::size_t blockUsed_ = kBlockSize; // of the last block in use
     CellData* lastRow_ = nullptr;        // the cells of the newest slot
 };
 
