@@ -1,9 +1,9 @@
 #include "app/LibraryModules.h"
 
 #include "browser/BrowserModule.h"
-#include "report/RpExprUnit.h"
-#include "report/RpPrintDialog.h"
-#include "report/RpStartup.h"
+#include "report/bands/RpStartup.h"
+#include "report/expr/RpExprUnit.h"
+#include "report/printer/RpPrintDialog.h"
 #include "xml/ValueTexts.h"
 
 namespace app {

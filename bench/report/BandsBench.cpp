@@ -6,10 +6,10 @@
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
 #include "platform/ui/Forms.h"
-#include "report/RpBand.h"
-#include "report/RpExprLabel.h"
-#include "report/RpGroup.h"
-#include "report/RpReport.h"
+#include "report/bands/RpBand.h"
+#include "report/bands/RpGroup.h"
+#include "report/bands/RpReport.h"
+#include "report/printables/RpExprLabel.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

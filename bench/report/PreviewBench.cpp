@@ -2,9 +2,9 @@
 // (as the search button does), and painting a page as the preview shows it.
 
 #include "platform/gfx/PainterCanvas.h"
-#include "report/RpPageSearch.h"
-#include "report/RpPreview.h"
-#include "report/RpPrinter.h"
+#include "report/pages/RpPageSearch.h"
+#include "report/preview/RpPreview.h"
+#include "report/printer/RpPrinter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,11 +3,11 @@
 // expression labels (one record per detail band, values and a running total).
 
 #include "platform/ui/Forms.h"
-#include "report/RpBand.h"
-#include "report/RpExprLabel.h"
-#include "report/RpLabel.h"
-#include "report/RpPrinter.h"
-#include "report/RpReport.h"
+#include "report/bands/RpBand.h"
+#include "report/bands/RpReport.h"
+#include "report/printables/RpExprLabel.h"
+#include "report/printables/RpLabel.h"
+#include "report/printer/RpPrinter.h"
 
 #include <benchmark/benchmark.h>
 

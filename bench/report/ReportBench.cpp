@@ -6,10 +6,10 @@
 #include "platform/core/Streams.h"
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
-#include "report/RpCompress.h"
-#include "report/RpEnvironment.h"
-#include "report/RpExpr.h"
-#include "report/RpPageList.h"
+#include "report/expr/RpEnvironment.h"
+#include "report/expr/RpExpr.h"
+#include "report/pages/RpCompress.h"
+#include "report/pages/RpPageList.h"
 
 #include <benchmark/benchmark.h>
 

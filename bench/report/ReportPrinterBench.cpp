@@ -2,7 +2,7 @@
 // and keeps them in the page list (in memory, and past the memory limit in a
 // temporary file), and reading a page back as a metafile for the preview.
 
-#include "report/RpPrinter.h"
+#include "report/printer/RpPrinter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,7 +11,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
 #include "platform/ui/Application.h"
-#include "report/RpStartup.h"
+#include "report/bands/RpStartup.h"
 
 #include <gtest/gtest.h>
 

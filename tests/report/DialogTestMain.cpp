@@ -2,7 +2,7 @@
 // The system's print queues are hidden: only the PDF file printer is listed.
 #include "platform/print/Printer.h"
 #include "platform/ui/Application.h"
-#include "report/RpExprUnit.h"
+#include "report/expr/RpExprUnit.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "platform/core/Component.h"
 #include "platform/core/Unicode.h"
 #include "platform/ui/Graphics.h"
-#include "report/RpReportPrinterSettings.h"
-#include "report/RpReportSite.h"
+#include "report/layout/RpReportSite.h"
+#include "report/printer/RpReportPrinterSettings.h"
 
 #include <string>
 #include <vector>

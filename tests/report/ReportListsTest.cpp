@@ -4,9 +4,9 @@
 #include "platform/ui/DataModule.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
-#include "report/RpDataSetList.h"
-#include "report/RpExportFilter.h"
-#include "report/RpExportFilterLibrary.h"
+#include "report/expr/RpDataSetList.h"
+#include "report/preview/RpExportFilterLibrary.h"
+#include "report/printer/RpExportFilter.h"
 
 #include <gtest/gtest.h>
 

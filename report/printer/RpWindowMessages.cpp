@@ -1,0 +1,17 @@
+#include "report/printer/RpWindowMessages.h"
+
+#include "platform/ui/Application.h"
+
+#include <QCoreApplication>
+
+namespace report {
+
+void RpProcessMessages()
+{
+    if (ui::Application != nullptr)
+        ui::Application->ProcessMessages();
+    else if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::processEvents();
+}
+
+} // namespace report
