@@ -8,7 +8,7 @@
 // date set by the program is only shown.
 
 #include "platform/data/DataSource.h"
-#include "platform/ui/DateTimePicker.h"
+#include "platform/ui/controls/DateTimePicker.h"
 
 #include <memory>
 

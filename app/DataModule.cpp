@@ -6,8 +6,8 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
 #include "platform/data/DataSource.h"
-#include "platform/ui/DataModule.h"
+#include "platform/ui/kernel/DataModule.h"
 
 #include <memory>
 #include <string>

@@ -13,7 +13,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/office/ExcelApplication.h"
 #include "platform/shell/Shell.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 #include <exception>
 #include <memory>

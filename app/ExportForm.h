@@ -4,12 +4,12 @@
 // saved where the user chose and mailed to the bar association.
 
 #include "platform/core/DateTime.h"
-#include "platform/ui/DateTimePicker.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/FileDialogs.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/DateTimePicker.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/ExtCtrls.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/dialogs/FileDialogs.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // The files of one drop on a window: holds the platform's drop handle while it
 // lives and gives it back when it goes.
 
-#include "platform/ui/DropFiles.h"
+#include "platform/ui/kernel/DropFiles.h"
 
 #include <string>
 

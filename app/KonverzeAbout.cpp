@@ -4,7 +4,7 @@
 #include "app/KonverzeForm.h"
 #include "app/UpdateCheck.h"
 #include "platform/shell/Shell.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 namespace app {
 

@@ -10,9 +10,9 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/core/IniFile.h"
 #include "platform/shell/Shell.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/DropFiles.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/Dialogs.h"
+#include "platform/ui/kernel/DropFiles.h"
 
 #include <fstream>
 

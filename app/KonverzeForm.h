@@ -3,17 +3,17 @@
 
 #include "app/DBDateTimePicker.h"
 #include "app/UpdateCheckAtStart.h"
-#include "platform/ui/AppEvents.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/DBCtrls.h"
-#include "platform/ui/DBGrid.h"
-#include "platform/ui/DBNavigator.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/FileDialogs.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/ImgList.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/ComCtrls.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/ExtCtrls.h"
+#include "platform/ui/controls/ImgList.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/data/DBCtrls.h"
+#include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DBNavigator.h"
+#include "platform/ui/dialogs/FileDialogs.h"
+#include "platform/ui/kernel/AppEvents.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <array>
 #include <memory>

@@ -8,8 +8,8 @@
 #include "app/KonverzeForm.h"
 #include "app/ViewerForm.h"
 #include "app/XmlImport.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/Dialogs.h"
 #include "xml/XmlDocument.h"
 
 #include <memory>

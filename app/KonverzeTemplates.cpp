@@ -3,7 +3,7 @@
 #include "app/DataModule.h"
 #include "app/KonverzeForm.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 namespace app {
 

@@ -2,7 +2,7 @@
 // The ten 22 by 22 pictures of the navigators' buttons, in button order:
 // first, prior, next, last, insert, delete, edit, post, cancel, refresh.
 
-#include "platform/ui/ImgList.h"
+#include "platform/ui/controls/ImgList.h"
 
 #include <QPixmap>
 

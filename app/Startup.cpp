@@ -8,7 +8,7 @@
 #include "app/ViewerForm.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <cstdlib>
 #include <unistd.h>

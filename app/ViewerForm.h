@@ -4,7 +4,7 @@
 
 #include "app/PageWait.h"
 #include "browser/HostedBrowser.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "platform/web/HtmlDocument.h"
 
 #include <string>

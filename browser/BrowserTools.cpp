@@ -3,7 +3,7 @@
 #include "platform/core/Registry.h"
 #include "platform/core/SystemInfo.h"
 #include "platform/net/Proxy.h"
-#include "platform/ui/ShellItems.h"
+#include "platform/ui/kernel/ShellItems.h"
 #include "platform/web/HostSite.h"
 #include "platform/web/WebBrowser.h"
 

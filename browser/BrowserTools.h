@@ -102,7 +102,7 @@ void SetShellExecuteHandler(std::function<bool(const TShellExecuteInfo& info)> h
 std::intptr_t CallHtmlHelp(void* window, const std::string& file, std::uint32_t command, std::uintptr_t data);
 // Replaces the launcher that opens files (for tests); an empty one restores the desktop's.
 void SetFileLauncher(std::function<bool(const std::string& file)> launcher);
-// The shell's shared memory (platform/ui/ShellItems.h): blocks by number and process.
+// The shell's shared memory (platform/ui/kernel/ShellItems.h): blocks by number and process.
 const void* ShellLockShared(std::uintptr_t handle, std::uint32_t processId);
 bool ShellUnlockShared(std::uintptr_t handle, std::uint32_t processId);
 bool ShellFreeShared(std::uintptr_t handle, std::uint32_t processId);

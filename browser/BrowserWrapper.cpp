@@ -1,8 +1,8 @@
 #include "browser/BrowserWrapper.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/ui/ShellItems.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/ShellItems.h"
+#include "platform/ui/kernel/Windows.h"
 
 #include <QCoreApplication>
 #include <QUrl>

@@ -6,7 +6,7 @@
 // The engine's window is a window of its own class (EngineWindowClass): its
 // procedure runs the commands of the engine's context menus sent as WM_COMMAND.
 
-#include "platform/ui/WinControl.h"
+#include "platform/ui/kernel/WinControl.h"
 #include "platform/web/WebBrowser.h"
 
 #include <QPointer>
@@ -34,7 +34,7 @@ public:
     void Navigate(const std::string& url);
     void Navigate2(const std::string& url, std::uint32_t flags = 0, const std::string& targetFrameName = {},
                    const std::string& postData = {}, const std::string& headers = {});
-    // Navigates to the local folder or file of a shell item-ID list (platform/ui/ShellItems.h);
+    // Navigates to the local folder or file of a shell item-ID list (platform/ui/kernel/ShellItems.h);
     // raises EOleError for a list that names none.
     void Navigate2(const std::vector<std::uint8_t>& itemIdList);
     void ExecWB(std::uint32_t commandId, std::uint32_t execOption, const web::TOleVariant& in = {},

@@ -1,7 +1,7 @@
 #include "browser/EngineSite.h"
 
 #include "browser/HostedBrowser.h"
-#include "platform/ui/Control.h"
+#include "platform/ui/kernel/Control.h"
 
 #include <QMimeData>
 #include <QWidget>

@@ -11,7 +11,7 @@
 
 #include "browser/Guid.h"
 #include "platform/gfx/Types.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/kernel/Messages.h"
 #include "platform/web/HostSite.h"
 #include "platform/web/OleVariant.h"
 

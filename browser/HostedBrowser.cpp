@@ -6,7 +6,7 @@
 #include "browser/ShellDde.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Registry.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 #include <QWidget>
 

@@ -19,9 +19,9 @@
 #include "browser/HostedBrowserEvents.h"
 #include "browser/HostedBrowserOptions.h"
 #include "platform/net/Proxy.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/ShellItems.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/ShellItems.h"
+#include "platform/ui/kernel/Windows.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 
 #include "browser/HostInterfaces.h"
 #include "platform/core/Component.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <cstdint>
 #include <functional>

@@ -6,8 +6,8 @@
 #include "browser/BrowserTools.h"
 #include "browser/HostedBrowser.h"
 #include "browser/ShellDde.h"
-#include "platform/ui/Dde.h"
-#include "platform/ui/MessageTranslation.h"
+#include "platform/ui/kernel/Dde.h"
+#include "platform/ui/kernel/MessageTranslation.h"
 
 #include <QApplication>
 #include <QCloseEvent>

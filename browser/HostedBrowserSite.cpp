@@ -4,7 +4,7 @@
 
 #include "browser/BrowserTools.h"
 #include "browser/HostedBrowser.h"
-#include "platform/ui/PopupMenus.h"
+#include "platform/ui/kernel/PopupMenus.h"
 #include "platform/web/ContextMenu.h"
 
 #include <QWidget>

@@ -7,7 +7,7 @@
 // blocks of the shell's shared memory (a block and its process), never an
 // address.
 
-#include "platform/ui/ShellItems.h"
+#include "platform/ui/kernel/ShellItems.h"
 
 #include <span>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "app/update/VersionFetch.h"
 #include "app/update/VersionNumber.h"
 #include "platform/shell/Shell.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/kernel/Dialogs.h"
 
 #include <fstream>
 #include <string>

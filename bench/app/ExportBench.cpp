@@ -9,8 +9,8 @@
 #include "app/Folders.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
+#include "platform/ui/kernel/Application.h"
 #include "tests/support/StandInTool.h"
 
 #include "bench/support/BenchRegister.h"

@@ -14,8 +14,8 @@
 #include "app/Startup.h"
 #include "app/ViewerForm.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
+#include "platform/ui/kernel/Application.h"
 
 #include "bench/app/StartUpBench.h"
 #include "bench/app/StartUpChild.h"

@@ -1,7 +1,7 @@
 #include "bench/app/StartUpChild.h"
 
 #include "app/Startup.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // own text measuring, and a generated report of pages full of labels and
 // expression labels (one record per detail band, values and a running total).
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/bands/RpBand.h"
 #include "report/bands/RpReport.h"
 #include "report/printables/RpExprLabel.h"

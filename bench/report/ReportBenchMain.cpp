@@ -3,7 +3,7 @@
 // no run waits on the print system.
 
 #include "platform/print/Printer.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <benchmark/benchmark.h>
 

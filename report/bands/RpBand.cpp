@@ -2,8 +2,8 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Screen.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Dialogs.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/bands/RpController.h"
 #include "report/bands/RpDesignColors.h"
 #include "report/bands/RpReport.h"

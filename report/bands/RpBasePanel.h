@@ -3,7 +3,7 @@
 // itself, holds printables, owns a frame, and knows the zoom of the design
 // view and the point size the character ruler measures by.
 
-#include "platform/ui/CustomControl.h"
+#include "platform/ui/kernel/CustomControl.h"
 #include "report/layout/RpReportSite.h"
 #include "report/layout/RpUnits.h"
 #include "report/printables/RpFrame.h"

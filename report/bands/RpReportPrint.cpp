@@ -3,7 +3,7 @@
 // report's settings.
 
 #include "platform/print/Printer.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/bands/RpReport.h"
 #include "report/layout/RpMath.h"
 #include "report/printer/RpExportFilter.h"

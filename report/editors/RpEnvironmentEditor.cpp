@@ -1,12 +1,12 @@
 #include "report/editors/RpEnvironmentEditor.h"
 
 #include "platform/core/Letters.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/Grids.h"
-#include "platform/ui/RadioButton.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/Grids.h"
+#include "platform/ui/controls/RadioButton.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/editors/RpExpressionBuilder.h"
 #include "report/expr/RpEnvironment.h"
 

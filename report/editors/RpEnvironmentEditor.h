@@ -3,7 +3,7 @@
 // local environment or of the global one, adds them, renames them and edits
 // their expressions (typed in the grid or built with the expression builder).
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <string>
 

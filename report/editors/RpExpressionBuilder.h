@@ -8,8 +8,8 @@
 // builder runs as a modal dialog, or inside another form (the environment
 // editor, or a builder asking for one argument of a function).
 
-#include "platform/ui/Forms.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/kernel/Forms.h"
+#include "platform/ui/kernel/Messages.h"
 
 #include <string>
 #include <vector>

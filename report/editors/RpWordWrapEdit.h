@@ -4,7 +4,7 @@
 // Its text holds a line break typed with Enter as CR LF, as an edit box of the
 // platform gives it.
 
-#include "platform/ui/WinControl.h"
+#include "platform/ui/kernel/WinControl.h"
 
 #include <string>
 

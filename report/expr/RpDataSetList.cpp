@@ -2,9 +2,9 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/data/DataSet.h"
-#include "platform/ui/DataModule.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/WinControl.h"
+#include "platform/ui/kernel/DataModule.h"
+#include "platform/ui/kernel/Screen.h"
+#include "platform/ui/kernel/WinControl.h"
 
 namespace report {
 

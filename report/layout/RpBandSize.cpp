@@ -1,6 +1,6 @@
 #include "report/layout/RpBandSize.h"
 
-#include "platform/ui/Control.h"
+#include "platform/ui/kernel/Control.h"
 #include "report/layout/RpMath.h"
 
 namespace report {

@@ -1,6 +1,6 @@
 #include "report/pages/RpOutline.h"
 
-#include "platform/ui/TreeView.h"
+#include "platform/ui/controls/TreeView.h"
 
 #include <array>
 

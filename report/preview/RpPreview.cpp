@@ -1,7 +1,7 @@
 #include "report/preview/RpPreview.h"
 
 #include "platform/gfx/PainterCanvas.h"
-#include "platform/ui/TreeView.h"
+#include "platform/ui/controls/TreeView.h"
 #include "report/layout/RpMath.h"
 #include "report/printer/RpWindowMessages.h"
 

@@ -8,8 +8,8 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Metafile.h"
-#include "platform/ui/GraphicControl.h"
-#include "platform/ui/ScrollBox.h"
+#include "platform/ui/controls/ScrollBox.h"
+#include "platform/ui/kernel/GraphicControl.h"
 #include "report/printer/RpPrinter.h"
 
 #include <QPointer>

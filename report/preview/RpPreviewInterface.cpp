@@ -1,6 +1,6 @@
 #include "report/preview/RpPreviewInterface.h"
 
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/preview/RpStandardPreview.h"
 
 namespace report {

@@ -4,7 +4,7 @@
 // standard preview window, owned by the application.
 
 #include "platform/core/Component.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <functional>
 #include <memory>

@@ -6,7 +6,7 @@
 // are the report's own, so that its members of the same name answer.
 
 #include "platform/print/Printer.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/layout/RpPaperSizes.h"
 #include "report/preview/RpPreview.h"
 

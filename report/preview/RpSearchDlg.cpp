@@ -1,8 +1,8 @@
 #include "report/preview/RpSearchDlg.h"
 
-#include "platform/ui/Edits.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
 #include "report/preview/RpPreviewTexts.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 // The dialog that asks the preview's search text and whether letter case
 // must match.
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 // results of a page search; a status bar with progress, the page shown and
 // the page count, and the report's title.
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/preview/RpPreview.h"
 
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "report/printables/RpFrame.h"
 
-#include "platform/ui/Control.h"
+#include "platform/ui/kernel/Control.h"
 #include "report/layout/RpMath.h"
 #include "report/layout/RpReportSite.h"
 #include "report/printer/RpExportFilter.h"

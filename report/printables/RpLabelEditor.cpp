@@ -1,12 +1,12 @@
 #include "report/printables/RpLabelEditor.h"
 
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/Mask.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/ComboBox.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/Mask.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/editors/RpExpressionBuilder.h"
 
 #include <QWidget>

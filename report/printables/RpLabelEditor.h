@@ -4,7 +4,7 @@
 // its colour, font, text and alignment, and shows a modal dialog of its text,
 // size and switches.
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/printables/RpExprLabel.h"
 #include "report/printables/RpLabel.h"
 #include "report/printables/RpPrintable.h"

@@ -6,8 +6,8 @@
 // position for every printing of the band, then EndRun.
 
 #include "platform/gfx/Types.h"
-#include "platform/ui/CustomControl.h"
-#include "platform/ui/Graphics.h"
+#include "platform/ui/kernel/CustomControl.h"
+#include "platform/ui/kernel/Graphics.h"
 #include "report/layout/RpReportSite.h"
 #include "report/layout/RpUnits.h"
 #include "report/printables/RpFrame.h"

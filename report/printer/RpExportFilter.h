@@ -9,7 +9,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/gfx/Color.h"
-#include "platform/ui/Graphics.h"
+#include "platform/ui/kernel/Graphics.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 
 #include "platform/print/Printer.h"
 #include "platform/print/PrinterDevice.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/RegisteredMessages.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/RegisteredMessages.h"
+#include "platform/ui/kernel/Windows.h"
 
 #include <QApplication>
 #include <QGuiApplication>

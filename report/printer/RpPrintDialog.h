@@ -9,8 +9,8 @@
 #include "platform/core/Component.h"
 #include "platform/print/DeviceMode.h"
 #include "platform/print/PrintDialog.h"
-#include "platform/ui/Dde.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/kernel/Dde.h"
+#include "platform/ui/kernel/Messages.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #include "report/printer/RpProgressForm.h"
 
-#include "platform/ui/ProgressBar.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/ProgressBar.h"
+#include "platform/ui/controls/StdCtrls.h"
 #include "report/printer/RpPrinter.h"
 #include "report/printer/RpWindowMessages.h"
 

@@ -3,7 +3,7 @@
 // come, and a button that cancels it. The report printer posts its progress
 // to the form (WM_RPPROGRESS); the form reads the value from the printer.
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 namespace ui {
 class TButton;

@@ -2,7 +2,7 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/gfx/FontMapping.h"
-#include "platform/ui/CustomControl.h"
+#include "platform/ui/kernel/CustomControl.h"
 
 namespace report {
 

@@ -6,7 +6,7 @@
 // measures the same words again at every printing and every repaint, so the
 // widths are kept by font and text.
 
-#include "platform/ui/Graphics.h"
+#include "platform/ui/kernel/Graphics.h"
 
 #include <QFont>
 

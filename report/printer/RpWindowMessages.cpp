@@ -1,6 +1,6 @@
 #include "report/printer/RpWindowMessages.h"
 
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <QCoreApplication>
 

@@ -4,7 +4,7 @@
 // platform's window messages (ui::PostMessage, ui::SendMessage) to the
 // window procedure of the control.
 
-#include "platform/ui/Messages.h"
+#include "platform/ui/kernel/Messages.h"
 
 namespace report {
 

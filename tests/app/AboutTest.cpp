@@ -7,7 +7,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Streams.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/StandInTool.h"
 

@@ -3,7 +3,7 @@
 // browser keeps its registry values in a configuration folder of the run's own.
 #include "app/UpdateCheck.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "tests/platform/web/WebTestSupport.h"
 #include "tests/support/WebTestEnvironment.h"
 

@@ -1,7 +1,7 @@
 #include "ExportFixture.h"
 
 #include "platform/core/DateTime.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 
 #include "app/Folders.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "app/Depository.h"
 #include "app/ViewerForm.h"
 #include "platform/core/Exceptions.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/DropFiles.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/DropFiles.h"
 #include "tests/platform/web/WebTestSupport.h"
 #include "tests/support/LocalHttpServer.h"
 

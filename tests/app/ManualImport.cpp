@@ -16,7 +16,7 @@
 #include "app/Startup.h"
 #include "app/ViewerForm.h"
 #include "platform/core/Files.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "tests/support/LocalHttpServer.h"
 
 #include <QAbstractScrollArea>

@@ -6,7 +6,7 @@
 #include "app/ViewerForm.h"
 #include "platform/core/Files.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <sqlite3.h>
 

@@ -6,7 +6,7 @@
 #include "app/DataModule.h"
 #include "app/KonverzeForm.h"
 #include "platform/core/DateTime.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

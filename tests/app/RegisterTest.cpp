@@ -1,9 +1,9 @@
 #include "RegisterFixture.h"
 
-#include "platform/core/Exceptions.h"
 #include "app/ExportForm.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/bands/RpStartup.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The update library's check against a version file served on 127.0.0.1.
 #include "app/update/Verlumka.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/StandInTool.h"
 

@@ -5,8 +5,8 @@
 #include "browser/BrowserTools.h"
 #include "browser/HostedBrowser.h"
 #include "platform/core/Registry.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/Forms.h"
 #include "tests/platform/web/WebTestSupport.h"
 #include "tests/support/LocalHttpServer.h"
 

@@ -1,7 +1,7 @@
 #include "browser/BrowserTools.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Registry.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
 #include "tests/browser/BrowserFixture.h"
 
 #include <QApplication>

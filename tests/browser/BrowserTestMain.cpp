@@ -1,5 +1,5 @@
 // Runs the browser tests headless, under one application object.
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "tests/support/WebTestEnvironment.h"
 
 #include <gtest/gtest.h>

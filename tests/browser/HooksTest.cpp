@@ -1,8 +1,8 @@
 #include "browser/BrowserModule.h"
 #include "tests/browser/BrowserFixture.h"
 
-#include "platform/ui/Dde.h"
-#include "platform/ui/Edits.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/kernel/Dde.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -2,7 +2,7 @@
 #include "browser/EngineSite.h"
 #include "tests/browser/BrowserFixture.h"
 
-#include "platform/ui/PopupMenus.h"
+#include "platform/ui/kernel/PopupMenus.h"
 #include "platform/web/ContextMenu.h"
 
 #include <QApplication>

@@ -10,8 +10,8 @@
 // has no form with those fields, 4 wrong arguments.
 #include "browser/HostedBrowser.h"
 #include "platform/core/Exceptions.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/Forms.h"
 #include "tests/support/LocalHttpServer.h"
 
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "tests/browser/BrowserFixture.h"
 
 #include "platform/core/Registry.h"
-#include "platform/ui/Dde.h"
+#include "platform/ui/kernel/Dde.h"
 
 #include <QDir>
 #include <QUrl>

@@ -1,7 +1,7 @@
 // Runs the report engine's dialog tests headless, under one application object.
 // The system's print queues are hidden: only the PDF file printer is listed.
 #include "platform/print/Printer.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/expr/RpExprUnit.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/core/Unicode.h"
-#include "platform/ui/Graphics.h"
+#include "platform/ui/kernel/Graphics.h"
 #include "report/layout/RpReportSite.h"
 #include "report/printer/RpReportPrinterSettings.h"
 

@@ -1,9 +1,9 @@
 // The export-filter list and its save-dialog filter, the data sets offered
 // to the expression builder, and the text position helper.
 #include "platform/data/ADOQuery.h"
-#include "platform/ui/DataModule.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/controls/ExtCtrls.h"
+#include "platform/ui/kernel/DataModule.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/expr/RpDataSetList.h"
 #include "report/preview/RpExportFilterLibrary.h"
 #include "report/printer/RpExportFilter.h"

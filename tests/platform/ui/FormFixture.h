@@ -1,7 +1,7 @@
 #pragma once
 // A form for a test's controls, freed with them after the test.
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Runs the user-interface tests headless, under one application object.
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <gtest/gtest.h>
 

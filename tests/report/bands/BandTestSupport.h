@@ -5,7 +5,7 @@
 
 #include "platform/data/ADOConnection.h"
 #include "platform/data/ADOQuery.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/bands/RpBand.h"
 #include "report/bands/RpReport.h"
 #include "report/printables/RpPrintable.h"

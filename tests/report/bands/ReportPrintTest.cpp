@@ -5,7 +5,7 @@
 #include "platform/print/DeviceMode.h"
 #include "platform/print/PrintDialog.h"
 #include "platform/print/Printer.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/Windows.h"
 #include "report/preview/RpStandardPreview.h"
 #include "report/printables/RpShape.h"
 #include "report/printer/RpExportFilter.h"

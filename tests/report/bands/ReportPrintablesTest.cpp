@@ -5,7 +5,7 @@
 
 #include "platform/core/FormatSettings.h"
 #include "platform/gfx/MetafilePlayer.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
 #include "report/printables/RpExprLabel.h"
 #include "report/printables/RpLabel.h"
 #include "report/printables/RpShape.h"

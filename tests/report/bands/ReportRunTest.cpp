@@ -5,7 +5,7 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/gfx/PainterCanvas.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/Windows.h"
 #include "report/bands/RpGroup.h"
 #include "report/printer/RpPrinter.h"
 #include "report/printer/RpWindowMessages.h"

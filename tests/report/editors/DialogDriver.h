@@ -5,9 +5,9 @@
 // readiness test holds), one after another. A dialog that is still waiting
 // when the time is up is closed, so a failing test ends instead of hanging.
 
-#include "platform/ui/Application.h"
-#include "platform/ui/DataModule.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/DataModule.h"
 #include "report/editors/RpEnvironmentEditor.h"
 #include "report/editors/RpExpressionBuilder.h"
 

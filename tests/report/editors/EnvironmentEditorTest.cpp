@@ -1,10 +1,10 @@
 #include "DialogDriver.h"
 
-#include "platform/ui/Edits.h"
-#include "platform/ui/Grids.h"
-#include "platform/ui/RadioButton.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/Grids.h"
+#include "platform/ui/controls/RadioButton.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
 #include "report/editors/RpWordWrapEdit.h"
 #include "report/expr/RpEnvironment.h"
 

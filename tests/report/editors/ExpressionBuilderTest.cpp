@@ -2,12 +2,12 @@
 #include "tests/report/expr/ExprTestSupport.h"
 
 #include "platform/core/FormatSettings.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/ScriptedDialogs.h"
-#include "platform/ui/ScrollBox.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/controls/ScrollBox.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/dialogs/ScriptedDialogs.h"
 #include "report/editors/RpWordWrapEdit.h"
 #include "report/expr/RpEnvironment.h"
 

@@ -4,8 +4,8 @@
 //   report_dialogs_viewer builder|fields|functions|arguments|variables|editor|newentry|print [picture.png]
 #include "DialogDriver.h"
 
-#include "platform/ui/ListBox.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/controls/StdCtrls.h"
 #include "report/editors/RpWordWrapEdit.h"
 #include "report/expr/RpEnvironment.h"
 #include "report/expr/RpExprUnit.h"

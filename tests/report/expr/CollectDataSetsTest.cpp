@@ -1,7 +1,7 @@
 #include "ExprTestSupport.h"
 
-#include "platform/ui/DataModule.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
+#include "platform/ui/kernel/DataModule.h"
 #include "report/expr/RpDataSetList.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // of their stored "Values".
 #include "platform/core/Exceptions.h"
 #include "platform/core/Filer.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
 #include "report/layout/RpBandSize.h"
 #include "report/layout/RpPage.h"
 #include "report/layout/RpUnits.h"

@@ -5,12 +5,12 @@
 // report there, to be set beside the preview.
 #include "tests/report/bands/BandTestSupport.h"
 
-#include "platform/ui/Application.h"
 #include "platform/print/Printer.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/bands/RpGroup.h"
+#include "report/preview/RpStandardPreview.h"
 #include "report/printables/RpLabel.h"
 #include "report/printer/RpPrinter.h"
-#include "report/preview/RpStandardPreview.h"
 
 #include <QApplication>
 #include <QPixmap>

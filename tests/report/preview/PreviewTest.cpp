@@ -3,11 +3,11 @@
 // under the mouse, and the painted sheet.
 #include "PreviewTestSupport.h"
 
-#include "platform/ui/Forms.h"
-#include "platform/ui/TreeView.h"
-#include "report/preview/RpStandardPreview.h"
+#include "platform/ui/controls/TreeView.h"
+#include "platform/ui/kernel/Forms.h"
 #include "report/layout/RpMath.h"
 #include "report/preview/RpPreview.h"
+#include "report/preview/RpStandardPreview.h"
 #include "report/printer/RpWindowMessages.h"
 
 #include <gtest/gtest.h>

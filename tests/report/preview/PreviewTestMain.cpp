@@ -2,7 +2,7 @@
 // print queues are hidden, so only the PDF file printer is listed and nothing
 // reaches a real printer.
 #include "platform/print/Printer.h"
-#include "platform/ui/Application.h"
+#include "platform/ui/kernel/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // canvas (checked pixel by pixel), and the shapes handed to an exporting
 // report's filter.
 #include "platform/gfx/PainterCanvas.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
 #include "report/printables/RpFrame.h"
 #include "report/printer/RpExportFilter.h"
 #include "tests/report/FakeReport.h"

@@ -1,12 +1,12 @@
 // The label and expression editors: what they answer and change, their
 // dialogs confirmed and cancelled, and the expression builder opened from the
 // expression dialog.
-#include "platform/ui/Application.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/Edits.h"
-#include "platform/ui/Mask.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/controls/ComboBox.h"
+#include "platform/ui/controls/Edits.h"
+#include "platform/ui/controls/Mask.h"
+#include "platform/ui/controls/SpeedButton.h"
+#include "platform/ui/controls/StdCtrls.h"
+#include "platform/ui/kernel/Application.h"
 #include "report/editors/RpExpressionBuilder.h"
 #include "report/editors/RpWordWrapEdit.h"
 #include "report/printables/RpLabelEditor.h"

@@ -4,7 +4,7 @@
 
 #include "platform/gfx/Metafile.h"
 #include "platform/gfx/MetafilePlayer.h"
-#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/controls/ExtCtrls.h"
 #include "report/layout/RpReportSite.h"
 #include "report/printer/RpPrinter.h"
 #include "tests/report/FakeReport.h"

@@ -1,7 +1,7 @@
 #include "platform/print/Printer.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/RegisteredMessages.h"
-#include "platform/ui/Windows.h"
+#include "platform/ui/kernel/Application.h"
+#include "platform/ui/kernel/RegisteredMessages.h"
+#include "platform/ui/kernel/Windows.h"
 #include "report/printer/RpPrintDialog.h"
 
 #include <gtest/gtest.h>

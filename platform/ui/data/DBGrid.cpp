@@ -1,0 +1,558 @@
+#include "platform/ui/data/DBGrid.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTimer>
+
+namespace ui {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// A table view that can write back the editor it has open.
+class GridView : public QTableView {
+public:
+    void CommitOpenEditor()
+    {
+        if (state() != QAbstractItemView::EditingState)
+            return;
+        QWidget* editor = QApplication::focusWidget();
+        if (editor != nullptr && viewport()->isAncestorOf(editor)) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+};
+
+} // namespace
+
+// ---- the link to the data set ----
+
+class TDBGrid::Link : public data::TDataLink {
+public:
+    explicit Link(TDBGrid* grid) : grid_(grid) {}
+
+protected:
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void DataSetScrolled(int distance) override;
+    void RecordChanged(data::TField* field) override;
+    void EditingChanged() override;
+    void LayoutChanged() override;
+    void UpdateData() override;
+
+private:
+    TDBGrid* grid_;
+};
+
+// ---- the model the view shows ----
+
+class TDBGrid::Model : public QAbstractTableModel {
+public:
+    explicit Model(TDBGrid* grid) : grid_(grid) {}
+
+    std::vector<TColumn*> Shown() const
+    {
+        std::vector<TColumn*> shown;
+        for (int i = 0; i < grid_->columns_.Count(); ++i)
+            if (grid_->columns_.Items(i)->Visible())
+                shown.push_back(grid_->columns_.Items(i));
+        return shown;
+    }
+
+    TColumn* ColumnAt(int section) const
+    {
+        auto shown = Shown();
+        return section >= 0 && section < static_cast<int>(shown.size()) ? shown[static_cast<size_t>(section)]
+                                                                          : nullptr;
+    }
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : grid_->RowCount(); }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(Shown().size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return {};
+        TColumn* column = ColumnAt(index.column());
+        data::TField* field = column != nullptr ? column->Field() : nullptr;
+        data::TDataSet* set = grid_->link_->DataSet();
+        if (field == nullptr || set == nullptr)
+            return {};
+        set->SetReadRecord(index.row());
+        std::string text;
+        try {
+            text = role == Qt::EditRole ? field->Text() : field->DisplayText();
+        } catch (const std::exception&) {
+            text.clear();
+        }
+        set->SetReadRecord(-1);
+        return Q(text);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole)
+            return {};
+        if (orientation == Qt::Horizontal) {
+            TColumn* column = ColumnAt(section);
+            return column != nullptr ? Q(column->TitleCaption()) : QVariant();
+        }
+        // The indicator: the current record, and whether it is edited or new.
+        data::TDataSet* set = grid_->link_->DataSet();
+        if (set == nullptr || !grid_->link_->Active() || section != set->CurrentPosition())
+            return QString();
+        switch (set->State()) {
+        case data::dsInsert: return QStringLiteral("*");
+        case data::dsEdit: return QStringLiteral("I");
+        default: return QStringLiteral("▸");
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        TColumn* column = ColumnAt(index.column());
+        data::TField* field = column != nullptr ? column->Field() : nullptr;
+        if ((grid_->options_ & dgEditing) && !grid_->readOnly_ && column != nullptr && !column->ReadOnly() &&
+            field != nullptr && field->CanModify())
+            flags |= Qt::ItemIsEditable;
+        return flags;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (role != Qt::EditRole)
+            return false;
+        TColumn* column = ColumnAt(index.column());
+        data::TField* field = column != nullptr ? column->Field() : nullptr;
+        data::TDataSet* set = grid_->link_->DataSet();
+        if (field == nullptr || set == nullptr || index.row() != set->CurrentPosition())
+            return false;
+        std::string text = value.toString().toStdString();
+        if (field->Text() == text && set->State() == data::dsBrowse)
+            return false;
+        bool written = false;
+        grid_->Fire([&] {
+            if (!grid_->link_->Edit())
+                return;
+            field->SetText(text);
+            written = true;
+        });
+        return written;
+    }
+
+    void ResetAll()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    void RowChanged(int row)
+    {
+        if (row < 0 || row >= rowCount({}))
+            return;
+        emit dataChanged(index(row, 0), index(row, columnCount({}) - 1));
+        emit headerDataChanged(Qt::Vertical, row, row);
+    }
+    void IndicatorChanged()
+    {
+        if (rowCount({}) > 0)
+            emit headerDataChanged(Qt::Vertical, 0, rowCount({}) - 1);
+    }
+
+private:
+    TDBGrid* grid_;
+};
+
+void TDBGrid::Link::ActiveChanged()
+{
+    grid_->ColumnsChanged();
+}
+
+void TDBGrid::Link::DataSetChanged()
+{
+    grid_->ResetRows();
+}
+
+void TDBGrid::Link::DataSetScrolled(int)
+{
+    if (grid_->model_ != nullptr)
+        grid_->model_->IndicatorChanged();
+    grid_->ShowCurrentRow();
+}
+
+void TDBGrid::Link::RecordChanged(data::TField*)
+{
+    data::TDataSet* set = DataSet();
+    if (grid_->model_ != nullptr && set != nullptr)
+        grid_->model_->RowChanged(set->CurrentPosition());
+}
+
+void TDBGrid::Link::EditingChanged()
+{
+    if (grid_->model_ != nullptr)
+        grid_->model_->IndicatorChanged();
+}
+
+void TDBGrid::Link::LayoutChanged()
+{
+    grid_->ColumnsChanged();
+}
+
+void TDBGrid::Link::UpdateData()
+{
+    grid_->CommitEditor();
+}
+
+// ---- columns ----
+
+void TColumn::SetFieldName(const std::string& name)
+{
+    fieldName_ = name;
+    if (grid_ != nullptr)
+        grid_->ColumnsChanged();
+}
+
+data::TField* TColumn::Field() const
+{
+    if (grid_ == nullptr || fieldName_.empty())
+        return nullptr;
+    data::TDataSet* set = grid_->link_->DataSet();
+    if (set == nullptr || !grid_->link_->Active())
+        return nullptr;
+    return set->FindField(fieldName_);
+}
+
+std::string TColumn::TitleCaption() const
+{
+    if (!title_.empty())
+        return title_;
+    data::TField* field = Field();
+    return field != nullptr ? field->DisplayLabel() : fieldName_;
+}
+
+void TColumn::SetTitleCaption(const std::string& caption)
+{
+    title_ = caption;
+    if (grid_ != nullptr && grid_->model_ != nullptr)
+        emit grid_->model_->headerDataChanged(Qt::Horizontal, 0, grid_->model_->columnCount({}) - 1);
+}
+
+int TColumn::Width() const
+{
+    if (width_ > 0)
+        return width_;
+    data::TField* field = Field();
+    int chars = field != nullptr ? field->DisplayWidth() : 10;
+    QFontMetrics metrics(grid_ != nullptr && grid_->View() != nullptr ? grid_->View()->font() : QFont());
+    return chars * metrics.averageCharWidth() + 4;
+}
+
+void TColumn::SetWidth(int width)
+{
+    width_ = width;
+    if (grid_ != nullptr)
+        grid_->ApplyWidths();
+}
+
+void TColumn::SetVisible(bool visible)
+{
+    visible_ = visible;
+    if (grid_ != nullptr)
+        grid_->ColumnsChanged();
+}
+
+TColumn* TDBGridColumns::Items(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw core::EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return columns_[static_cast<size_t>(index)].get();
+}
+
+TColumn* TDBGridColumns::Add()
+{
+    if (defaults_) {
+        columns_.clear();
+        defaults_ = false;
+    }
+    auto column = std::make_unique<TColumn>();
+    column->grid_ = grid_;
+    column->index_ = Count();
+    columns_.push_back(std::move(column));
+    grid_->ColumnsChanged();
+    return columns_.back().get();
+}
+
+void TDBGridColumns::Clear()
+{
+    columns_.clear();
+    defaults_ = false;
+    grid_->ColumnsChanged();
+}
+
+// ---- the grid ----
+
+TDBGrid::TDBGrid(core::TComponent* owner)
+    : TWinControl(owner), link_(std::make_unique<Link>(this)), model_(std::make_unique<Model>(this)),
+      columns_(this)
+{
+    auto* view = new GridView;
+    view->setModel(model_.get());
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setWordWrap(false);
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setSortIndicatorShown(false);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    SetWidget(view);
+    WatchWidget(view->viewport());
+    SetBounds(0, 0, 320, 120);
+    SetColor(clWindow);
+
+    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view, [this](int section) {
+        TColumn* column = model_->ColumnAt(section);
+        if (column != nullptr)
+            Fire([&] {
+                if (OnTitleClick)
+                    OnTitleClick(column);
+            });
+    });
+    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionResized, view,
+                     [this](int section, int, int size) {
+                         if (syncing_)
+                             return;
+                         if (TColumn* column = model_->ColumnAt(section))
+                             column->width_ = size;
+                     });
+    QObject::connect(view, &QTableView::clicked, view, [this](const QModelIndex& index) {
+        TColumn* column = model_->ColumnAt(index.column());
+        if (column != nullptr)
+            Fire([&] {
+                if (OnCellClick)
+                    OnCellClick(column);
+            });
+    });
+    QObject::connect(view, &QTableView::doubleClicked, view, [this](const QModelIndex&) {
+        Fire([&] {
+            if (OnDblClick)
+                OnDblClick(this);
+        });
+    });
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
+                     [this](const QModelIndex& current, const QModelIndex&) {
+                         if (!syncing_ && current.isValid())
+                             RowChosen(current.row());
+                     });
+    ApplyOptions();
+}
+
+TDBGrid::~TDBGrid()
+{
+    link_->SetDataSource(nullptr);
+    if (View() != nullptr)
+        View()->setModel(nullptr);
+}
+
+QTableView* TDBGrid::View() const
+{
+    return static_cast<QTableView*>(Widget());
+}
+
+data::TDataSource* TDBGrid::DataSource() const
+{
+    return link_->DataSource();
+}
+
+void TDBGrid::SetDataSource(data::TDataSource* source)
+{
+    if (DataSource() != nullptr)
+        DataSource()->RemoveFreeNotification(this);
+    link_->SetDataSource(source);
+    if (source != nullptr)
+        source->FreeNotification(this);
+    ColumnsChanged();
+}
+
+void TDBGrid::Notification(core::TComponent* component, core::TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    if (operation == core::TOperation::opRemove && link_ != nullptr && component == link_->DataSource())
+        link_->SetDataSource(nullptr);
+}
+
+void TDBGrid::SetOptions(TDBGridOptions options)
+{
+    options_ = options;
+    ApplyOptions();
+}
+
+void TDBGrid::SetReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    ApplyOptions();
+}
+
+void TDBGrid::ApplyOptions()
+{
+    QTableView* view = View();
+    if (view == nullptr)
+        return;
+    view->horizontalHeader()->setVisible((options_ & dgTitles) != 0);
+    view->verticalHeader()->setVisible((options_ & dgIndicator) != 0);
+    view->verticalHeader()->setFixedWidth(14);
+    view->setShowGrid((options_ & (dgColLines | dgRowLines)) != 0);
+    view->setSelectionBehavior((options_ & dgRowSelect) ? QAbstractItemView::SelectRows
+                                                        : QAbstractItemView::SelectItems);
+    view->horizontalHeader()->setSectionResizeMode((options_ & dgColumnResize) ? QHeaderView::Interactive
+                                                                               : QHeaderView::Fixed);
+    bool editable = (options_ & dgEditing) && !readOnly_;
+    view->setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                         QAbstractItemView::AnyKeyPressed
+                                   : QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation((options_ & dgTabs) != 0);
+    FontChanged();
+}
+
+void TDBGrid::FontChanged()
+{
+    TWinControl::FontChanged();
+    if (QTableView* view = View())
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+}
+
+void TDBGrid::ColorChanged()
+{
+    if (QTableView* view = View()) {
+        QPalette palette = view->palette();
+        palette.setColor(QPalette::Base, ColorToQColor(Color()));
+        view->setPalette(palette);
+    }
+}
+
+void TDBGrid::ColumnsChanged()
+{
+    // Without columns of its own the grid shows every visible field of the open data set.
+    if (columns_.columns_.empty() || columns_.defaults_) {
+        columns_.columns_.clear();
+        columns_.defaults_ = true;
+        data::TDataSet* set = link_->DataSet();
+        if (link_->Active() && set != nullptr) {
+            for (int i = 0; i < set->FieldCount(); ++i) {
+                data::TField* field = set->Fields()->Fields(i);
+                if (!field->Visible())
+                    continue;
+                auto column = std::make_unique<TColumn>();
+                column->grid_ = this;
+                column->index_ = static_cast<int>(columns_.columns_.size());
+                column->fieldName_ = field->FieldName();
+                columns_.columns_.push_back(std::move(column));
+            }
+        }
+        if (columns_.columns_.empty())
+            columns_.defaults_ = false;
+    }
+    for (int i = 0; i < columns_.Count(); ++i)
+        columns_.columns_[static_cast<size_t>(i)]->index_ = i;
+    ResetRows();
+}
+
+void TDBGrid::ResetRows()
+{
+    if (model_ == nullptr || View() == nullptr)
+        return;
+    syncing_ = true;
+    model_->ResetAll();
+    syncing_ = false;
+    ApplyWidths();
+    ShowCurrentRow();
+}
+
+void TDBGrid::ApplyWidths()
+{
+    QTableView* view = View();
+    if (view == nullptr || model_ == nullptr)
+        return;
+    syncing_ = true;
+    auto shown = model_->Shown();
+    for (size_t i = 0; i < shown.size(); ++i)
+        view->setColumnWidth(static_cast<int>(i), shown[i]->Width());
+    syncing_ = false;
+}
+
+void TDBGrid::ShowCurrentRow()
+{
+    QTableView* view = View();
+    data::TDataSet* set = link_->DataSet();
+    if (view == nullptr || set == nullptr || !link_->Active() || model_ == nullptr)
+        return;
+    int row = set->CurrentPosition();
+    if (row < 0 || row >= model_->rowCount({}) || model_->columnCount({}) == 0)
+        return;
+    int column = view->currentIndex().isValid() ? view->currentIndex().column() : 0;
+    QModelIndex index = model_->index(row, std::min(column, model_->columnCount({}) - 1));
+    syncing_ = true;
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (options_ & dgRowSelect)
+        flags |= QItemSelectionModel::Rows;
+    view->selectionModel()->setCurrentIndex(index, flags);
+    view->scrollTo(index);
+    syncing_ = false;
+}
+
+void TDBGrid::RowChosen(int row)
+{
+    data::TDataSet* set = link_->DataSet();
+    if (set == nullptr || !link_->Active())
+        return;
+    int now = set->CurrentPosition();
+    if (row != now)
+        Fire([&] { set->MoveBy(row - now); });
+    // A move refused (a post that failed) leaves the data set where it was: show that.
+    if (set->Active() && set->CurrentPosition() != row)
+        QTimer::singleShot(0, View(), [this] { ShowCurrentRow(); });
+}
+
+void TDBGrid::CommitEditor()
+{
+    if (auto* view = static_cast<GridView*>(View()))
+        view->CommitOpenEditor();
+}
+
+int TDBGrid::SelectedIndex() const
+{
+    QTableView* view = View();
+    if (view == nullptr || !view->currentIndex().isValid())
+        return 0;
+    TColumn* column = model_->ColumnAt(view->currentIndex().column());
+    return column != nullptr ? column->Index() : 0;
+}
+
+data::TField* TDBGrid::SelectedField() const
+{
+    if (columns_.Count() == 0)
+        return nullptr;
+    return columns_.Items(SelectedIndex())->Field();
+}
+
+int TDBGrid::RowCount() const
+{
+    data::TDataSet* set = link_->DataSet();
+    return link_->Active() && set != nullptr ? set->RecordCount() : 0;
+}
+
+std::string TDBGrid::CellText(int row, int column) const
+{
+    if (model_ == nullptr)
+        return {};
+    return model_->data(model_->index(row, column), Qt::DisplayRole).toString().toStdString();
+}
+
+} // namespace ui
