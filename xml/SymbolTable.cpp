@@ -13,49 +13,6 @@ namespace {
 constexpr std::size_t kBlockSize = 64 * 1024;
 constexpr std::size_t kOwnBlockAbove = 4 * 1024;
 
-std::uint64_t Load64(const char* p)
-{
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-std::uint32_t Load32(const char* p)
-{
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-// A fast mixing hash; names and short texts dominate. The bytes after the
-// last whole group of eight are read with overlapping loads, not byte by byte.
-std::uint32_t HashBytes(const char* p, std::size_t n) noexcept
-{
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    std::uint64_t tail;
-    if (n >= 8) {
-        const char* last = p + n - 8;
-        while (p < last) {
-            h = (h ^ Load64(p)) * 0xBF58476D1CE4E5B9ull;
-            h ^= h >> 31;
-            p += 8;
-        }
-        tail = Load64(last);
-    } else if (n >= 4) {
-        tail = std::uint64_t(Load32(p)) << 32 | Load32(p + n - 4);
-    } else if (n > 0) {
-        const auto* b = reinterpret_cast<const unsigned char*>(p);
-        tail = std::uint64_t(b[0]) << 16 | std::uint64_t(b[n / 2]) << 8 | b[n - 1];
-    } else {
-        tail = 0;
-    }
-    h = (h ^ tail) * 0x94D049BB133111EBull;
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::uint32_t>(h);
-}
-
 } // namespace
 
 int CompareSymbols(const TxSymbol& a, const TxSymbol& b)
@@ -136,7 +93,7 @@ std::int32_t TxSymbolTable::Find(std::string_view text, std::uint32_t hash, std:
         if (s.hash == hash) {
             const TxSymbol& symbol = symbols_[static_cast<std::size_t>(s.id - 1)];
             if (symbol.Length == static_cast<std::int32_t>(text.size()) &&
-                std::memcmp(symbol.Bytes, text.data(), text.size()) == 0) {
+                EqualBytes(symbol.Bytes, text.data(), text.size())) {
                 slot = i;
                 return s.id;
             }
@@ -175,8 +132,6 @@ std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std:
     }
     return symbol.ID;
 }
-
-std::uint32_t TxSymbolTable::HashText(std::string_view text) noexcept { return HashBytes(text.data(), text.size()); }
 
 std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
 {
@@ -283,7 +238,7 @@ std::int32_t TxSymbolTable::ReadSymbol(core::TStream& stream)
 
 std::int32_t TxSymbolTable::AppendSymbol(std::string_view text, std::uint32_t style)
 {
-    const std::uint32_t hash = HashBytes(text.data(), text.size());
+    const std::uint32_t hash = HashText(text);
     std::size_t slot = 0;
     // A duplicate keeps its place by ID; Intern finds the first one.
     const bool duplicate = Find(text, hash, slot) != 0;

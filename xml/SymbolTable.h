@@ -4,6 +4,7 @@
 // symbols have the IDs 1..count. The table can be renumbered by use, most used
 // first, and written to and read from a stream for the binary form.
 
+#include "xml/ByteScan.h"
 #include "xml/Debug.h"
 
 #include "platform/core/Streams.h"
@@ -45,7 +46,37 @@ public:
     std::int32_t Intern(std::string_view text) { return Intern(text, HashText(text)); }
     // The same with the text's HashText already known.
     std::int32_t Intern(std::string_view text, std::uint32_t hash);
-    static std::uint32_t HashText(std::string_view text) noexcept;
+    // A fast mixing hash; names and short texts, the most common, take a
+    // few loads and two multiplications.
+    static std::uint32_t HashText(std::string_view text) noexcept
+    {
+        const char* p = text.data();
+        const std::size_t n = text.size();
+        std::uint64_t a, b, seed = 0x9E3779B97F4A7C15ull ^ n;
+        if (n <= 16) {
+            if (n >= 8) {
+                a = Load64(p);
+                b = Load64(p + n - 8);
+            } else if (n >= 4) {
+                a = Load32(p);
+                b = Load32(p + n - 4);
+            } else if (n > 0) {
+                const auto* u = reinterpret_cast<const unsigned char*>(p);
+                a = std::uint64_t(u[0]) << 16 | std::uint64_t(u[n / 2]) << 8 | u[n - 1];
+                b = 0;
+            } else {
+                a = b = 0;
+            }
+        } else {
+            const char* last = p + n - 16;
+            for (; p < last; p += 16)
+                seed = Mix(Load64(p) ^ seed, Load64(p + 8) ^ 0xE7037ED1A0B428DBull);
+            a = Load64(last);
+            b = Load64(last + 8);
+        }
+        const std::uint64_t h = Mix(a ^ 0xA0761D6478BD642Full, b ^ seed);
+        return static_cast<std::uint32_t>(h ^ h >> 32);
+    }
     // The text of an ID; 0 and negative IDs give the empty string, an unknown
     // ID gives it with the warning "string ID not found".
     std::string Lookup(std::int32_t id);
@@ -86,6 +117,12 @@ public:
     void WriteSymbol(core::TStream& stream, std::int32_t id);
 
 private:
+    static std::uint64_t Mix(std::uint64_t a, std::uint64_t b) noexcept
+    {
+        const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+        return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+    }
+
     struct Slot {
         std::uint32_t hash;
         std::int32_t id; // 0: empty

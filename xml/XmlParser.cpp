@@ -27,23 +27,10 @@ constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
 
 bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 
-// The LF bytes in [p, end), eight at a time.
+// The LF bytes in [p, end).
 std::int64_t CountLineFeeds(const char* p, const char* end)
 {
-    constexpr std::uint64_t ones = 0x0101010101010101ull, lows = 0x7F7F7F7F7F7F7F7Full;
-    std::int64_t count = 0;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        const std::uint64_t x = word ^ (ones * '\n'); // zero bytes where the LFs are
-        // High bit set exactly in the zero bytes, without carries between bytes.
-        const std::uint64_t zero = ~(((x & lows) + lows) | x | lows);
-        // One bit a byte moved to the bottom; the multiplication adds the bytes up.
-        count += static_cast<std::int64_t>(((zero >> 7) * ones) >> 56);
-    }
-    for (; p < end; ++p)
-        count += *p == '\n';
-    return count;
+    return static_cast<std::int64_t>(CountByte(p, end, '\n'));
 }
 
 bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
@@ -235,7 +222,7 @@ void TxXmlParser::SetCodePage(std::int32_t codePage)
     Decode(sourceDone_);
 }
 
-char TxXmlParser::SkipBlanks(std::string_view& blanks)
+char TxXmlParser::SkipBlanksSlow(std::string_view& blanks)
 {
     std::size_t start = cur_;
     for (;;) {
@@ -261,12 +248,6 @@ char TxXmlParser::SkipBlanks(std::string& blanks)
     return c;
 }
 
-char TxXmlParser::SkipBlanks()
-{
-    std::string_view ignored;
-    return SkipBlanks(ignored);
-}
-
 std::string_view TxXmlParser::ReadUntilChar(char terminator)
 {
     std::string_view text;
@@ -274,27 +255,26 @@ std::string_view TxXmlParser::ReadUntilChar(char terminator)
     return text;
 }
 
-bool TxXmlParser::ReadUntilChar(char terminator, std::string_view& text)
+bool TxXmlParser::ReadUntilCharSlow(char terminator, std::string_view& text)
 {
     const std::size_t start = cur_;
-    std::size_t scan = cur_;
+    std::size_t scan = last_; // the text up to last_ holds no terminator
     for (;;) {
-        if (scan < last_) {
-            const void* hit = std::memchr(text_.get() + scan, terminator, last_ - scan);
-            if (hit != nullptr) {
-                const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.get());
-                cur_ = at + 1;
-                text = std::string_view(text_.get() + start, at - start);
-                return true;
-            }
-            scan = last_;
-        }
         if (ReadNextChunk() == 0 && scan >= last_) {
             sourceDone_ = true;
             cur_ = last_;
             text = std::string_view(text_.get() + start, last_ - start);
             return false;
         }
+        const char* base = text_.get();
+        const char* hit = FindByte(base + scan, base + last_, terminator);
+        if (hit != base + last_) {
+            const auto at = static_cast<std::size_t>(hit - base);
+            cur_ = at + 1;
+            text = std::string_view(base + start, at - start);
+            return true;
+        }
+        scan = last_;
     }
 }
 
@@ -504,20 +484,11 @@ void TxXmlParser::CheckUtf8(std::size_t end, bool final)
     const char* text = text_.get();
     std::size_t i = checked_;
     while (i < end) {
-        if (end - i >= 8) { // eight bytes of ASCII at a time
-            std::uint64_t word;
-            std::memcpy(&word, text + i, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        // ASCII and two-byte letters (most of Czech text) without a call.
+        i = static_cast<std::size_t>(FindNonAscii(text + i, text + end) - text);
+        if (i >= end)
+            break;
+        // Two-byte letters (most of Czech text) without a call.
         const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
         if (lead >= 0xC2 && lead <= 0xDF && last_ - i >= 2 && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
             i += 2;
             continue;
@@ -571,7 +542,7 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
         cachedTable_ = &table;
     }
     CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
-    if (entry.id != 0 && entry.hash == hash && entry.length == n && std::memcmp(entry.bytes, text.data(), n) == 0)
+    if (entry.id != 0 && entry.hash == hash && entry.length == n && EqualBytes(entry.bytes, text.data(), n))
         return entry.id;
     // A text seen for the first time is most likely unique (a number, a date)
     // and would only push out one that recurs: texts enter the cache when they
@@ -587,7 +558,7 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
     return id;
 }
 
-void TxXmlParser::CheckCharacterReferences(std::string_view text)
+void TxXmlParser::CheckReferencesIn(std::string_view text)
 {
     for (std::size_t amp = text.find("&#"); amp != std::string_view::npos; amp = text.find("&#", amp + 2)) {
         const std::size_t stop = text.find_first_of(";&", amp + 2);

@@ -9,6 +9,7 @@
 // line is 0). Bad text is never raised about: the parser reports through its
 // owner's diagnostics and goes on.
 
+#include "xml/ByteScan.h"
 #include "xml/Debug.h"
 #include "xml/TextEncoding.h"
 #include "xml/XmlNode.h"
@@ -91,8 +92,28 @@ public:
     // at the end of the stream. blanks receives what was skipped.
     char SkipBlanks(std::string& blanks);
     // The same; the view is valid until the next read.
-    char SkipBlanks(std::string_view& blanks);
-    char SkipBlanks();
+    char SkipBlanks(std::string_view& blanks)
+    {
+        // Most often no blank or one space comes: no call for them.
+        if (cur_ + 1 < last_) {
+            const char c = text_[cur_];
+            if (!IsBlankByte(c)) {
+                blanks = {};
+                return text_[cur_++];
+            }
+            if (c == ' ' && !IsBlankByte(text_[cur_ + 1])) {
+                blanks = std::string_view(text_.get() + cur_, 1);
+                cur_ += 2;
+                return text_[cur_ - 1];
+            }
+        }
+        return SkipBlanksSlow(blanks);
+    }
+    char SkipBlanks()
+    {
+        std::string_view ignored;
+        return SkipBlanks(ignored);
+    }
     // The text up to the terminator byte, which is consumed; at the end of the
     // stream the text up to the end, without a message.
     void ReadStringUntilChar(char terminator, std::string& text);
@@ -100,7 +121,17 @@ public:
     // The same; the view is valid until the next read.
     std::string_view ReadUntilChar(char terminator);
     // The same, false when the stream ended before the terminator.
-    bool ReadUntilChar(char terminator, std::string_view& text);
+    bool ReadUntilChar(char terminator, std::string_view& text)
+    {
+        const char* base = text_.get();
+        const char* end = base + last_;
+        const char* hit = FindByte(base + cur_, end, terminator);
+        if (hit == end)
+            return ReadUntilCharSlow(terminator, text);
+        text = std::string_view(base + cur_, static_cast<std::size_t>(hit - (base + cur_)));
+        cur_ = static_cast<std::size_t>(hit - base) + 1;
+        return true;
+    }
     // The text up to the terminator, which is consumed. At the end of the stream:
     // the warning "stream terminated prematurely at pos %d", text untouched, false.
     bool ReadStringUntilText(std::string_view terminator, std::string& text);
@@ -149,9 +180,17 @@ public:
 
     // Warns about each numeric character reference in text that names no
     // character (0 or a surrogate); such references stay as written.
-    void CheckCharacterReferences(std::string_view text);
+    void CheckCharacterReferences(std::string_view text)
+    {
+        if (text.size() >= 4 && FindByte(text.data(), text.data() + text.size(), '&') != text.data() + text.size())
+            CheckReferencesIn(text);
+    }
 
 private:
+    static bool IsBlankByte(char c) noexcept { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+    char SkipBlanksSlow(std::string_view& blanks);
+    bool ReadUntilCharSlow(char terminator, std::string_view& text);
+    void CheckReferencesIn(std::string_view text);
     // Reads chunks until a decoded byte lies after the read position; the
     // count of such bytes, 0 at the end of the stream.
     std::size_t EnsureData();

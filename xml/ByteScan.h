@@ -1,0 +1,111 @@
+#pragma once
+// Byte searches for the parser's hot loops: most tokens are a few bytes long,
+// where a call of the C library's search costs more than the search. These
+// look at sixteen bytes at a time, inline, and never read outside [p, end).
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace xml {
+
+// The first byte in [p, end) equal to a or b, or end.
+inline const char* FindEitherByte(const char* p, const char* end, char a, char b) noexcept
+{
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, va), _mm_cmpeq_epi8(chunk, vb))));
+        if (mask != 0)
+            return p + __builtin_ctz(mask);
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == a || *p == b)
+            return p;
+    return end;
+}
+
+// The first byte in [p, end) equal to c, or end.
+inline const char* FindByte(const char* p, const char* end, char c) noexcept { return FindEitherByte(p, end, c, c); }
+
+// Bytes of [p, end) equal to c.
+inline std::size_t CountByte(const char* p, const char* end, char c) noexcept
+{
+    std::size_t count = 0;
+#if defined(__SSE2__)
+    const __m128i vc = _mm_set1_epi8(c);
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        count += static_cast<std::size_t>(
+            __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, vc)))));
+    }
+#endif
+    for (; p < end; ++p)
+        count += *p == c;
+    return count;
+}
+
+// The first byte in [p, end) with its top bit set (not ASCII), or end.
+inline const char* FindNonAscii(const char* p, const char* end) noexcept
+{
+#if defined(__SSE2__)
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(chunk)))
+            return p + __builtin_ctz(mask);
+    }
+#endif
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            break;
+    }
+    for (; p < end; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return p;
+    return end;
+}
+
+inline std::uint64_t Load64(const char* p) noexcept
+{
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+inline std::uint32_t Load32(const char* p) noexcept
+{
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// Whether the n bytes at a and b are equal; short texts, the most common,
+// are compared a word at a time without a call.
+inline bool EqualBytes(const char* a, const char* b, std::size_t n) noexcept
+{
+    if (n >= 8) {
+        if (n > 32)
+            return std::memcmp(a, b, n) == 0;
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            if (Load64(a + i) != Load64(b + i))
+                return false;
+        return Load64(a + n - 8) == Load64(b + n - 8);
+    }
+    if (n >= 4)
+        return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
+    for (std::size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+} // namespace xml
