@@ -86,6 +86,9 @@ void TXmlDocument::ParseDocument(TxXmlParser& parser)
     }
     parser.DetectEncoding();
     byteOrderMark_ = parser.ByteOrderMark();
+    // Nothing looks at the tree while it is read: the parser may hand each
+    // element its nodes at once when its content ends.
+    parser.SetCollectNodes(!repairStructure_ && !OnNodeCreated && !OnNodeParsed && !OnLoadProgress);
     // A byte-order mark or a UTF-16 form found by detection is what the text
     // is; a declaration naming another encoding does not change its reading.
     const bool signatureWins =

@@ -65,7 +65,27 @@ void TxContainerNode::AppendWhiteSpace(TxXmlParser& parser, std::string_view bla
     TXmlDocument* document = Document();
     auto* space = NewParsedNode<TxWhiteSpace>(document);
     space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
-    NodeAdd(space);
+    AddParsed(space, parser);
+}
+
+int TxContainerNode::AddParsed(TXmlNode* node, TxXmlParser& parser)
+{
+    if (!parser.Collecting(this))
+        return NodeAdd(node);
+    Adopt(node); // the parser made it in this document
+    return parser.Collect(node);
+}
+
+void TxContainerNode::AddParsedAttribute(TxAttribute* attribute, TxXmlParser& parser)
+{
+    if (!parser.Collecting(this)) {
+        AttributeAdd(attribute);
+        return;
+    }
+    // In a start tag the attribute block is all the nodes so far.
+    Adopt(attribute);
+    parser.Collect(attribute);
+    ++directNodeCount_;
 }
 
 char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
@@ -95,7 +115,7 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
         }
         parser.MoveBack();
         auto* attribute = NewParsedNode<TxAttribute>(document);
-        AttributeAdd(attribute);
+        AddParsedAttribute(attribute, parser);
         NotifyNodeCreated(attribute);
         attribute->ReadFromParser(parser);
         NotifyNodeParsed(attribute);
@@ -159,14 +179,18 @@ bool ReadStartTag(TxElement& element, TxXmlParser& parser)
 {
     parser.Flush();
     element.SetValueIndex(-1);
+    if (parser.CollectNodes())
+        parser.BeginNodes(&element);
     std::string_view name;
     if (parser.ReadName(name))
         element.SetNameId(parser.Intern(element.Document()->SymbolTable(), TrimmedView(name)));
     element.NotifyNodeCreated(&element);
     const char c = element.ParseAttributeList(parser);
-    element.SetDirectNodeCount(element.NodeCount());
+    element.SetDirectNodeCount(parser.Collecting(&element) ? parser.CollectedCount() : element.NodeCount());
     if (c == '>')
         return true;
+    if (parser.Collecting(&element))
+        parser.EndNodes(); // no content follows
     if (c == '/') {
         const char next = parser.NextChar();
         if (next == '>') {
@@ -213,7 +237,7 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
                 return nullptr;
             }
             TXmlNode* child = NewParsedNodeOfKind(kind, document);
-            const int index = node.NodeAdd(child);
+            const int index = node.AddParsed(child, parser);
             if (kind == xeElement) {
                 auto* element = static_cast<TxElement*>(child);
                 if (ReadStartTag(*element, parser))
@@ -259,6 +283,8 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
         }
         // The list of node ended at ended; close the elements that end with it.
         for (;;) {
+            if (parser.Collecting(node))
+                parser.EndNodes();
             if (open.empty())
                 return ended;
             if (document->AbortParsing())
@@ -288,9 +314,20 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
 
 TXmlNode* TxElement::ReadFromParser(TxXmlParser& parser)
 {
-    if (!ReadStartTag(*this, parser))
-        return this;
-    TXmlNode* result = ParseElementList(parser, kElementContentKinds);
+    // Whatever ends the reading, every element gets the nodes collected for it.
+    const std::size_t depth = parser.CollectDepth();
+    TXmlNode* result = nullptr;
+    try {
+        if (!ReadStartTag(*this, parser)) {
+            parser.EndNodesDownTo(depth);
+            return this;
+        }
+        result = ParseElementList(parser, kElementContentKinds);
+    } catch (...) {
+        parser.EndNodesDownTo(depth);
+        throw;
+    }
+    parser.EndNodesDownTo(depth);
     Document()->DoProgress(parser.Position());
     return result;
 }
@@ -309,7 +346,7 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
     if (!parts.Core.empty()) {
         auto* data = NewParsedNode<TxCharData>(document);
         data->SetValueId(parser.Intern(document->SymbolTable(), parts.Core)); // escaped, as read
-        const int index = NodeAdd(data);
+        const int index = AddParsed(data, parser);
         if (ValueIndex() < 0)
             SetValueIndex(index);
         parser.CheckCharacterReferences(parts.Core);

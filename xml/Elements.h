@@ -63,6 +63,13 @@ public:
     virtual TXmlNode* ParseElementList(TxXmlParser& parser, TxNodeKinds allowed);
     virtual void ParseTextBetweenTags(TxXmlParser& parser);
     virtual char ParseQuotedTextList(TxXmlParser& parser);
+    // Appends a node read by the parser: to the nodes that the parser
+    // collects for this container, or else with NodeAdd. Its index.
+    int AddParsed(TXmlNode* node, TxXmlParser& parser);
+    // The same for an attribute read in the start tag.
+    void AddParsedAttribute(TxAttribute* attribute, TxXmlParser& parser);
+    // The nodes the parser collected for this container, whose list is empty.
+    void TakeParsedNodes(TXmlNode* const* nodes, std::size_t count) { nodes_.AssignNodes(nodes, count); }
     // Lets the node list's capacity go down to its count.
     void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
 

@@ -181,6 +181,18 @@ void TxNodeList::Clear()
         FreeNodeTree(gone);
 }
 
+void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count)
+{
+    if (count == 0)
+        return;
+    const std::size_t total = static_cast<std::size_t>(count_) + count;
+    if (total >= (1u << 30))
+        throw std::bad_alloc();
+    Reallocate(static_cast<std::uint32_t>(total), nodes[0]);
+    std::memcpy(items_ + count_, nodes, count * sizeof(TXmlNode*));
+    count_ = static_cast<std::int32_t>(total);
+}
+
 void TxNodeList::TakeAll(std::vector<TXmlNode*>& into)
 {
     into.insert(into.end(), begin(), end());

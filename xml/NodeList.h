@@ -59,6 +59,8 @@ public:
     // one asked for, or exactly the count when that is asked for.
     void SetCapacity(int capacity);
 
+    // Appends the nodes; the array then holds exactly the list's count.
+    void AssignNodes(TXmlNode* const* nodes, std::size_t count);
     // Moves every node to the end of into, without freeing; the list is empty then.
     void TakeAll(std::vector<TXmlNode*>& into);
 

@@ -175,8 +175,6 @@ std::string ApplyLineBreakStyle(std::string_view text, TxLineBreakStyle style)
     return out;
 }
 
-std::string_view TrimmedView(std::string_view text) { return SplitBlanks(text).Core; }
-
 std::string TrimBlanks(std::string_view text) { return std::string(TrimmedView(text)); }
 
 std::string TrimBlanksFlag(std::string_view text, bool& trimmed)
@@ -186,7 +184,7 @@ std::string TrimBlanksFlag(std::string_view text, bool& trimmed)
     return std::string(core);
 }
 
-TxSplitText SplitBlanks(std::string_view text)
+TxSplitText SplitBlanksSlow(std::string_view text)
 {
     std::size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin]))

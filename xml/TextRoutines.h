@@ -39,7 +39,7 @@ std::string ApplyLineBreakStyle(std::string_view text, TxLineBreakStyle style);
 
 // Blanks here are the bytes below 33.
 std::string TrimBlanks(std::string_view text);
-std::string_view TrimmedView(std::string_view text);
+inline std::string_view TrimmedView(std::string_view text);
 std::string TrimBlanksFlag(std::string_view text, bool& trimmed);
 
 struct TxSplitText {
@@ -48,10 +48,19 @@ struct TxSplitText {
     std::string_view Trailing;
 };
 // Leading blanks, the core, trailing blanks; a text of blanks only is all leading.
-TxSplitText SplitBlanks(std::string_view text);
+TxSplitText SplitBlanksSlow(std::string_view text);
+inline TxSplitText SplitBlanks(std::string_view text)
+{
+    // Most texts and names begin and end with no blank: no call for them.
+    if (!text.empty() && static_cast<unsigned char>(text.front()) > 32 && static_cast<unsigned char>(text.back()) > 32)
+        return {text.substr(0, 0), text, text.substr(text.size())};
+    return SplitBlanksSlow(text);
+}
 // Whether blanks are the one space that separates by default; any other run
 // of blanks in a tag is reported as "non-default chardata".
 constexpr bool IsSingleSpace(std::string_view blanks) noexcept { return blanks.size() == 1 && blanks[0] == ' '; }
+
+inline std::string_view TrimmedView(std::string_view text) { return SplitBlanks(text).Core; }
 
 // Without any tab, LF, CR or space.
 std::string RemoveBlanks(std::string_view text);

@@ -1,6 +1,7 @@
 #include "xml/XmlParser.h"
 
 #include "xml/Conversions.h"
+#include "xml/Elements.h"
 #include "xml/SymbolTable.h"
 #include "xml/TextRoutines.h"
 
@@ -556,6 +557,14 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
     entry.length = static_cast<std::uint8_t>(n);
     std::memcpy(entry.bytes, text.data(), n);
     return id;
+}
+
+void TxXmlParser::EndNodes()
+{
+    const CollectFrame frame = frames_.back();
+    frames_.pop_back();
+    frame.node->TakeParsedNodes(pending_.data() + frame.base, pending_.size() - frame.base);
+    pending_.resize(frame.base);
 }
 
 void TxXmlParser::CheckReferencesIn(std::string_view text)

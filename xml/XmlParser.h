@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace xml {
 
@@ -33,6 +34,7 @@ inline constexpr TxNodeKinds kInternalSubsetKinds = KindBit(xeCharData) | KindBi
                                                      KindBit(xeDtdEntity) | KindBit(xeDtdNotation) |
                                                      KindBit(xeInstruction);
 
+class TxContainerNode;
 class TxSymbolTable;
 
 class TxXmlParser : public TDebugPersistent {
@@ -178,6 +180,36 @@ public:
     // a small cache of the parser without searching the table.
     std::int32_t Intern(TxSymbolTable& table, std::string_view text);
 
+    // While a document is read with nothing that could look at its tree
+    // before the end (no events, no repair), the nodes read into an element
+    // are collected here, innermost element last, and handed to the
+    // element's list in one array of the right size when its content ends:
+    // a list then never grows node by node. The document sets this.
+    void SetCollectNodes(bool collect) noexcept { collectNodes_ = collect; }
+    bool CollectNodes() const noexcept { return collectNodes_; }
+    // node's nodes are collected from now on, until EndNodes.
+    void BeginNodes(TxContainerNode* node) { frames_.push_back({node, pending_.size()}); }
+    bool Collecting(const TxContainerNode* node) const noexcept
+    {
+        return !frames_.empty() && frames_.back().node == node;
+    }
+    // Adds node to those of the innermost collecting container; its index there.
+    int Collect(TXmlNode* node)
+    {
+        pending_.push_back(node);
+        return static_cast<int>(pending_.size() - frames_.back().base - 1);
+    }
+    int CollectedCount() const noexcept { return static_cast<int>(pending_.size() - frames_.back().base); }
+    // Hands the innermost container its nodes.
+    void EndNodes();
+    // Hands every container collecting above depth its nodes, innermost first.
+    std::size_t CollectDepth() const noexcept { return frames_.size(); }
+    void EndNodesDownTo(std::size_t depth)
+    {
+        while (frames_.size() > depth)
+            EndNodes();
+    }
+
     // Warns about each numeric character reference in text that names no
     // character (0 or a surrogate); such references stay as written.
     void CheckCharacterReferences(std::string_view text)
@@ -247,6 +279,14 @@ private:
     static constexpr std::size_t kCachedLength = sizeof(CachedSymbol::bytes);
     std::unique_ptr<CachedSymbol[]> cache_;
     TxSymbolTable* cachedTable_ = nullptr;
+
+    struct CollectFrame {
+        TxContainerNode* node;
+        std::size_t base; // its first node in pending_
+    };
+    std::vector<CollectFrame> frames_;
+    std::vector<TXmlNode*> pending_;
+    bool collectNodes_ = false;
 
     bool folding_ = false;        // the last character decoded was a CR
     bool foldingAtChunk_ = false; // the same before the last chunk
