@@ -1,5 +1,7 @@
 #include "xml/CharData.h"
 
+#include "xml/PieceBuffer.h"
+
 #include "xml/TextRoutines.h"
 #include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
@@ -139,6 +141,22 @@ void TxAttribute::DoWrite(core::TStream& stream, int depth)
     WriteWithLineBreaks(stream, RawValueView(), LineBreakStyle());
     WriteStringBytes(stream, std::string_view(&quote, 1));
     ReportProgress(stream);
+}
+
+void TxAttribute::WriteTo(TxPieceBuffer& out, int depth)
+{
+    if (ValueNodeMade()) {
+        out.Flush();
+        DoWrite(out.Stream(), depth);
+        return;
+    }
+    const char quote = QuoteStyle() == qsSingle ? '\'' : '"';
+    out.Put(NameView());
+    out.Put('=');
+    out.Put(quote);
+    out.PutWithLineBreaks(RawValueView(), LineBreakStyle());
+    out.Put(quote);
+    ReportProgress(out);
 }
 
 void TxAttribute::CopyOwn(const TXmlNode& source)

@@ -103,6 +103,8 @@ public:
     void SetQuoteStyle(TxQuoteStyle style) noexcept;
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
+    // Writes the attribute as DoWrite does, into out.
+    void WriteTo(TxPieceBuffer& out, int depth);
 
 protected:
     void DoWrite(core::TStream& stream, int depth) override;

@@ -1,6 +1,7 @@
 #include "xml/Elements.h"
 
 #include "xml/CharData.h"
+#include "xml/PieceBuffer.h"
 #include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
 
@@ -182,6 +183,33 @@ void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int 
     }
 }
 
+void TxContainerNode::WriteTextNode(TxPieceBuffer& out, TXmlNode* node, int depth)
+{
+    // Text and whitespace are written as stored, with the line breaks; the
+    // other kinds (comments, sections, instructions) write themselves.
+    if (node->NodeKind() == xeCharData || node->NodeKind() == xeWhiteSpace) {
+        out.PutWithLineBreaks(static_cast<TxCharData*>(node)->RawView(), node->LineBreakStyle());
+        return;
+    }
+    out.Flush();
+    node->WriteAt(out.Stream(), depth);
+}
+
+void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, int count, int depth)
+{
+    count = std::min(count, nodes_.Count());
+    for (int i = 0; i < count; ++i) {
+        TXmlNode* node = nodes_.ItemAt(i);
+        if (node->NodeKind() == xeAttribute) {
+            if (i == 0 || !nodes_.ItemAt(i - 1)->IsCharData())
+                out.Put(' ');
+            static_cast<TxAttribute*>(node)->WriteTo(out, depth + 1);
+        } else if (node->IsCharData()) {
+            WriteTextNode(out, node, depth + 1);
+        }
+    }
+}
+
 void TxContainerNode::CopyNodes(const TXmlNode& source)
 {
     struct Pair {
@@ -287,31 +315,31 @@ void TxElement::CopyOwn(const TXmlNode& source)
         SetNodeClosingStyle(static_cast<const TxContainerNode&>(source).NodeClosingStyle());
 }
 
-bool TxElement::WriteStartTag(core::TStream& stream, int depth)
+bool TxElement::WriteStartTag(TxPieceBuffer& out, int depth)
 {
-    WriteStringBytes(stream, IndentAt(depth));
-    WriteStringBytes(stream, "<");
-    WriteStringBytes(stream, NameView());
-    WriteAttributeBlock(stream, DirectNodeCount(), depth);
+    out.Put(IndentAt(depth));
+    out.Put('<');
+    out.Put(NameView());
+    WriteAttributeBlock(out, DirectNodeCount(), depth);
     if (NodeCount() == DirectNodeCount() && ClosingStyle() == csSelfClosing) {
-        WriteStringBytes(stream, Document()->SelfCloseText());
-        WriteStringBytes(stream, LineFeedText());
-        ReportProgress(stream);
+        out.Put(Document()->SelfCloseText());
+        out.Put(LineFeedText());
+        ReportProgress(out);
         return false;
     }
-    WriteStringBytes(stream, ">");
+    out.Put('>');
     return true;
 }
 
-void TxElement::WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines)
+void TxElement::WriteEndTag(TxPieceBuffer& out, int depth, bool childrenOnLines)
 {
     if (childrenOnLines)
-        WriteStringBytes(stream, IndentAt(depth));
-    WriteStringBytes(stream, "</");
-    WriteStringBytes(stream, NameView());
-    WriteStringBytes(stream, ">");
-    WriteStringBytes(stream, LineFeedText());
-    ReportProgress(stream);
+        out.Put(IndentAt(depth));
+    out.Put("</");
+    out.Put(NameView());
+    out.Put('>');
+    out.Put(LineFeedText());
+    ReportProgress(out);
 }
 
 void TxElement::DoWrite(core::TStream& stream, int depth)
@@ -325,8 +353,10 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         bool childrenOnLines; // content with containers: text and tags on lines of their own
     };
     std::vector<Frame> stack;
-    const auto open = [&stack, &stream](TxElement* element, int at) {
-        if (element->WriteStartTag(stream, at))
+    // The pieces go to the stream in large writes.
+    TxPieceBuffer out(stream);
+    const auto open = [&stack, &out](TxElement* element, int at) {
+        if (element->WriteStartTag(out, at))
             stack.push_back({element, at, element->DirectNodeCount(), element->HasContainerChildren()});
     };
     const std::string_view lineFeed = LineFeedText();
@@ -335,7 +365,7 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         Frame& top = stack.back();
         TxElement* element = top.element;
         if (top.next >= element->NodeCount()) {
-            element->WriteEndTag(stream, top.depth, top.childrenOnLines);
+            element->WriteEndTag(out, top.depth, top.childrenOnLines);
             stack.pop_back();
             continue;
         }
@@ -346,17 +376,22 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         const bool text = child->IsCharData();
         if (index == element->DirectNodeCount()) {
             if (!text)
-                WriteStringBytes(stream, lineFeed);
+                out.Put(lineFeed);
         } else if (text && onLines) {
-            WriteStringBytes(stream, IndentAt(childDepth));
+            out.Put(IndentAt(childDepth));
         }
-        if (child->NodeKind() == xeElement)
+        if (child->NodeKind() == xeElement) {
             open(static_cast<TxElement*>(child), childDepth); // may grow the stack: top is not used after this
-        else if (text || child->IsElement())
+        } else if (text) {
+            WriteTextNode(out, child, childDepth);
+        } else if (child->IsElement()) {
+            out.Flush();
             child->WriteAt(stream, childDepth);
+        }
         if (text && onLines)
-            WriteStringBytes(stream, lineFeed);
+            out.Put(lineFeed);
     }
+    out.Flush();
 }
 
 } // namespace xml

@@ -10,6 +10,7 @@
 namespace xml {
 
 class TxCharData;
+class TxPieceBuffer;
 
 class TxContainerNode : public TXmlNode {
 public:
@@ -78,6 +79,9 @@ public:
     // data as it is, anything else not at all.
     void WriteAttributeBlock(core::TStream& stream, int count, int depth);
     void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
+    void WriteAttributeBlock(TxPieceBuffer& out, int count, int depth);
+    // Writes a character-data node (text, whitespace, comment, ...) standing at depth.
+    static void WriteTextNode(TxPieceBuffer& out, TXmlNode* node, int depth);
 
 protected:
     // Appends a whitespace node holding blanks as they were read.
@@ -137,8 +141,8 @@ private:
     // One past the last node of the value that begins at ValueIndex.
     int ValueEnd() const;
     // The start tag; false when the element closed itself there.
-    bool WriteStartTag(core::TStream& stream, int depth);
-    void WriteEndTag(core::TStream& stream, int depth, bool childrenOnLines);
+    bool WriteStartTag(TxPieceBuffer& out, int depth);
+    void WriteEndTag(TxPieceBuffer& out, int depth, bool childrenOnLines);
 
     std::int32_t nameId_ = 0;
 };

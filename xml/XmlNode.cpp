@@ -5,6 +5,7 @@
 #include "xml/FastStreams.h"
 #include "xml/NodeClasses.h"
 #include "xml/NodeList.h"
+#include "xml/PieceBuffer.h"
 #include "xml/TextRoutines.h"
 #include "xml/XmlDocument.h"
 
@@ -525,6 +526,14 @@ void TXmlNode::ReportProgress(core::TStream& stream)
     TXmlDocument* document = Document();
     if (document->OnLoadProgress) // asking a stream for its position may cost a system call
         document->DoProgress(stream.Position());
+}
+
+void TXmlNode::ReportProgress(TxPieceBuffer& out)
+{
+    if (Document()->OnLoadProgress) {
+        out.Flush(); // the position counts what was written
+        ReportProgress(out.Stream());
+    }
 }
 
 } // namespace xml

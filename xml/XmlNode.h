@@ -30,6 +30,7 @@ class TXmlDocument;
 class TXmlNode;
 class TxAttribute;
 class TxNodeList;
+class TxPieceBuffer;
 class TxXmlParser;
 
 enum TxNodeKind : std::uint8_t {
@@ -322,6 +323,8 @@ public:
     void NotifyNodeCreated(TXmlNode* node);
     void NotifyNodeParsed(TXmlNode* node);
     void ReportProgress(core::TStream& stream);
+    // The same for text collected in out, which goes to its stream first.
+    void ReportProgress(TxPieceBuffer& out);
 
 protected:
     enum : std::uint8_t { kfContainer = 1, kfCharData = 2, kfElement = 4 };
