@@ -10,6 +10,7 @@
 #include "platform/core/Streams.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -25,10 +26,29 @@ public:
 
     void Put(std::string_view piece)
     {
-        if (piece.size() > kSize - fill_)
+        const std::size_t n = piece.size();
+        if (n > kSize - fill_)
             return PutLarge(piece);
-        std::memcpy(buffer_ + fill_, piece.data(), piece.size());
-        fill_ += piece.size();
+        char* to = buffer_ + fill_;
+        const char* from = piece.data();
+        // Names, values and brackets are short: two overlapping moves copy
+        // them without a call. Nothing outside the piece is read.
+        if (n >= 8 && n <= 16) {
+            const std::uint64_t head = Load64(from), tail = Load64(from + n - 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4 && n < 8) {
+            const std::uint32_t head = Load32(from), tail = Load32(from + n - 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else if (n > 0 && n < 4) {
+            to[0] = from[0];
+            to[n / 2] = from[n / 2];
+            to[n - 1] = from[n - 1];
+        } else if (n > 16) {
+            std::memcpy(to, from, n);
+        }
+        fill_ += n;
     }
     void Put(char c)
     {
@@ -41,7 +61,7 @@ public:
     {
         if (style == lbLF)
             return Put(text);
-        const std::string_view lineBreak = style == lbCRLF ? "\r\n" : "\r";
+        const std::string_view lineBreak = style == lbCRLF ? std::string_view("\r\n", 2) : std::string_view("\r", 1);
         const char* p = text.data();
         const char* const end = p + text.size();
         for (;;) {
