@@ -116,9 +116,11 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
         parser.MoveBack();
         auto* attribute = NewParsedNode<TxAttribute>(document);
         AddParsedAttribute(attribute, parser);
-        NotifyNodeCreated(attribute);
+        if (parser.MayNotify())
+            NotifyNodeCreated(attribute);
         attribute->ReadFromParser(parser);
-        NotifyNodeParsed(attribute);
+        if (parser.MayNotify())
+            NotifyNodeParsed(attribute);
     }
 }
 
@@ -184,7 +186,8 @@ bool ReadStartTag(TxElement& element, TxXmlParser& parser)
     std::string_view name;
     if (parser.ReadName(name))
         element.SetNameId(parser.Intern(element.Document()->SymbolTable(), TrimmedView(name)));
-    element.NotifyNodeCreated(&element);
+    if (parser.MayNotify())
+        element.NotifyNodeCreated(&element);
     const char c = element.ParseAttributeList(parser);
     element.SetDirectNodeCount(parser.Collecting(&element) ? parser.CollectedCount() : element.NodeCount());
     if (c == '>')
@@ -243,7 +246,8 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
                 if (ReadStartTag(*element, parser))
                     return element;
             } else {
-                node.NotifyNodeCreated(child);
+                if (parser.MayNotify())
+                    node.NotifyNodeCreated(child);
                 TXmlNode* end = child->ReadFromParser(parser);
                 if (!document->AbortParsing() && end != child) {
                     LevelMismatch(node, parser, child, end);
@@ -256,7 +260,8 @@ TxElement* ReadContent(TxContainerNode& node, TxXmlParser& parser, TxNodeKinds a
             // An abort ends every list without reporting each level.
             if (document->AbortParsing())
                 return nullptr;
-            node.NotifyNodeParsed(child);
+            if (parser.MayNotify())
+                node.NotifyNodeParsed(child);
         } else if (c == ']' && node.NodeKind() == xeDocType) {
             return nullptr; // the end of the internal subset
         }
@@ -300,7 +305,8 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
                     LevelMismatch(*node, parser, element, ended);
                 continue; // node's list ends there too
             }
-            node->NotifyNodeParsed(element);
+            if (parser.MayNotify())
+                node->NotifyNodeParsed(element);
             if (document->AbortParsing() || parser.EndOfStream()) {
                 ended = nullptr; // node's list ends without its end tag
                 continue;
@@ -350,8 +356,10 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
         if (ValueIndex() < 0)
             SetValueIndex(index);
         parser.CheckCharacterReferences(parts.Core);
-        NotifyNodeCreated(data);
-        NotifyNodeParsed(data);
+        if (parser.MayNotify()) {
+            NotifyNodeCreated(data);
+            NotifyNodeParsed(data);
+        }
     }
     if (preserve && !parts.Trailing.empty()) {
         AppendWhiteSpace(parser, parts.Trailing);

@@ -111,7 +111,7 @@ TxNodeArena* TxNodeArena::Of(const void* piece) noexcept
     return reinterpret_cast<const BlockHeader*>(block)->arena;
 }
 
-void* TxNodeArena::Allocate(std::size_t bytes)
+void* TxNodeArena::AllocateSlow(std::size_t bytes)
 {
     const std::size_t c = bytes / 8;
     ++live_;

@@ -28,7 +28,19 @@ public:
     ~TxNodeArena();
 
     // bytes: a multiple of 8 from 8 to kLargestPiece.
-    void* Allocate(std::size_t bytes);
+    void* Allocate(std::size_t bytes)
+    {
+        // Carved from the front of the block, without a call; a piece given
+        // back is used first. Under the address checker every piece takes the
+        // long way, which unpoisons it.
+        if (!kChecked && free_[bytes / 8] == nullptr && static_cast<std::size_t>(end_ - next_) >= bytes) {
+            ++live_;
+            void* piece = next_;
+            next_ += bytes;
+            return piece;
+        }
+        return AllocateSlow(bytes);
+    }
     // Gives back a piece of the arena that owns it.
     static void Release(void* piece, std::size_t bytes) noexcept;
     // The arena that holds piece, which must come from an arena.
@@ -52,7 +64,20 @@ private:
     };
     static constexpr std::size_t kClasses = kLargestPiece / 8 + 1;
 
+    void* AllocateSlow(std::size_t bytes);
     void* Refill(std::size_t bytes);
+
+#if defined(__SANITIZE_ADDRESS__)
+    static constexpr bool kChecked = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    static constexpr bool kChecked = true;
+#else
+    static constexpr bool kChecked = false;
+#endif
+#else
+    static constexpr bool kChecked = false;
+#endif
 
     char* next_ = nullptr;
     char* end_ = nullptr;

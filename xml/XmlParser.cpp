@@ -530,7 +530,7 @@ void TxXmlParser::ReportPrematureEnd(TxDebugLevel level, core::TObject* sender)
                           AsLongLong(basePos_ + static_cast<std::int64_t>(last_))));
 }
 
-std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
+std::int32_t TxXmlParser::InternUncached(TxSymbolTable& table, std::string_view text)
 {
     const std::size_t n = text.size();
     if (n == 0)
@@ -538,13 +538,14 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
     const std::uint32_t hash = TxSymbolTable::HashText(text);
     if (n > kCachedLength)
         return table.Intern(text, hash);
-    if (cachedTable_ != &table) {
-        cache_ = std::make_unique<CachedSymbol[]>(kCacheSize);
-        cachedTable_ = &table;
-    }
-    CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
-    if (entry.id != 0 && entry.hash == hash && entry.length == n && EqualBytes(entry.bytes, text.data(), n))
-        return entry.id;
+    // The cache belongs to one table.
+    cache_ = std::make_unique<CachedSymbol[]>(kCacheSize);
+    cachedTable_ = &table;
+    return InternMissed(table, text, hash);
+}
+
+std::int32_t TxXmlParser::InternMissed(TxSymbolTable& table, std::string_view text, std::uint32_t hash)
+{
     // A text seen for the first time is most likely unique (a number, a date)
     // and would only push out one that recurs: texts enter the cache when they
     // come the second time.
@@ -552,10 +553,11 @@ std::int32_t TxXmlParser::Intern(TxSymbolTable& table, std::string_view text)
     const std::int32_t id = table.Intern(text, hash);
     if (id > known)
         return id;
+    CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
     entry.id = id;
     entry.hash = hash;
-    entry.length = static_cast<std::uint8_t>(n);
-    std::memcpy(entry.bytes, text.data(), n);
+    entry.length = static_cast<std::uint8_t>(text.size());
+    std::memcpy(entry.bytes, text.data(), text.size());
     return id;
 }
 

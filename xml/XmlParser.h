@@ -11,6 +11,7 @@
 
 #include "xml/ByteScan.h"
 #include "xml/Debug.h"
+#include "xml/SymbolTable.h"
 #include "xml/TextEncoding.h"
 #include "xml/XmlNode.h"
 
@@ -178,7 +179,18 @@ public:
     // The ID of text in table, as TxSymbolTable::Intern gives it. Short texts
     // that come again and again (names, blanks, repeated values) are found in
     // a small cache of the parser without searching the table.
-    std::int32_t Intern(TxSymbolTable& table, std::string_view text);
+    std::int32_t Intern(TxSymbolTable& table, std::string_view text)
+    {
+        const std::size_t n = text.size();
+        if (n - 1 < kCachedLength && cachedTable_ == &table) { // 1 to kCachedLength bytes
+            const std::uint32_t hash = TxSymbolTable::HashText(text);
+            const CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
+            if (entry.hash == hash && entry.length == n && entry.id != 0 && EqualBytes(entry.bytes, text.data(), n))
+                return entry.id;
+            return InternMissed(table, text, hash);
+        }
+        return InternUncached(table, text);
+    }
 
     // While a document is read with nothing that could look at its tree
     // before the end (no events, no repair), the nodes read into an element
@@ -187,6 +199,8 @@ public:
     // a list then never grows node by node. The document sets this.
     void SetCollectNodes(bool collect) noexcept { collectNodes_ = collect; }
     bool CollectNodes() const noexcept { return collectNodes_; }
+    // Whether the node events may have listeners: not while nodes are collected.
+    bool MayNotify() const noexcept { return !collectNodes_; }
     // node's nodes are collected from now on, until EndNodes.
     void BeginNodes(TxContainerNode* node) { frames_.push_back({node, pending_.size()}); }
     bool Collecting(const TxContainerNode* node) const noexcept
@@ -223,6 +237,9 @@ private:
     char SkipBlanksSlow(std::string_view& blanks);
     bool ReadUntilCharSlow(char terminator, std::string_view& text);
     void CheckReferencesIn(std::string_view text);
+    // Intern when the cache does not hold the text; it may take it then.
+    std::int32_t InternMissed(TxSymbolTable& table, std::string_view text, std::uint32_t hash);
+    std::int32_t InternUncached(TxSymbolTable& table, std::string_view text);
     // Reads chunks until a decoded byte lies after the read position; the
     // count of such bytes, 0 at the end of the stream.
     std::size_t EnsureData();
