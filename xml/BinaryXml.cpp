@@ -205,7 +205,7 @@ private:
 
     void Record(std::int32_t id)
     {
-        const TxSymbol& symbol = table_.Symbol(id);
+        const TxSymbol symbol = table_.Symbol(id);
         Cardinal(symbol.Style);
         Cardinal(static_cast<std::uint32_t>(symbol.Length));
         out_.append(symbol.Bytes, static_cast<std::size_t>(symbol.Length));

@@ -3,8 +3,11 @@
 #include "platform/core/Exceptions.h"
 #include "xml/VarInt.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace xml {
 
@@ -55,45 +58,102 @@ bool FindSymbol(const std::vector<const TxSymbol*>& sorted, const TxSymbol& prob
     return false;
 }
 
+// The open-addressing slots. A large table is mapped straight from the system
+// and goes back to it when the table grows, so that the tables outgrown while
+// a large document is read leave no heap memory behind.
+class TxSymbolTable::SlotArray {
+public:
+    explicit SlotArray(std::size_t count) : bytes_(count * sizeof(Slot))
+    {
+        if (bytes_ >= kMapFrom) {
+            void* memory = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (memory == MAP_FAILED)
+                throw std::bad_alloc();
+            slots_ = static_cast<Slot*>(memory); // zero, page by page as it is touched
+            mapped_ = true;
+        } else {
+            slots_ = new Slot[count]();
+        }
+    }
+    SlotArray(const SlotArray&) = delete;
+    SlotArray& operator=(const SlotArray&) = delete;
+    ~SlotArray()
+    {
+        if (mapped_)
+            munmap(slots_, bytes_);
+        else
+            delete[] slots_;
+    }
+    Slot& operator[](std::size_t i) noexcept { return slots_[i]; }
+    const Slot& operator[](std::size_t i) const noexcept { return slots_[i]; }
+
+private:
+    static constexpr std::size_t kMapFrom = 256 * 1024;
+    Slot* slots_ = nullptr;
+    std::size_t bytes_;
+    bool mapped_ = false;
+};
+
 TxSymbolTable::TxSymbolTable(core::TComponent* owner) : TDebugComponent(owner) { Rehash(64); }
 
 TxSymbolTable::~TxSymbolTable() = default;
 
 const char* TxSymbolTable::Store(std::string_view text)
 {
-    const std::size_t n = text.size();
-    if (n == 0)
-        return "";
+    // The length as a varint, then the bytes.
+    unsigned char length[5];
+    std::size_t lengthBytes = 0;
+    for (auto n = static_cast<std::uint32_t>(text.size());; n >>= 7) {
+        length[lengthBytes++] = static_cast<unsigned char>(n >= 0x80 ? (n & 0x7F) | 0x80 : n);
+        if (n < 0x80)
+            break;
+    }
+    const std::size_t n = lengthBytes + text.size();
+    char* at;
     if (n > kOwnBlockAbove) {
         blocks_.emplace_back(new char[n]);
-        std::memcpy(blocks_.back().get(), text.data(), n);
-        return blocks_.back().get();
+        at = blocks_.back().get();
+    } else {
+        if (n > freeLeft_) {
+            blocks_.emplace_back(new char[kBlockSize]);
+            free_ = blocks_.back().get();
+            freeLeft_ = kBlockSize;
+        }
+        at = free_;
+        free_ += n;
+        freeLeft_ -= n;
     }
-    if (n > freeLeft_) {
-        blocks_.emplace_back(new char[kBlockSize]);
-        free_ = blocks_.back().get();
-        freeLeft_ = kBlockSize;
-    }
-    char* at = free_;
-    std::memcpy(at, text.data(), n);
-    free_ += n;
-    freeLeft_ -= n;
+    std::memcpy(at, length, lengthBytes);
+    if (!text.empty())
+        std::memcpy(at + lengthBytes, text.data(), text.size());
     return at;
+}
+
+std::string_view TxSymbolTable::LongTextAt(const unsigned char* p) noexcept
+{
+    std::uint32_t length = 0;
+    int shift = 0;
+    while (*p & 0x80) {
+        length |= static_cast<std::uint32_t>(*p++ & 0x7F) << shift;
+        shift += 7;
+    }
+    length |= static_cast<std::uint32_t>(*p++) << shift;
+    return {reinterpret_cast<const char*>(p), length};
 }
 
 std::int32_t TxSymbolTable::Find(std::string_view text, std::uint32_t hash, std::size_t& slot) const
 {
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = slotCount_ - 1;
+    const SlotArray& slots = *slots_;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& s = slots_[i];
+        const Slot& s = slots[i];
         if (s.id == 0) {
             slot = i;
             return 0;
         }
         if (s.hash == hash) {
-            const TxSymbol& symbol = symbols_[static_cast<std::size_t>(s.id - 1)];
-            if (symbol.Length == static_cast<std::int32_t>(text.size()) &&
-                EqualBytes(symbol.Bytes, text.data(), text.size())) {
+            const std::string_view stored = TextAt(static_cast<std::size_t>(s.id - 1));
+            if (stored.size() == text.size() && EqualBytes(stored.data(), text.data(), text.size())) {
                 slot = i;
                 return s.id;
             }
@@ -103,34 +163,38 @@ std::int32_t TxSymbolTable::Find(std::string_view text, std::uint32_t hash, std:
 
 void TxSymbolTable::Rehash(std::size_t slotCount)
 {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(slotCount, Slot{0, 0});
+    auto grown = std::make_unique<SlotArray>(slotCount);
     const std::size_t mask = slotCount - 1;
-    for (const Slot& s : old) {
+    for (std::size_t k = 0; k < slotCount_; ++k) {
+        const Slot& s = (*slots_)[k];
         if (s.id == 0)
             continue;
         std::size_t i = s.hash & mask;
-        while (slots_[i].id != 0)
+        while ((*grown)[i].id != 0)
             i = (i + 1) & mask;
-        slots_[i] = s;
+        (*grown)[i] = s;
     }
+    slots_ = std::move(grown);
+    slotCount_ = slotCount;
 }
 
 std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot,
                                 bool indexed)
 {
-    TxSymbol symbol;
-    symbol.ID = static_cast<std::int32_t>(symbols_.size() + 1);
-    symbol.Style = style;
-    symbol.Bytes = Store(text);
-    symbol.Length = static_cast<std::int32_t>(text.size());
-    symbols_.push_back(symbol);
+    records_.push_back(Store(text));
+    const auto id = static_cast<std::int32_t>(records_.size());
+    if (!useCounts_.empty())
+        useCounts_.push_back(0);
+    if (style != 0 && styles_.empty())
+        styles_.assign(records_.size() - 1, 0);
+    if (!styles_.empty())
+        styles_.push_back(style);
     if (indexed) {
-        slots_[slot] = Slot{hash, symbol.ID};
-        if (++indexed_ * 2 >= slots_.size())
-            Rehash(slots_.size() * 2);
+        (*slots_)[slot] = Slot{hash, id};
+        if (++indexed_ * 2 >= slotCount_)
+            Rehash(slotCount_ * 2);
     }
-    return symbol.ID;
+    return id;
 }
 
 std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
@@ -154,63 +218,96 @@ std::string TxSymbolTable::Lookup(std::int32_t id) { return std::string(LookupVi
 
 void TxSymbolTable::Clear()
 {
-    std::vector<TxSymbol>().swap(symbols_); // the room goes too
+    std::vector<const char*>().swap(records_); // the room goes too
+    std::vector<std::uint32_t>().swap(useCounts_);
+    std::vector<std::uint32_t>().swap(styles_);
+    std::vector<TxSymbol>().swap(sorted_);
     blocks_.clear();
     free_ = nullptr;
     freeLeft_ = 0;
     indexed_ = 0;
     multiUseCount_ = 0;
-    slots_.clear();
+    slots_.reset();
+    slotCount_ = 0;
     Rehash(64);
 }
 
-const TxSymbol& TxSymbolTable::Symbol(std::int32_t id) const
+TxSymbol TxSymbolTable::Symbol(std::int32_t id) const
 {
     if (id <= 0 || id > SymbolCount())
         throw core::EListError("List index out of bounds (" + std::to_string(id) + ")");
-    return symbols_[static_cast<std::size_t>(id - 1)];
+    const auto index = static_cast<std::size_t>(id - 1);
+    const std::string_view text = TextAt(index);
+    TxSymbol symbol;
+    symbol.ID = id;
+    symbol.UseCount = useCounts_.empty() ? 0 : useCounts_[index];
+    symbol.Style = styles_.empty() ? 0 : styles_[index];
+    symbol.Length = static_cast<std::int32_t>(text.size());
+    symbol.Bytes = text.data();
+    return symbol;
 }
 
 std::vector<const TxSymbol*> TxSymbolTable::SortedSymbols() const
 {
+    sorted_.clear();
+    sorted_.reserve(indexed_);
+    for (std::size_t k = 0; k < slotCount_; ++k)
+        if (const std::int32_t id = (*slots_)[k].id)
+            sorted_.push_back(Symbol(id));
+    std::sort(sorted_.begin(), sorted_.end(),
+              [](const TxSymbol& a, const TxSymbol& b) { return CompareSymbols(a, b) < 0; });
     std::vector<const TxSymbol*> sorted;
-    sorted.reserve(indexed_);
-    for (const Slot& s : slots_)
-        if (s.id != 0)
-            sorted.push_back(&symbols_[static_cast<std::size_t>(s.id - 1)]);
-    std::sort(sorted.begin(), sorted.end(),
-              [](const TxSymbol* a, const TxSymbol* b) { return CompareSymbols(*a, *b) < 0; });
+    sorted.reserve(sorted_.size());
+    for (const TxSymbol& symbol : sorted_)
+        sorted.push_back(&symbol);
     return sorted;
 }
 
-void TxSymbolTable::ResetUseCounts()
-{
-    for (TxSymbol& symbol : symbols_)
-        symbol.UseCount = 0;
-}
+void TxSymbolTable::ResetUseCounts() { useCounts_.assign(records_.size(), 0); }
 
 void TxSymbolTable::IncUseCount(std::int32_t id)
 {
-    if (id >= 1 && id <= SymbolCount())
-        ++symbols_[static_cast<std::size_t>(id - 1)].UseCount;
+    if (id < 1 || id > SymbolCount())
+        return;
+    if (useCounts_.size() < records_.size())
+        useCounts_.resize(records_.size(), 0);
+    ++useCounts_[static_cast<std::size_t>(id - 1)];
 }
 
 void TxSymbolTable::SortByUse(std::vector<std::int32_t>& newIds)
 {
+    const std::size_t count = records_.size();
+    if (useCounts_.size() < count)
+        useCounts_.resize(count, 0);
     // Stable, so that equal counts keep their order and equal documents give equal bytes.
-    std::stable_sort(symbols_.begin(), symbols_.end(),
-                     [](const TxSymbol& a, const TxSymbol& b) { return a.UseCount > b.UseCount; });
-    multiUseCount_ = 0;
-    while (multiUseCount_ < SymbolCount() && symbols_[static_cast<std::size_t>(multiUseCount_)].UseCount > 1)
-        ++multiUseCount_;
-    newIds.assign(symbols_.size() + 1, 0);
-    for (std::size_t p = 0; p < symbols_.size(); ++p) {
-        newIds[static_cast<std::size_t>(symbols_[p].ID)] = static_cast<std::int32_t>(p + 1);
-        symbols_[p].ID = static_cast<std::int32_t>(p + 1);
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return useCounts_[a] > useCounts_[b]; });
+    newIds.assign(count + 1, 0);
+    std::vector<const char*> records(count);
+    std::vector<std::uint32_t> useCounts(count);
+    std::vector<std::uint32_t> styles(styles_.empty() ? 0 : count);
+    for (std::size_t p = 0; p < count; ++p) {
+        const std::uint32_t old = order[p];
+        newIds[old + 1] = static_cast<std::int32_t>(p + 1);
+        records[p] = records_[old];
+        useCounts[p] = useCounts_[old];
+        if (!styles.empty())
+            styles[p] = styles_[old];
     }
-    for (Slot& s : slots_)
+    records_ = std::move(records);
+    useCounts_ = std::move(useCounts);
+    styles_ = std::move(styles);
+    multiUseCount_ = 0;
+    while (static_cast<std::size_t>(multiUseCount_) < count && useCounts_[static_cast<std::size_t>(multiUseCount_)] > 1)
+        ++multiUseCount_;
+    for (std::size_t k = 0; k < slotCount_; ++k) {
+        Slot& s = (*slots_)[k];
         if (s.id != 0)
             s.id = newIds[static_cast<std::size_t>(s.id)];
+    }
 }
 
 void TxSymbolTable::LoadFromStream(core::TStream& stream)
@@ -258,7 +355,7 @@ void TxSymbolTable::SaveToStream(core::TStream& stream, int n)
 
 void TxSymbolTable::WriteSymbol(core::TStream& stream, std::int32_t id)
 {
-    const TxSymbol& symbol = Symbol(id);
+    const TxSymbol symbol = Symbol(id);
     WriteVarUInt(stream, symbol.Style);
     WriteVarUInt(stream, static_cast<std::uint32_t>(symbol.Length));
     WriteStringBytes(stream, symbol.Text());

@@ -84,18 +84,18 @@ public:
     std::string_view LookupView(std::int32_t id)
     {
         if (id > 0 && id <= SymbolCount())
-            return symbols_[static_cast<std::size_t>(id - 1)].Text();
+            return TextAt(static_cast<std::size_t>(id - 1));
         return LookupOutside(id);
     }
 
     void Clear();
     // Room for so many symbols in all, so that adding them moves no record.
-    void Reserve(std::size_t symbols) { symbols_.reserve(symbols); }
-    int SymbolCount() const noexcept { return static_cast<int>(symbols_.size()); }
+    void Reserve(std::size_t symbols) { records_.reserve(symbols); }
+    int SymbolCount() const noexcept { return static_cast<int>(records_.size()); }
     // The symbol with that ID (1..count); raises EListError outside.
-    const TxSymbol& Symbol(std::int32_t id) const;
+    TxSymbol Symbol(std::int32_t id) const;
     // The symbols in CompareSymbols order (a duplicate read from a stream stands
-    // only in the by-ID order).
+    // only in the by-ID order); valid until the next call or a change of the table.
     std::vector<const TxSymbol*> SortedSymbols() const;
 
     void ResetUseCounts();
@@ -127,7 +127,21 @@ private:
         std::uint32_t hash;
         std::int32_t id; // 0: empty
     };
+    class SlotArray;
 
+    // A symbol is kept as its length (a varint) followed by its bytes; the
+    // record is the address of the length. The ID, the use count and the
+    // style are not kept with it: the ID is the place, the use counts live
+    // only while the binary form counts them, and the styles only once a
+    // symbol with a style other than 0 is read.
+    std::string_view TextAt(std::size_t index) const noexcept
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(records_[index]);
+        if (*p < 0x80)
+            return {reinterpret_cast<const char*>(p + 1), *p};
+        return LongTextAt(p);
+    }
+    static std::string_view LongTextAt(const unsigned char* p) noexcept;
     std::string_view LookupOutside(std::int32_t id);
     const char* Store(std::string_view text);
     // A new symbol with the next ID; indexed at slot unless its text is there already.
@@ -135,13 +149,17 @@ private:
     std::int32_t Find(std::string_view text, std::uint32_t hash, std::size_t& slot) const;
     void Rehash(std::size_t slotCount);
 
-    std::vector<TxSymbol> symbols_; // symbol with ID n at index n-1
-    std::vector<Slot> slots_;       // open addressing over the first symbol of each text
+    std::vector<const char*> records_; // the symbol with ID n at index n-1
+    std::unique_ptr<SlotArray> slots_;  // open addressing over the first symbol of each text
+    std::size_t slotCount_ = 0;
     std::size_t indexed_ = 0;
+    std::vector<std::uint32_t> useCounts_; // empty: all 0
+    std::vector<std::uint32_t> styles_;    // empty: all 0
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;
     std::size_t freeLeft_ = 0;
     int multiUseCount_ = 0;
+    mutable std::vector<TxSymbol> sorted_;
 };
 
 } // namespace xml
