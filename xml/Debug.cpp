@@ -22,8 +22,8 @@ void TDebugComponent::EmitDebug(core::TObject* sender, TxDebugLevel level, const
 
 void TDebugPersistent::EmitDebug(core::TObject* sender, TxDebugLevel level, const std::string& message)
 {
-    if (owner_ != nullptr)
-        owner_->EmitDebug(sender, level, message);
+    if (TDebugComponent* owner = DebugOwner())
+        owner->EmitDebug(sender, level, message);
 }
 
 std::string DebugFormat(const char* pattern, ...)

@@ -33,15 +33,21 @@ public:
 
 class TDebugPersistent : public core::TPersistent {
 public:
-    explicit TDebugPersistent(TDebugComponent* owner) : owner_(owner) {}
+    explicit TDebugPersistent(TDebugComponent* owner) : link_(owner) {}
     std::string ClassName() const override { return "TDebugPersistent"; }
 
-    TDebugComponent* DebugOwner() const noexcept { return owner_; }
+    // The component that receives this object's messages.
+    virtual TDebugComponent* DebugOwner() const noexcept { return static_cast<TDebugComponent*>(link_); }
     // Passes the message unchanged to the owner; without an owner it is dropped.
     virtual void EmitDebug(core::TObject* sender, TxDebugLevel level, const std::string& message);
 
-private:
-    TDebugComponent* owner_;
+protected:
+    // For a descendant that finds its owner otherwise (overriding DebugOwner):
+    // it keeps a link of its own in link_, which then does not name the owner.
+    struct OwnerFoundElsewhere {};
+    explicit TDebugPersistent(OwnerFoundElsewhere) noexcept : link_(nullptr) {}
+
+    void* link_;
 };
 
 // printf-style formatting for diagnostic texts.

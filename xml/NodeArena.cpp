@@ -105,12 +105,6 @@ TxNodeArena::~TxNodeArena()
         Pool().Give(block);
 }
 
-TxNodeArena* TxNodeArena::Of(const void* piece) noexcept
-{
-    const auto block = reinterpret_cast<std::uintptr_t>(piece) & ~(kBlockSize - 1);
-    return reinterpret_cast<const BlockHeader*>(block)->arena;
-}
-
 void* TxNodeArena::AllocateSlow(std::size_t bytes)
 {
     const std::size_t c = bytes / 8;

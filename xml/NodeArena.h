@@ -16,13 +16,17 @@
 
 namespace xml {
 
+class TXmlDocument;
+
 class TxNodeArena {
 public:
     static constexpr std::size_t kBlockSize = std::size_t(2) << 20;
     // Pieces are multiples of 8 bytes up to this size; larger ones are not served.
     static constexpr std::size_t kLargestPiece = 512;
 
-    TxNodeArena() = default;
+    // The arena of a document: every node in it belongs to that document.
+    explicit TxNodeArena(TXmlDocument* owner) noexcept : owner_(owner) {}
+    TXmlDocument* Owner() const noexcept { return owner_; }
     TxNodeArena(const TxNodeArena&) = delete;
     TxNodeArena& operator=(const TxNodeArena&) = delete;
     ~TxNodeArena();
@@ -44,7 +48,11 @@ public:
     // Gives back a piece of the arena that owns it.
     static void Release(void* piece, std::size_t bytes) noexcept;
     // The arena that holds piece, which must come from an arena.
-    static TxNodeArena* Of(const void* piece) noexcept;
+    static TxNodeArena* Of(const void* piece) noexcept
+    {
+        const auto block = reinterpret_cast<std::uintptr_t>(piece) & ~(kBlockSize - 1);
+        return reinterpret_cast<const BlockHeader*>(block)->arena;
+    }
 
     // Pieces given out and not given back.
     std::size_t Live() const noexcept { return live_; }
@@ -79,6 +87,7 @@ private:
     static constexpr bool kChecked = false;
 #endif
 
+    TXmlDocument* owner_;
     char* next_ = nullptr;
     char* end_ = nullptr;
     std::vector<void*> blocks_;

@@ -31,7 +31,7 @@ TXmlDocument::TXmlDocument(core::TComponent* owner) : TXmlDocument(owner, false,
 
 TXmlDocument::TXmlDocument(core::TComponent* owner, bool withDeclaration, bool withDocType, bool withRoot,
                            const std::string& rootName)
-    : TDebugComponent(owner), symbolTable_(new TxSymbolTable(this)), arena_(new TxNodeArena),
+    : TDebugComponent(owner), symbolTable_(new TxSymbolTable(this)), arena_(new TxNodeArena(this)),
       defaultDeclaration_(withDeclaration),
       defaultDocType_(withDocType), defaultRoot_(withRoot), defaultRootName_(rootName)
 {

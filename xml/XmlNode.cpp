@@ -12,6 +12,8 @@
 #include "platform/core/Exceptions.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace xml {
 
@@ -25,11 +27,26 @@ namespace {
 
 [[noreturn]] void Misuse(const char* message) { throw core::Exception(message); }
 
-TXmlDocument* RequireDocument(TXmlDocument* document)
+// Room before a node made with new: its document, and alignment.
+constexpr std::size_t kHeapHeader = 16;
+
+// The node made with new whose constructor has not run yet.
+void*& HeapNodeToBuild() noexcept
 {
-    if (document == nullptr)
-        Misuse("XML owner is not assigned");
-    return document;
+    thread_local void* node = nullptr;
+    return node;
+}
+
+// The documents of nodes that are neither in an arena nor made with new.
+struct NotedApart {
+    std::mutex mutex;
+    std::unordered_map<const TXmlNode*, TXmlDocument*> documents;
+};
+
+NotedApart& Apart()
+{
+    static NotedApart* apart = new NotedApart; // never freed: nodes may outlive static destruction
+    return *apart;
 }
 
 } // namespace
@@ -39,34 +56,77 @@ TXmlDocument* RequireDocument(TXmlDocument* document)
 TXmlNode::TXmlNode(TXmlDocument* document) : TXmlNode(document, xeError, 0) {}
 
 TXmlNode::TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
-    : TDebugPersistent(RequireDocument(document)), kind_(kind), family_(family)
+    : TDebugPersistent(OwnerFoundElsewhere{}), kind_(kind), family_(family)
 {
+    // Where the node is made is taken first, so that no mark outlives this node.
+    const bool inArena = this == ArenaPieceToBuild();
+    const bool onHeap = this == HeapNodeToBuild();
+    ArenaPieceToBuild() = nullptr;
+    HeapNodeToBuild() = nullptr;
+    if (document == nullptr)
+        Misuse("XML owner is not assigned");
+    if (inArena) {
+        family_ |= kfInArena; // the arena names the document
+    } else if (onHeap) {
+        family_ |= kfOnHeap;
+        reinterpret_cast<TXmlDocument**>(this)[-1] = document;
+    } else {
+        NotedApart& apart = Apart();
+        std::lock_guard<std::mutex> lock(apart.mutex);
+        apart.documents[this] = document;
+    }
 }
 
-TXmlNode::~TXmlNode() = default;
+TXmlNode::~TXmlNode()
+{
+    if ((family_ & (kfInArena | kfOnHeap)) == 0) {
+        NotedApart& apart = Apart();
+        std::lock_guard<std::mutex> lock(apart.mutex);
+        apart.documents.erase(this);
+    }
+}
+
+TXmlDocument* TXmlNode::DocumentNotedApart() const noexcept
+{
+    NotedApart& apart = Apart();
+    std::lock_guard<std::mutex> lock(apart.mutex);
+    const auto it = apart.documents.find(this);
+    return it != apart.documents.end() ? it->second : nullptr;
+}
+
+TDebugComponent* TXmlNode::DebugOwner() const noexcept { return Document(); }
+
+void* TXmlNode::operator new(std::size_t size)
+{
+    auto* block = static_cast<char*>(::operator new(size + kHeapHeader));
+    HeapNodeToBuild() = block + kHeapHeader;
+    return block + kHeapHeader;
+}
+
+void TXmlNode::operator delete(void* memory) noexcept { ::operator delete(static_cast<char*>(memory) - kHeapHeader); }
 
 void TXmlNode::operator delete(TXmlNode* node, std::destroying_delete_t) noexcept
 {
     const std::size_t size = std::size_t(node->arenaUnits_) * 8;
+    const bool inArena = node->InArena();
     node->~TXmlNode();
-    if (size != 0)
+    if (inArena)
         TxNodeArena::Release(node, size);
     else
-        ::operator delete(node);
+        ::operator delete(reinterpret_cast<char*>(node) - kHeapHeader);
 }
 
 TXmlNode* TXmlNode::NewInstance(TXmlDocument* document) const { return new TXmlNode(document); }
 
 void TXmlNode::NoParent() { Misuse("XML parent is not assigned"); }
 
-TXmlDocument* TXmlNode::Document() const noexcept { return static_cast<TXmlDocument*>(DebugOwner()); }
 
 std::string TXmlNode::KindName() const { return NodeKindNames[kind_]; }
 
 int TXmlNode::TreeDepth() const
 {
     int depth = 0;
-    for (const TXmlNode* p = parent_; p != nullptr; p = p->parent_)
+    for (const TXmlNode* p = Parent(); p != nullptr; p = p->Parent())
         ++depth;
     return depth;
 }
@@ -74,7 +134,7 @@ int TXmlNode::TreeDepth() const
 std::string TXmlNode::FullPath() const
 {
     std::vector<const TXmlNode*> chain;
-    for (const TXmlNode* n = this; n != nullptr; n = n->parent_)
+    for (const TXmlNode* n = this; n != nullptr; n = n->Parent())
         chain.push_back(n);
     std::string path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -157,8 +217,8 @@ void TXmlNode::NodeRemoveWithSpace(TXmlNode* node)
 
 void TXmlNode::DeleteSelf()
 {
-    if (parent_ != nullptr)
-        parent_->NodeRemove(this);
+    if (Parent() != nullptr)
+        Parent()->NodeRemove(this);
 }
 
 void TXmlNode::DeleteEmptyNodes()
@@ -456,7 +516,7 @@ void TXmlNode::CopyFrom(const TXmlNode* source)
     if (source == this)
         return;
     bool inside = false; // clearing this node would free the source
-    for (const TXmlNode* p = source->parent_; p != nullptr && !inside; p = p->parent_)
+    for (const TXmlNode* p = source->Parent(); p != nullptr && !inside; p = p->Parent())
         inside = p == this;
     std::unique_ptr<TXmlNode> keep;
     if (inside) {

@@ -73,15 +73,18 @@ public:
     ~TXmlNode() override;
     std::string ClassName() const override { return "TXmlNode"; }
 
-    // Nodes made with new live on the heap; the nodes that the parser reads
-    // live in their document's arena (NewInArena). delete frees either kind.
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void operator delete(void* memory) noexcept { ::operator delete(memory); }
+    // Nodes made with new live on the heap, their document kept just before
+    // them; the nodes that the parser reads live in their document's arena
+    // (NewInArena), whose blocks name the document. delete frees either kind.
+    // A node made in any other place (on the stack) has its document noted
+    // in a table of its own, which is slower but rare.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;
     static void operator delete(TXmlNode* node, std::destroying_delete_t) noexcept;
     // A new node of class T in the arena.
     template <class T>
     static T* NewInArena(TxNodeArena& arena, TXmlDocument* document);
-    bool InArena() const noexcept { return arenaUnits_ != 0; }
+    bool InArena() const noexcept { return (family_ & kfInArena) != 0; }
 
     // A new, empty node of this node's own class in document; the kind-to-class
     // table (NodeClasses) creates nodes by kind.
@@ -117,8 +120,18 @@ public:
     // --- identity and place -------------------------------------------------
     TxNodeKind NodeKind() const noexcept { return kind_; }
     std::string KindName() const;
-    TXmlDocument* Document() const noexcept;
-    TXmlNode* Parent() const noexcept { return parent_; }
+    TXmlDocument* Document() const noexcept
+    {
+        if (family_ & kfInArena)
+            return TxNodeArena::Of(this)->Owner();
+        if (family_ & kfOnHeap)
+            return reinterpret_cast<TXmlDocument* const*>(this)[-1];
+        return DocumentNotedApart();
+    }
+    // The document, the owner of the node's messages.
+    TDebugComponent* DebugOwner() const noexcept override;
+    // The node keeps its parent where its base keeps a link.
+    TXmlNode* Parent() const noexcept { return static_cast<TXmlNode*>(link_); }
     bool IsContainer() const noexcept { return (family_ & kfContainer) != 0; }
     bool IsCharData() const noexcept { return (family_ & kfCharData) != 0; }
     // Elements and the DTD declarations, which are elements too.
@@ -327,7 +340,7 @@ public:
     void ReportProgress(TxPieceBuffer& out);
 
 protected:
-    enum : std::uint8_t { kfContainer = 1, kfCharData = 2, kfElement = 4 };
+    enum : std::uint8_t { kfContainer = 1, kfCharData = 2, kfElement = 4, kfInArena = 8, kfOnHeap = 16 };
     TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family);
 
     // Writes the node standing at depth (its number of ancestors).
@@ -337,7 +350,7 @@ protected:
     virtual void CopyOwn(const TXmlNode& source);
     std::string_view IndentAt(int depth) const;
     [[noreturn]] static void NoParent();
-    void SetParent(TXmlNode* parent) noexcept { parent_ = parent; }
+    void SetParent(TXmlNode* parent) noexcept { link_ = parent; }
 
     friend class TxContainerNode;
 
@@ -349,7 +362,8 @@ private:
     void WalkDescendants(std::string_view name, Visit&& visit) const;
     void PutDefaultable(bool differs, const std::string& name, const std::string& text, bool asAttribute);
 
-    TXmlNode* parent_ = nullptr;
+    TXmlDocument* DocumentNotedApart() const noexcept;
+
     TxNodeKind kind_;
     std::uint8_t family_;
     // The node's size in units of 8 bytes when it lives in an arena, else 0.
@@ -361,6 +375,13 @@ protected:
     std::uint8_t style_ = 0;
 };
 
+// The piece of an arena in which a node is being made, or nullptr.
+inline void*& ArenaPieceToBuild() noexcept
+{
+    thread_local void* piece = nullptr;
+    return piece;
+}
+
 // Frees the nodes and everything below them without recursion.
 void FreeNodeTree(std::vector<TXmlNode*>& nodes);
 
@@ -371,8 +392,10 @@ T* TXmlNode::NewInArena(TxNodeArena& arena, TXmlDocument* document)
     void* memory = arena.Allocate(sizeof(T));
     T* node;
     try {
+        ArenaPieceToBuild() = memory; // the constructor knows the node is in the arena
         node = ::new (memory) T(document);
     } catch (...) {
+        ArenaPieceToBuild() = nullptr;
         TxNodeArena::Release(memory, sizeof(T));
         throw;
     }
