@@ -49,6 +49,18 @@ NotedApart& Apart()
     return *apart;
 }
 
+// Notes the document of a node made neither in an arena nor with new;
+// nullptr forgets the node.
+[[gnu::noinline]] void NoteApart(const TXmlNode* node, TXmlDocument* document)
+{
+    NotedApart& apart = Apart();
+    std::lock_guard<std::mutex> lock(apart.mutex);
+    if (document != nullptr)
+        apart.documents[node] = document;
+    else
+        apart.documents.erase(node);
+}
+
 } // namespace
 
 // --- construction --------------------------------------------------------------
@@ -71,19 +83,14 @@ TXmlNode::TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
         family_ |= kfOnHeap;
         reinterpret_cast<TXmlDocument**>(this)[-1] = document;
     } else {
-        NotedApart& apart = Apart();
-        std::lock_guard<std::mutex> lock(apart.mutex);
-        apart.documents[this] = document;
+        NoteApart(this, document);
     }
 }
 
 TXmlNode::~TXmlNode()
 {
-    if ((family_ & (kfInArena | kfOnHeap)) == 0) {
-        NotedApart& apart = Apart();
-        std::lock_guard<std::mutex> lock(apart.mutex);
-        apart.documents.erase(this);
-    }
+    if ((family_ & (kfInArena | kfOnHeap)) == 0)
+        NoteApart(this, nullptr);
 }
 
 TXmlDocument* TXmlNode::DocumentNotedApart() const noexcept

@@ -174,3 +174,43 @@ TEST(Conversions, CharacterLengthTellsWellFormedUtf8)
     EXPECT_EQ(Utf8CharacterLength(kEmoji.data(), 3), -1);
     EXPECT_EQ(Utf8CharacterLength("\xED\xA0", 2), 0) << "known bad before its end";
 }
+
+TEST(Conversions, LineEndsFoldInLongTextsAtEveryPlaceAndAcrossPieces)
+{
+    // Texts longer than the sixteen bytes looked at in one step, with CR LF,
+    // lone CRs and CR at the ends of the pieces, against folding byte by byte.
+    const auto reference = [](const std::string& in) {
+        std::string out;
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            if (in[i] == '\r') {
+                out += '\n';
+                if (i + 1 < in.size() && in[i + 1] == '\n')
+                    ++i;
+            } else {
+                out += in[i];
+            }
+        }
+        return out;
+    };
+    unsigned seed = 7;
+    for (int round = 0; round < 300; ++round) {
+        std::string in;
+        const std::size_t length = 1 + round % 97;
+        for (std::size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned pick = (seed >> 16) % 8;
+            in += pick == 0 ? '\r' : pick == 1 ? '\n' : pick == 2 ? "\xC5\xBE"[i % 2] : static_cast<char>('a' + pick);
+        }
+        const std::string whole = reference(in);
+        bool folding = false;
+        EXPECT_EQ(Copy(in, folding), whole) << "round " << round;
+        // In two pieces cut at every place: a CR ending the first piece and an
+        // LF beginning the second make one line end.
+        for (std::size_t cut = 1; cut < in.size(); cut += 13) {
+            folding = false;
+            const std::string first = Copy(in.substr(0, cut), folding);
+            const std::string second = Copy(in.substr(cut), folding);
+            EXPECT_EQ(first + second, whole) << "round " << round << " cut " << cut;
+        }
+    }
+}
