@@ -213,17 +213,15 @@ std::size_t Utf8CopyBuffer(const char* bytes, char* out, std::size_t count, bool
             ++p;
     }
 #endif
+    // The rest (the whole text without SSE2) byte by byte: a chunk's last
+    // few bytes, not worth a call.
     while (p < end) {
-        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-        if (cr == nullptr) {
-            std::memcpy(o, p, static_cast<std::size_t>(end - p));
-            o += end - p;
-            break;
+        const char c = *p++;
+        if (c != '\r') {
+            *o++ = c;
+            continue;
         }
-        std::memcpy(o, p, static_cast<std::size_t>(cr - p));
-        o += cr - p;
         *o++ = '\n';
-        p = cr + 1;
         if (p == end) {
             folding = true;
             break;

@@ -46,36 +46,27 @@ public:
     std::int32_t Intern(std::string_view text) { return Intern(text, HashText(text)); }
     // The same with the text's HashText already known.
     std::int32_t Intern(std::string_view text, std::uint32_t hash);
-    // A fast mixing hash; names and short texts, the most common, take a
-    // few loads and two multiplications.
-    static std::uint32_t HashText(std::string_view text) noexcept
+    // A fast mixing hash: sixteen bytes at a time, the last block padded
+    // with zero bytes; names and short texts take two loads and one
+    // multiplication.
+    static std::uint32_t HashText(std::string_view text) noexcept { return Hash<false>(text.data(), text.size()); }
+    // The same for a text after which at least 16 more bytes may be read.
+    static std::uint32_t HashPadded(const char* p, std::size_t n) noexcept { return Hash<true>(p, n); }
+    // The k (0 to 8) bytes at p as a word, zero above; with padded, 8 bytes
+    // may be read whatever k is.
+    template <bool padded>
+    static std::uint64_t PartOf(const char* p, std::size_t k) noexcept
     {
-        const char* p = text.data();
-        const std::size_t n = text.size();
-        std::uint64_t a, b, seed = 0x9E3779B97F4A7C15ull ^ n;
-        if (n <= 16) {
-            if (n >= 8) {
-                a = Load64(p);
-                b = Load64(p + n - 8);
-            } else if (n >= 4) {
-                a = Load32(p);
-                b = Load32(p + n - 4);
-            } else if (n > 0) {
-                const auto* u = reinterpret_cast<const unsigned char*>(p);
-                a = std::uint64_t(u[0]) << 16 | std::uint64_t(u[n / 2]) << 8 | u[n - 1];
-                b = 0;
-            } else {
-                a = b = 0;
-            }
+        if constexpr (padded) {
+            // Without a branch: the low k bytes, none for k = 0.
+            const std::uint64_t mask = (~std::uint64_t(0) >> ((8 - k) * 8 & 63)) & -std::uint64_t(k != 0);
+            return Load64(p) & mask;
         } else {
-            const char* last = p + n - 16;
-            for (; p < last; p += 16)
-                seed = Mix(Load64(p) ^ seed, Load64(p + 8) ^ 0xE7037ED1A0B428DBull);
-            a = Load64(last);
-            b = Load64(last + 8);
+            std::uint64_t v = 0;
+            if (k > 0)
+                std::memcpy(&v, p, k);
+            return v;
         }
-        const std::uint64_t h = Mix(a ^ 0xA0761D6478BD642Full, b ^ seed);
-        return static_cast<std::uint32_t>(h ^ h >> 32);
     }
     // The text of an ID; 0 and negative IDs give the empty string, an unknown
     // ID gives it with the warning "string ID not found".
@@ -121,6 +112,17 @@ private:
     {
         const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
         return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+    }
+    template <bool padded>
+    static std::uint32_t Hash(const char* p, std::size_t n) noexcept
+    {
+        std::uint64_t seed = 0x9E3779B97F4A7C15ull ^ n;
+        for (; n > 16; p += 16, n -= 16)
+            seed = Mix(Load64(p) ^ seed, Load64(p + 8) ^ 0xE7037ED1A0B428DBull);
+        const std::size_t k = n < 8 ? n : 8;
+        const std::uint64_t a = PartOf<padded>(p, k), b = PartOf<padded>(p + 8, n - k);
+        const std::uint64_t h = Mix(a ^ 0xA0761D6478BD642Full, b ^ seed);
+        return static_cast<std::uint32_t>(h ^ h >> 32);
     }
 
     struct Slot {

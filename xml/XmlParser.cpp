@@ -103,6 +103,7 @@ void TxXmlParser::DetectEncoding()
 
 void TxXmlParser::ReserveText(std::size_t needed)
 {
+    needed += kTextSlack;
     if (needed <= textCap_)
         return;
     std::size_t capacity = std::max<std::size_t>(textCap_ * 2, 1024);
@@ -554,10 +555,8 @@ std::int32_t TxXmlParser::InternMissed(TxSymbolTable& table, std::string_view te
     if (id > known)
         return id;
     CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
+    entry = Key<false>(text);
     entry.id = id;
-    entry.hash = hash;
-    entry.length = static_cast<std::uint8_t>(text.size());
-    std::memcpy(entry.bytes, text.data(), text.size());
     return id;
 }
 

@@ -181,11 +181,19 @@ public:
     // a small cache of the parser without searching the table.
     std::int32_t Intern(TxSymbolTable& table, std::string_view text)
     {
+        // A short text read from the decoded text, with room to read past
+        // it, is hashed and compared a word at a time without a branch on
+        // its length.
         const std::size_t n = text.size();
-        if (n - 1 < kCachedLength && cachedTable_ == &table) { // 1 to kCachedLength bytes
-            const std::uint32_t hash = TxSymbolTable::HashText(text);
+        const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+        const auto begin = reinterpret_cast<std::uintptr_t>(text_.get());
+        if (n - 1 < kCachedLength && cachedTable_ == &table && at >= begin && at + n <= begin + last_) {
+            const std::uint32_t hash = TxSymbolTable::HashPadded(text.data(), n);
             const CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
-            if (entry.hash == hash && entry.length == n && entry.id != 0 && EqualBytes(entry.bytes, text.data(), n))
+            const CachedSymbol probe = Key<true>(text);
+            if (((entry.words[0] ^ probe.words[0]) | (entry.words[1] ^ probe.words[1]) |
+                 (entry.words[2] ^ probe.words[2])) == 0 &&
+                entry.id != 0)
                 return entry.id;
             return InternMissed(table, text, hash);
         }
@@ -285,15 +293,29 @@ private:
     TxTextEncoding chunkEncoding_ = seAnsi; // how the last chunk was decoded
 
     struct CachedSymbol {
-        std::int32_t id = 0; // 0: empty
-        std::uint32_t hash = 0;
-        std::uint8_t length = 0;
-        char bytes[23];
+        std::uint64_t words[3]; // the text, zero-padded, with its length in the last byte
+        std::int32_t id;        // 0: empty
     };
+    // The words of a text of 1 to kCachedLength bytes; with padded, 24 bytes
+    // after its beginning may be read.
+    template <bool padded>
+    static CachedSymbol Key(std::string_view text) noexcept
+    {
+        const char* p = text.data();
+        const std::size_t n = text.size();
+        const std::size_t k0 = n < 8 ? n : 8;
+        const std::size_t k1 = n < 16 ? n - k0 : 8;
+        const std::size_t k2 = n - k0 - k1;
+        return {{TxSymbolTable::PartOf<padded>(p, k0), TxSymbolTable::PartOf<padded>(p + 8, k1),
+                 TxSymbolTable::PartOf<padded>(p + 16, k2) | std::uint64_t(n) << 56},
+                0};
+    }
+    // Bytes after the decoded text that may always be read (never used).
+    static constexpr std::size_t kTextSlack = 32;
     // Large enough for the names and the recurring values of a large document
     // (a few thousand), small enough to stay in the processor's cache.
     static constexpr std::size_t kCacheSize = 4096;
-    static constexpr std::size_t kCachedLength = sizeof(CachedSymbol::bytes);
+    static constexpr std::size_t kCachedLength = 23;
     std::unique_ptr<CachedSymbol[]> cache_;
     TxSymbolTable* cachedTable_ = nullptr;
 
