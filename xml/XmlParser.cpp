@@ -34,6 +34,27 @@ std::int64_t CountLineFeeds(const char* p, const char* end)
     return static_cast<std::int64_t>(CountByte(p, end, '\n'));
 }
 
+// Whether the sixteen bytes at p are ASCII and two-byte characters (most of
+// Czech text), each whole inside them; anything else is looked at byte by byte.
+bool WellFormedBlock(const char* p)
+{
+#if defined(__SSE2__)
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(x));
+    if (high == 0)
+        return true;
+    // As signed bytes: 80..BF (continuations) are below -64, C2..DF (leads of
+    // two bytes) lie between -63 and -32.
+    const unsigned follow = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(_mm_set1_epi8(-64), x)));
+    const unsigned lead = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)), _mm_cmpgt_epi8(_mm_set1_epi8(-32), x))));
+    return (high & ~(follow | lead)) == 0 && (lead & 0x8000) == 0 && (lead << 1) == follow;
+#else
+    (void)p;
+    return false;
+#endif
+}
+
 bool IsUtf16(TxTextEncoding e) { return e == seUtf16BE || e == seUtf16LE; }
 
 } // namespace
@@ -486,6 +507,10 @@ void TxXmlParser::CheckUtf8(std::size_t end, bool final)
     const char* text = text_.get();
     std::size_t i = checked_;
     while (i < end) {
+        if (end - i >= 16 && WellFormedBlock(text + i)) {
+            i += 16;
+            continue;
+        }
         i = static_cast<std::size_t>(FindNonAscii(text + i, text + end) - text);
         if (i >= end)
             break;

@@ -109,3 +109,30 @@ TEST(Utf8Input, TextConvertedFromAnotherEncodingIsNotChecked)
     EXPECT_EQ(utf16.Messages(dlWarn), std::vector<std::string>{});
     EXPECT_EQ(utf16.doc.RootElement()->GetValue(), "a\xEF\xBF\xBD" "b");
 }
+
+TEST(Utf8Input, MalformedBytesInLongCzechTextAreFoundAtEveryPlace)
+{
+    // Long runs of two-byte letters and ASCII, checked many bytes at a time;
+    // one bad byte put at each place of a run is found exactly there.
+    const std::string run = "Příliš žluťoučký kůň úpěl ďábelské ódy, ";
+    std::string body;
+    for (int i = 0; i < 4; ++i)
+        body += run;
+    body += "konec";
+    {
+        Loaded clean(kDeclaration + "<r>" + body + "</r>");
+        EXPECT_EQ(clean.Messages(dlWarn), std::vector<std::string>{});
+    }
+    for (const char* bad : {"\x80", "\xC3", "\xC0\xAF", "\xE2\x82"}) {
+        for (std::size_t at = 40; at < 90; ++at) {
+            // A place between two characters: never inside a two-byte letter.
+            if ((static_cast<unsigned char>(body[at]) & 0xC0) == 0x80)
+                continue;
+            const std::string text = body.substr(0, at) + bad + body.substr(at);
+            Loaded l(kDeclaration + "<r>" + text + "</r>");
+            EXPECT_EQ(l.Messages(dlWarn), std::vector<std::string>{NotUtf8(kDeclaration.size() + 3 + at)})
+                << "bad bytes at " << at;
+            EXPECT_EQ(l.doc.RootElement()->GetValue(), text);
+        }
+    }
+}
