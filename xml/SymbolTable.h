@@ -50,17 +50,26 @@ public:
     // with zero bytes; names and short texts take two loads and one
     // multiplication.
     static std::uint32_t HashText(std::string_view text) noexcept { return Hash<false>(text.data(), text.size()); }
-    // The same for a text after which at least 16 more bytes may be read.
-    static std::uint32_t HashPadded(const char* p, std::size_t n) noexcept { return Hash<true>(p, n); }
+    // The same for a text of 1 to 23 bytes given as three words, zero-padded
+    // (the top byte of the third is not looked at).
+    static std::uint32_t HashWords(std::uint64_t w0, std::uint64_t w1, std::uint64_t w2, std::size_t n) noexcept
+    {
+        const std::uint64_t seed = kSeed ^ n;
+        std::uint64_t h;
+        if (n <= 16) {
+            h = Mix(w0 ^ kFirst, w1 ^ seed);
+        } else {
+            h = Mix((w2 & 0x00FFFFFFFFFFFFFFull) ^ kFirst, Mix(w0 ^ seed, w1 ^ kBlock));
+        }
+        return static_cast<std::uint32_t>(h ^ h >> 32);
+    }
     // The k (0 to 8) bytes at p as a word, zero above; with padded, 8 bytes
     // may be read whatever k is.
     template <bool padded>
     static std::uint64_t PartOf(const char* p, std::size_t k) noexcept
     {
         if constexpr (padded) {
-            // Without a branch: the low k bytes, none for k = 0.
-            const std::uint64_t mask = (~std::uint64_t(0) >> ((8 - k) * 8 & 63)) & -std::uint64_t(k != 0);
-            return Load64(p) & mask;
+            return Load64(p) & kLowBytes[k];
         } else {
             std::uint64_t v = 0;
             if (k > 0)
@@ -113,15 +122,27 @@ private:
         const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
         return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
     }
+    static constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull, kFirst = 0xA0761D6478BD642Full,
+                                   kBlock = 0xE7037ED1A0B428DBull;
+    // The low k bytes of a word, for k = 0 to 8.
+    static constexpr std::uint64_t kLowBytes[9] = {0,
+                                                   0xFF,
+                                                   0xFFFF,
+                                                   0xFFFFFF,
+                                                   0xFFFFFFFF,
+                                                   0xFFFFFFFFFFull,
+                                                   0xFFFFFFFFFFFFull,
+                                                   0xFFFFFFFFFFFFFFull,
+                                                   ~std::uint64_t(0)};
     template <bool padded>
     static std::uint32_t Hash(const char* p, std::size_t n) noexcept
     {
-        std::uint64_t seed = 0x9E3779B97F4A7C15ull ^ n;
+        std::uint64_t seed = kSeed ^ n;
         for (; n > 16; p += 16, n -= 16)
-            seed = Mix(Load64(p) ^ seed, Load64(p + 8) ^ 0xE7037ED1A0B428DBull);
+            seed = Mix(Load64(p) ^ seed, Load64(p + 8) ^ kBlock);
         const std::size_t k = n < 8 ? n : 8;
         const std::uint64_t a = PartOf<padded>(p, k), b = PartOf<padded>(p + 8, n - k);
-        const std::uint64_t h = Mix(a ^ 0xA0761D6478BD642Full, b ^ seed);
+        const std::uint64_t h = Mix(a ^ kFirst, b ^ seed);
         return static_cast<std::uint32_t>(h ^ h >> 32);
     }
 

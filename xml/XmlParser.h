@@ -188,9 +188,9 @@ public:
         const auto at = reinterpret_cast<std::uintptr_t>(text.data());
         const auto begin = reinterpret_cast<std::uintptr_t>(text_.get());
         if (n - 1 < kCachedLength && cachedTable_ == &table && at >= begin && at + n <= begin + last_) {
-            const std::uint32_t hash = TxSymbolTable::HashPadded(text.data(), n);
-            const CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
             const CachedSymbol probe = Key<true>(text);
+            const std::uint32_t hash = TxSymbolTable::HashWords(probe.words[0], probe.words[1], probe.words[2], n);
+            const CachedSymbol& entry = cache_[(hash >> 16 ^ hash) % kCacheSize];
             if (((entry.words[0] ^ probe.words[0]) | (entry.words[1] ^ probe.words[1]) |
                  (entry.words[2] ^ probe.words[2])) == 0 &&
                 entry.id != 0)
