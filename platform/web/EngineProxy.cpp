@@ -39,6 +39,11 @@ quint16 ClosedLocalPort()
 // closed local port (local addresses never go through a proxy) lets the engine
 // take the change; once that request has failed, the engine has it, and the
 // navigation that follows goes the new way.
+bool TWebBrowser::Impl::ProxyChangePending() const
+{
+    return QNetworkProxy::applicationProxy() != ProxyTheEngineHas();
+}
+
 void TWebBrowser::Impl::TakeProxyChange()
 {
     const QNetworkProxy now = QNetworkProxy::applicationProxy();

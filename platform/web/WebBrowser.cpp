@@ -373,6 +373,17 @@ bool TWebBrowser::Impl::BeforeNavigation(const QUrl& url, QWebEnginePage::Naviga
             return false;
         }
     }
+    // A link or a script of the page leaves it while the engine has not yet
+    // taken a proxy change: that request would still go the old way, so it is
+    // made again as a navigation of ours, which hands the engine the change
+    // first. Form posts, reloads, history steps and redirects go as they are:
+    // made again they would lose their data or their place in the history.
+    if (isMainFrame && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        && ProxyChangePending()
+        && (type == QWebEnginePage::NavigationTypeLinkClicked || type == QWebEnginePage::NavigationTypeOther)) {
+        QTimer::singleShot(0, this, [this, target] { Navigate(target, 0, {}, {}); });
+        return false;
+    }
     bool cancel = false;
     if (owner_.OnBeforeNavigate2)
         owner_.OnBeforeNavigate2(target, 0, isMainFrame ? std::string() : std::string("frame"), {}, {}, cancel);

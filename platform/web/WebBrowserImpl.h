@@ -68,6 +68,7 @@ public:
     // Lets the engine take a change of the process proxy before the next
     // navigation (it would otherwise notice it one request late).
     void TakeProxyChange();
+    bool ProxyChangePending() const;
 
     // TEngineCore
     std::uint64_t Generation() const override { return generation_; }

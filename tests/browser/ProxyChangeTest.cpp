@@ -1,5 +1,6 @@
 // A proxy put in force through the control while the engine has pages loaded
-// is used from the very next navigation, and so is its removal.
+// is used from the very next navigation, and so is its removal, whether the
+// program navigates or the user follows a link on the page.
 
 #include "browser/HostedBrowser.h"
 #include "platform/net/Proxy.h"
@@ -70,6 +71,36 @@ TEST_F(ProxyChangeTest, TheNextNavigationAfterAChangeUsesTheNewSetting)
         shown->Navigate(ProxiedHost + after);
         ASSERT_TRUE(WaitUntil([&] { return shown->ReadyState() == 4; }));
         EXPECT_EQ(ProxiedRequests(after), 0);
+    }
+}
+
+TEST_F(ProxyChangeTest, ALinkFollowedRightAfterAChangeUsesTheNewSetting)
+{
+    THostedBrowser* shown = Make();
+    shown->Loaded();
+    for (int run = 0; run < 20; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        const std::string path = "/odkaz" + std::to_string(run) + ".html";
+        const std::string page = "/odkazy" + std::to_string(run) + ".html";
+        server.ServeHtml(page, "<a id=a href='" + std::string(ProxiedHost) + path + "'>dál</a>");
+        Load(shown, page);
+
+        THostedBrowser* viaProxy = Make();
+        viaProxy->ProxySettings().SetAutoLoadProxy(true);
+        viaProxy->ProxySettings().SetAddress("127.0.0.1");
+        viaProxy->ProxySettings().SetPort(proxy.Port());
+        viaProxy->Loaded();
+        shown->Browser().Evaluate("document.getElementById('a').click()");
+        ASSERT_TRUE(WaitUntil([&] { return ProxiedRequests(path) > 0 && shown->ReadyState() == 4; }));
+        EXPECT_EQ(ProxiedRequests(path), 1);
+        EXPECT_EQ(shown->LocationURL(), ProxiedHost + path);
+
+        // Taken away again, the next link goes direct.
+        delete viaProxy;
+        Load(shown, page);
+        shown->Browser().Evaluate("document.getElementById('a').click()");
+        ASSERT_TRUE(WaitUntil([&] { return shown->LocationURL() == ProxiedHost + path && shown->ReadyState() == 4; }));
+        EXPECT_EQ(ProxiedRequests(path), 1);
     }
 }
 
