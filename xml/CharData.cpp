@@ -1,6 +1,7 @@
 #include "xml/CharData.h"
 
 #include "xml/PieceBuffer.h"
+#include "xml/WriteStyle.h"
 
 #include "xml/TextRoutines.h"
 #include "xml/VarInt.h"
@@ -143,20 +144,19 @@ void TxAttribute::DoWrite(core::TStream& stream, int depth)
     ReportProgress(stream);
 }
 
-void TxAttribute::WriteTo(TxPieceBuffer& out, int depth)
+void TxAttribute::WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int depth)
 {
     if (ValueNodeMade()) {
         out.Flush();
         DoWrite(out.Stream(), depth);
         return;
     }
-    const char quote = QuoteStyle() == qsSingle ? '\'' : '"';
-    out.Put(NameView());
-    out.Put('=');
-    out.Put(quote);
-    out.PutWithLineBreaks(RawValueView(), LineBreakStyle());
-    out.Put(quote);
-    ReportProgress(out);
+    out.Put(style.Symbol(nameId_));
+    out.Put(QuoteStyle() == qsSingle ? std::string_view("='", 2) : std::string_view("=\"", 2));
+    out.PutWithLineBreaks(style.Symbol(value_.id), style.LineBreaks());
+    out.Put(QuoteStyle() == qsSingle ? '\'' : '"');
+    if (style.ReportsProgress())
+        ReportProgress(out);
 }
 
 void TxAttribute::CopyOwn(const TXmlNode& source)

@@ -7,6 +7,8 @@
 
 namespace xml {
 
+class TxWriteStyle;
+
 // Writes stored text with each LF as style's line break, without a copy when none changes.
 void WriteWithLineBreaks(core::TStream& stream, std::string_view raw, TxLineBreakStyle style);
 
@@ -104,7 +106,7 @@ public:
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
     // Writes the attribute as DoWrite does, into out.
-    void WriteTo(TxPieceBuffer& out, int depth);
+    void WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int depth);
 
 protected:
     void DoWrite(core::TStream& stream, int depth) override;

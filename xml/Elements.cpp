@@ -3,6 +3,7 @@
 #include "xml/CharData.h"
 #include "xml/PieceBuffer.h"
 #include "xml/VarInt.h"
+#include "xml/WriteStyle.h"
 #include "xml/XmlDocument.h"
 
 #include <algorithm>
@@ -183,19 +184,19 @@ void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int 
     }
 }
 
-void TxContainerNode::WriteTextNode(TxPieceBuffer& out, TXmlNode* node, int depth)
+void TxContainerNode::WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& style, TXmlNode* node, int depth)
 {
     // Text and whitespace are written as stored, with the line breaks; the
     // other kinds (comments, sections, instructions) write themselves.
     if (node->NodeKind() == xeCharData || node->NodeKind() == xeWhiteSpace) {
-        out.PutWithLineBreaks(static_cast<TxCharData*>(node)->RawView(), node->LineBreakStyle());
+        out.PutWithLineBreaks(style.Symbol(static_cast<TxCharData*>(node)->ValueId()), style.LineBreaks());
         return;
     }
     out.Flush();
     node->WriteAt(out.Stream(), depth);
 }
 
-void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, int count, int depth)
+void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth)
 {
     count = std::min(count, nodes_.Count());
     for (int i = 0; i < count; ++i) {
@@ -203,9 +204,9 @@ void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, int count, int dep
         if (node->NodeKind() == xeAttribute) {
             if (i == 0 || !nodes_.ItemAt(i - 1)->IsCharData())
                 out.Put(' ');
-            static_cast<TxAttribute*>(node)->WriteTo(out, depth + 1);
+            static_cast<TxAttribute*>(node)->WriteTo(out, style, depth + 1);
         } else if (node->IsCharData()) {
-            WriteTextNode(out, node, depth + 1);
+            WriteTextNode(out, style, node, depth + 1);
         }
     }
 }
@@ -315,31 +316,33 @@ void TxElement::CopyOwn(const TXmlNode& source)
         SetNodeClosingStyle(static_cast<const TxContainerNode&>(source).NodeClosingStyle());
 }
 
-bool TxElement::WriteStartTag(TxPieceBuffer& out, int depth)
+bool TxElement::WriteStartTag(TxPieceBuffer& out, const TxWriteStyle& style, int depth)
 {
-    out.Put(IndentAt(depth));
+    out.Put(style.Indent(depth));
     out.Put('<');
-    out.Put(NameView());
-    WriteAttributeBlock(out, DirectNodeCount(), depth);
-    if (NodeCount() == DirectNodeCount() && ClosingStyle() == csSelfClosing) {
-        out.Put(Document()->SelfCloseText());
-        out.Put(LineFeedText());
-        ReportProgress(out);
+    out.Put(style.Symbol(nameId_));
+    WriteAttributeBlock(out, style, DirectNodeCount(), depth);
+    if (NodeCount() == DirectNodeCount() && style.Closing(NodeClosingStyle()) == csSelfClosing) {
+        out.Put(style.SelfClose());
+        out.Put(style.LineFeed());
+        if (style.ReportsProgress())
+            ReportProgress(out);
         return false;
     }
     out.Put('>');
     return true;
 }
 
-void TxElement::WriteEndTag(TxPieceBuffer& out, int depth, bool childrenOnLines)
+void TxElement::WriteEndTag(TxPieceBuffer& out, const TxWriteStyle& style, int depth, bool childrenOnLines)
 {
     if (childrenOnLines)
-        out.Put(IndentAt(depth));
-    out.Put("</");
-    out.Put(NameView());
+        out.Put(style.Indent(depth));
+    out.Put(std::string_view("</", 2));
+    out.Put(style.Symbol(nameId_));
     out.Put('>');
-    out.Put(LineFeedText());
-    ReportProgress(out);
+    out.Put(style.LineFeed());
+    if (style.ReportsProgress())
+        ReportProgress(out);
 }
 
 void TxElement::DoWrite(core::TStream& stream, int depth)
@@ -353,19 +356,21 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         bool childrenOnLines; // content with containers: text and tags on lines of their own
     };
     std::vector<Frame> stack;
-    // The pieces go to the stream in large writes.
+    // The pieces go to the stream in large writes; what every node asks of
+    // the document is looked up once.
     TxPieceBuffer out(stream);
-    const auto open = [&stack, &out](TxElement* element, int at) {
-        if (element->WriteStartTag(out, at))
+    const TxWriteStyle style(*Document());
+    const auto open = [&stack, &out, &style](TxElement* element, int at) {
+        if (element->WriteStartTag(out, style, at))
             stack.push_back({element, at, element->DirectNodeCount(), element->HasContainerChildren()});
     };
-    const std::string_view lineFeed = LineFeedText();
+    const std::string_view lineFeed = style.LineFeed();
     open(this, depth);
     while (!stack.empty()) {
         Frame& top = stack.back();
         TxElement* element = top.element;
         if (top.next >= element->NodeCount()) {
-            element->WriteEndTag(out, top.depth, top.childrenOnLines);
+            element->WriteEndTag(out, style, top.depth, top.childrenOnLines);
             stack.pop_back();
             continue;
         }
@@ -378,12 +383,12 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
             if (!text)
                 out.Put(lineFeed);
         } else if (text && onLines) {
-            out.Put(IndentAt(childDepth));
+            out.Put(style.Indent(childDepth));
         }
         if (child->NodeKind() == xeElement) {
             open(static_cast<TxElement*>(child), childDepth); // may grow the stack: top is not used after this
         } else if (text) {
-            WriteTextNode(out, child, childDepth);
+            WriteTextNode(out, style, child, childDepth);
         } else if (child->IsElement()) {
             out.Flush();
             child->WriteAt(stream, childDepth);

@@ -11,6 +11,7 @@ namespace xml {
 
 class TxCharData;
 class TxPieceBuffer;
+class TxWriteStyle;
 
 class TxContainerNode : public TXmlNode {
 public:
@@ -20,7 +21,7 @@ public:
     TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxContainerNode(document); }
 
     const TxNodeList& Nodes() const noexcept { return nodes_; }
-    int DirectNodeCount() const override { return directNodeCount_; }
+    int DirectNodeCount() const final { return directNodeCount_; }
     void SetDirectNodeCount(int count) noexcept { directNodeCount_ = count; }
     // Index of the character-data or CDATA node that is the value, or -1.
     int ValueIndex() const noexcept { return valueIndex_; }
@@ -32,8 +33,8 @@ public:
     // Whether any content node (after the attribute block) holds nodes itself.
     bool HasContainerChildren() const;
 
-    int NodeCount() const override { return nodes_.Count(); }
-    TXmlNode* NodeAt(int index) const override { return nodes_.ItemAt(index); }
+    int NodeCount() const final { return nodes_.Count(); }
+    TXmlNode* NodeAt(int index) const final { return nodes_.ItemAt(index); }
     int NodeIndexOf(const TXmlNode* node) const override { return nodes_.IndexOf(node); }
     int ContainerCount() const override;
     TXmlNode* ContainerAt(int index) const override;
@@ -79,9 +80,9 @@ public:
     // data as it is, anything else not at all.
     void WriteAttributeBlock(core::TStream& stream, int count, int depth);
     void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
-    void WriteAttributeBlock(TxPieceBuffer& out, int count, int depth);
+    void WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth);
     // Writes a character-data node (text, whitespace, comment, ...) standing at depth.
-    static void WriteTextNode(TxPieceBuffer& out, TXmlNode* node, int depth);
+    static void WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& style, TXmlNode* node, int depth);
 
 protected:
     // Appends a whitespace node holding blanks as they were read.
@@ -141,8 +142,8 @@ private:
     // One past the last node of the value that begins at ValueIndex.
     int ValueEnd() const;
     // The start tag; false when the element closed itself there.
-    bool WriteStartTag(TxPieceBuffer& out, int depth);
-    void WriteEndTag(TxPieceBuffer& out, int depth, bool childrenOnLines);
+    bool WriteStartTag(TxPieceBuffer& out, const TxWriteStyle& style, int depth);
+    void WriteEndTag(TxPieceBuffer& out, const TxWriteStyle& style, int depth, bool childrenOnLines);
 
     std::int32_t nameId_ = 0;
 };

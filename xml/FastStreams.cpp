@@ -176,6 +176,13 @@ void TxBufferWriter::Flush()
     written_ += n;
 }
 
+void TxBufferWriter::ChunkFilled(std::int32_t count)
+{
+    fill_ += count;
+    if (fill_ >= chunkSize_)
+        Flush();
+}
+
 // --- buffered reader ------------------------------------------------------------
 
 TxBufferedReader::TxBufferedReader(core::TStream& source, std::int32_t blockSize)

@@ -79,6 +79,20 @@ public:
 
     void Flush();
     std::int32_t ChunkSize() const noexcept { return chunkSize_; }
+    // For a caller that collects bytes itself (TxPieceBuffer) and may put them
+    // straight into the waiting chunk instead of copying them twice: the free
+    // part of the chunk (at least one byte), and the count of bytes put there,
+    // which a full chunk hands to the target at once. Only for writers whose
+    // Write passes bytes unchanged.
+    char* ChunkRoom(std::int32_t& room) noexcept
+    {
+        room = chunkSize_ - fill_;
+        return chunk_.get() + fill_;
+    }
+    void ChunkFilled(std::int32_t count);
+    // Whether Write puts the bytes into the chunk as they are; a descendant
+    // that converts them says no.
+    virtual bool PassesBytesUnchanged() const noexcept { return true; }
     std::int32_t Fill() const noexcept { return fill_; }
     core::TStream& Target() noexcept { return target_; }
 

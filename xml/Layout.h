@@ -3,6 +3,7 @@
 // element was closed, and which quote surrounds a literal.
 
 #include <cstdint>
+#include <string_view>
 
 namespace xml {
 
@@ -13,6 +14,12 @@ enum TxXmlLayout : std::uint8_t {
 };
 
 enum TxLineBreakStyle : std::uint8_t { lbLF = 0, lbCRLF = 1, lbCR = 2 };
+
+// "\r\n", "\r" or "\n".
+constexpr std::string_view LineBreakText(TxLineBreakStyle style) noexcept
+{
+    return style == lbCRLF ? std::string_view("\r\n", 2) : style == lbCR ? std::string_view("\r", 1) : std::string_view("\n", 1);
+}
 
 enum TxClosingStyle : std::uint8_t {
     csUnspecified = 0, // made by code

@@ -553,14 +553,7 @@ void TXmlNode::WriteContent(core::TStream&) const {}
 
 // --- layout ------------------------------------------------------------------------------------
 
-std::string_view TXmlNode::EolText() const
-{
-    switch (LineBreakStyle()) {
-    case lbCRLF: return "\r\n";
-    case lbCR: return "\r";
-    default: return "\n";
-    }
-}
+std::string_view TXmlNode::EolText() const { return LineBreakText(LineBreakStyle()); }
 
 std::string_view TXmlNode::LineFeedText() const
 {

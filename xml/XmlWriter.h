@@ -33,6 +33,7 @@ public:
     // the UTF-8 bytes taken. Another encoding writes nothing, reports
     // "unsupported encoding (%s)" and returns 0.
     std::int64_t Write(const void* buffer, std::int64_t count) override;
+    bool PassesBytesUnchanged() const noexcept override { return encoding_ == seUtf8; }
 
 private:
     char* Room(std::size_t bytes);

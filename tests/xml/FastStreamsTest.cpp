@@ -1,5 +1,7 @@
 #include "xml/FastStreams.h"
 
+#include "tests/xml/RecordingStream.h"
+
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +12,7 @@
 
 using namespace xml;
 
-namespace {
-
-// Records each write it receives; refuses everything after `limit` bytes.
-class Target : public core::TMemoryStream {
-public:
-    std::vector<std::int64_t> writes;
-    std::int64_t limit = 1 << 30;
-    std::int64_t Write(const void* buffer, std::int64_t count) override
-    {
-        writes.push_back(count);
-        if (Size() + count > limit)
-            return 0;
-        return TMemoryStream::Write(buffer, count);
-    }
-};
-
-} // namespace
+using Target = xmltest::RecordingStream;
 
 TEST(FastMemStream, GrowsInFibonacciSteps)
 {

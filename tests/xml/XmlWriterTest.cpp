@@ -1,5 +1,8 @@
+#include "xml/Conversions.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlWriter.h"
+
+#include "tests/xml/RecordingStream.h"
 
 #include <gtest/gtest.h>
 
@@ -75,4 +78,46 @@ TEST(XmlWriter, UnsupportedEncodingsWriteNothing)
     TxXmlWriter orphan(nullptr, 64, quiet);
     orphan.SetEncoding(seEbcdic);
     EXPECT_EQ(orphan.Write("abc", 3), 0) << "without a document the message is dropped";
+}
+
+TEST(XmlWriter, ASavedDocumentReachesItsTargetInWholeChunks)
+{
+    TXmlDocument doc(nullptr);
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<r>";
+    for (int i = 0; i < 4000; ++i)
+        text += "\n <e a=\"" + std::to_string(i) + "\">Příliš žluťoučký kůň<!-- " + std::to_string(i) + " --></e>";
+    text += "\n</r>\n";
+    doc.LoadFromText(text);
+    const std::string utf8 = doc.WriteToUtf8Text();
+    ASSERT_GT(utf8.size(), 200000u);
+
+    std::vector<std::int64_t> progress;
+    doc.OnLoadProgress = [&progress](core::TObject*, std::int64_t position) { progress.push_back(position); };
+    xmltest::RecordingStream target;
+    doc.SaveToStream(target);
+    EXPECT_EQ(target.DataString(), utf8);
+    ASSERT_GT(target.writes.size(), 2u);
+    for (std::size_t i = 1; i + 1 < target.writes.size(); ++i)
+        EXPECT_EQ(target.writes[i], target.writes[0]) << "write " << i;
+    // The start, the declaration with its two attributes, each attribute,
+    // comment and element, the end. Each position counts the bytes written
+    // up to the end of what it reports (and the line break after a declaration).
+    ASSERT_EQ(progress.size(), 6u + 3 * 4000);
+    for (std::size_t i = 1; i + 1 < progress.size(); ++i) {
+        ASSERT_LE(progress[i - 1], progress[i]);
+        const char last = utf8[static_cast<std::size_t>(progress[i]) - 1];
+        EXPECT_TRUE(last == '>' || last == '"' || last == '\n') << "position " << progress[i];
+    }
+    EXPECT_EQ(progress.back(), static_cast<std::int64_t>(utf8.size()));
+
+    doc.OnLoadProgress = nullptr;
+    doc.SetTextEncoding(seUtf16BE);
+    xmltest::RecordingStream wide;
+    doc.SaveToStream(wide);
+    std::string expected = "\xFE\xFF"; // the mark, then two bytes a unit, high first
+    for (const char16_t unit : Utf8ToWide(utf8)) {
+        expected += static_cast<char>(unit >> 8);
+        expected += static_cast<char>(unit & 0xFF);
+    }
+    EXPECT_EQ(wide.DataString(), expected);
 }

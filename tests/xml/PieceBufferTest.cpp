@@ -1,0 +1,98 @@
+#include "xml/PieceBuffer.h"
+#include "xml/XmlWriter.h"
+
+#include "tests/xml/RecordingStream.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace xml;
+using xmltest::RecordingStream;
+
+TEST(PieceBuffer, FillsTheChunksOfAWriterThatPassesBytesUnchanged)
+{
+    RecordingStream target;
+    TxBufferWriter writer(target, 8);
+    std::string expected;
+    {
+        TxPieceBuffer out(writer);
+        const std::vector<std::string> pieces{"ab", "", "cdefg", "0123456789abcdefghijklmnopq", "x", "12345678"};
+        for (const std::string& piece : pieces) {
+            out.Put(piece);
+            expected += piece;
+        }
+        out.Put('!');
+        expected += '!';
+        out.Flush();
+        EXPECT_EQ(writer.Position(), static_cast<std::int64_t>(expected.size())) << "Flush hands every byte on";
+        writer.Write("<direct>", 8); // a node that writes itself between pieces
+        expected += "<direct>";
+        out.PutWithLineBreaks("a\nbc", lbCRLF);
+        expected += "a\r\nbc";
+        out.Flush();
+        out.Flush();
+    }
+    writer.Flush();
+    EXPECT_EQ(target.DataString(), expected);
+    ASSERT_FALSE(target.writes.empty());
+    for (std::size_t i = 0; i + 1 < target.writes.size(); ++i)
+        EXPECT_EQ(target.writes[i], 8) << "write " << i << ": the target gets whole chunks";
+    EXPECT_EQ(target.writes.back(), static_cast<std::int64_t>(expected.size()) % 8);
+}
+
+TEST(PieceBuffer, PiecesBeyondAChunkGoOnWhole)
+{
+    RecordingStream target;
+    TxBufferWriter writer(target, 4096);
+    const std::string large(10000, 'k');
+    {
+        TxPieceBuffer out(writer);
+        out.Put("<a>");
+        out.Put(large);
+        out.Put("</a>");
+        out.Flush();
+    }
+    writer.Flush();
+    EXPECT_EQ(target.DataString(), "<a>" + large + "</a>");
+    EXPECT_EQ(target.writes, (std::vector<std::int64_t>{4096, 4096, 1815}));
+}
+
+TEST(PieceBuffer, AConvertingWriterGetsWholeCharacters)
+{
+    // UTF-16 output converts each write on its own: a letter split between
+    // two writes would come out broken.
+    RecordingStream target;
+    TxXmlWriter writer(nullptr, 16, target);
+    writer.SetEncoding(seUtf16LE);
+    std::string text;
+    {
+        TxPieceBuffer out(writer);
+        for (int i = 0; i < 9000; ++i) {
+            out.Put(i % 3 ? std::string_view("č") : std::string_view("a"));
+            text += i % 3 ? "č" : "a";
+        }
+        const std::string long_piece(30000, 'x');
+        out.Put(long_piece);
+        text += long_piece;
+        out.Put("ž");
+        text += "ž";
+        out.Flush();
+    }
+    writer.Flush();
+    std::string expected;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, 2, "č") == 0) {
+            expected += std::string("\x0D\x01", 2);
+            i += 2;
+        } else if (text.compare(i, 2, "ž") == 0) {
+            expected += std::string("\x7E\x01", 2);
+            i += 2;
+        } else {
+            expected += std::string(1, text[i]) + '\0';
+            ++i;
+        }
+    }
+    EXPECT_EQ(target.DataString(), expected);
+}
