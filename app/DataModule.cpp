@@ -108,7 +108,9 @@ void TDM::DataModuleCreate(core::TObject*)
     sql->Add("");
     sql->Add("ORDER BY datum_konverze DESC");
     SortDirection = " DESC";
-    Konverze_ADOQuery->Open();
+    // The main window shows the first rows at once; its grid reads the rest
+    // while the user looks, and anything that needs all of them reads them first.
+    Konverze_ADOQuery->OpenFirst(kRowsShownFirst);
 
     Uzivatel_ADOQuery->SQL()->Clear();
     Uzivatel_ADOQuery->SQL()->Add("SELECT * from uzivatel ");

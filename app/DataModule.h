@@ -44,6 +44,10 @@ public:
     void Konverze_ADOQueryAfterPost(data::TDataSet* DataSet);
     void Uzivatel_ADOQueryAfterInsert(data::TDataSet* DataSet);
 
+    // The rows of the register read at start before the main window shows
+    // (more than a screenful on any display).
+    static constexpr int kRowsShownFirst = 200;
+
     // The register's first SQL line for a year: the select with the yearly count.
     static std::string RegisterSelect(int year);
     // The connection string of a database file.

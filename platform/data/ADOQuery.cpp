@@ -320,6 +320,12 @@ struct TADOQuery::TKeptRows {
     std::vector<unsigned char> exact;
 };
 
+// The statement of a result read in part, on its next row, and the kinds its fields read.
+struct TADOQuery::TPendingRead {
+    TStatement statement;
+    std::vector<TVarType> types;
+};
+
 namespace {
 
 // The kept results of a query besides its open one: the largest stay.
@@ -329,6 +335,11 @@ constexpr std::size_t kKeptResults = 2;
 
 void TADOQuery::CloseCursor()
 {
+    // A result read in part is not the whole result: it is not kept.
+    if (pending_ != nullptr) {
+        pending_.reset();
+        keepable_ = false;
+    }
     KeepRows();
     bindings_.clear();
     updateTable_.clear();
@@ -449,7 +460,7 @@ void TADOQuery::OpenCursor()
     const bool canKeep = canOrder && KeepsRows() && GivesTheSameRowsEachTime(sql);
     const TDataStamp stamp = canKeep ? Stamp(db) : TDataStamp();
     if (!canOrder) {
-        ReadRows(db, sql);
+        ReadRows(db, sql, FirstRows());
     } else if (!canKeep || !TakeKeptRows(clause, stamp)) {
         // The database sorts in Jet's text order a comparison at a time; here
         // each text's key is made once.
@@ -457,7 +468,7 @@ void TADOQuery::OpenCursor()
         const bool sortHere =
             std::any_of(clause.Terms.begin(), clause.Terms.end(), [](const TOrderTerm& t) { return t.JetText; }) &&
             SortKeysFor(clause.Terms, keys);
-        ReadRows(db, sortHere ? clause.Head : sql);
+        ReadRows(db, sortHere ? clause.Head : sql, sortHere ? 0 : FirstRows());
         if (sortHere) {
             if (KeysHoldStoredValues(keys, exact_))
                 SortRows(Records(), keys);
@@ -472,8 +483,9 @@ void TADOQuery::OpenCursor()
     keepable_ = true;
 }
 
-void TADOQuery::ReadRows(sqlite3* db, const std::string& sql)
+void TADOQuery::ReadRows(sqlite3* db, const std::string& sql, int rows)
 {
+    pending_.reset();
     updateTable_.clear();
     keyColumn_ = -1;
     TStatement statement(db, sql);
@@ -573,24 +585,47 @@ void TADOQuery::ReadRows(sqlite3* db, const std::string& sql)
         types.push_back(f->ValueType());
     }
 
-    TRecordStore& records = Records();
-    records.Reset(fieldCount);
+    Records().Reset(fieldCount);
     exact_.assign(static_cast<std::size_t>(fieldCount), 1);
-    while (hasRow) {
-        records.AppendRow();
-        for (int k = 0; k < fieldCount; ++k) {
-            StoreSink sink{records, k};
-            const int column = bindings_[static_cast<std::size_t>(k)].column;
-            const TVarType type = types[static_cast<std::size_t>(k)];
-            const int stored = ReadColumn(s, column, type, sink);
-            if (stored != SQLITE_NULL && exact_[static_cast<std::size_t>(k)] != 0 &&
-                !HeldAsStored(s, column, stored, type))
-                exact_[static_cast<std::size_t>(k)] = 0;
+    if (!hasRow)
+        return;
+    pending_ = std::make_unique<TPendingRead>(TPendingRead{std::move(statement), std::move(types)});
+    FetchRecords(rows);
+}
+
+void TADOQuery::FetchRecords(int rows)
+{
+    if (pending_ == nullptr)
+        return;
+    TRecordStore& records = Records();
+    sqlite3_stmt* s = pending_->statement.Handle();
+    const std::vector<TVarType>& types = pending_->types;
+    const int fieldCount = static_cast<int>(types.size());
+    bool hasRow = true;
+    try {
+        for (int read = 0; hasRow && (rows <= 0 || read < rows); ++read) {
+            records.AppendRow();
+            for (int k = 0; k < fieldCount; ++k) {
+                StoreSink sink{records, k};
+                const int column = bindings_[static_cast<std::size_t>(k)].column;
+                const TVarType type = types[static_cast<std::size_t>(k)];
+                const int stored = ReadColumn(s, column, type, sink);
+                if (stored != SQLITE_NULL && exact_[static_cast<std::size_t>(k)] != 0 &&
+                    !HeldAsStored(s, column, stored, type))
+                    exact_[static_cast<std::size_t>(k)] = 0;
+            }
+            if (keyColumn_ >= 0)
+                records.SetLastRowId(sqlite3_column_int64(s, keyColumn_));
+            hasRow = pending_->statement.Step();
         }
-        if (keyColumn_ >= 0)
-            records.SetLastRowId(sqlite3_column_int64(s, keyColumn_));
-        hasRow = statement.Step();
+    } catch (...) {
+        // The rows read stay; the result is no longer read on.
+        pending_.reset();
+        keepable_ = false;
+        throw;
     }
+    if (!hasRow)
+        pending_.reset();
 }
 
 void TADOQuery::CheckTextLengths() const

@@ -6,7 +6,8 @@
 // translated on the way (JetSql.h); nothing of the caller's text is changed
 // but date literals, YEAR/MONTH/DAY and double-quoted literals.
 //
-// Open reads the whole result into memory. The rows read last stay at hand
+// Open reads the whole result into memory (OpenFirst its first rows, the
+// statement reading on as more are asked for). The rows read last stay at hand
 // after Close (the largest few results of the query): opened again with the
 // same SQL on a database that has not changed since, it takes them back
 // instead of reading again, put in the new order when only the ORDER BY
@@ -75,6 +76,8 @@ protected:
     virtual void SqlChanged();
     void OpenCursor() override;
     void CloseCursor() override;
+    bool MoreRecords() const override { return pending_ != nullptr; }
+    void FetchRecords(int rows) override;
     void WriteRecord(int position, bool inserting) override;
     void RemoveRecord(int position) override;
     bool CanWrite() const override;
@@ -99,11 +102,13 @@ private:
         bool operator==(const TDataStamp&) const = default;
     };
     struct TKeptRows;
+    struct TPendingRead;
 
     sqlite3* Database() const;
     TDataStamp Stamp(sqlite3* db) const;
-    // Reads the result of sql (translated already) into the records.
-    void ReadRows(sqlite3* db, const std::string& sql);
+    // Reads the result of sql (translated already) into the records: its
+    // first rows (0: all of them), the statement kept for the rest.
+    void ReadRows(sqlite3* db, const std::string& sql, int rows = 0);
     // The sort keys of the order's terms, false when a term names no field.
     bool SortKeysFor(const std::vector<TOrderTerm>& terms, std::vector<TRowSortKey>& keys) const;
     bool KeysHoldStoredValues(const std::vector<TRowSortKey>& keys, const std::vector<unsigned char>& exact) const;
@@ -130,6 +135,7 @@ private:
     TOrderClause clause_;
     TDataStamp stamp_;
     std::vector<std::unique_ptr<TKeptRows>> kept_;
+    std::unique_ptr<TPendingRead> pending_; // a result read in part
 };
 
 } // namespace data

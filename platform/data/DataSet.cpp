@@ -141,6 +141,34 @@ void TDataSet::SetActive(bool active)
         DoClose();
 }
 
+void TDataSet::OpenFirst(int rows)
+{
+    if (Active() || opening_)
+        return;
+    firstRows_ = std::max(rows, 1);
+    try {
+        DoOpen();
+    } catch (...) {
+        firstRows_ = 0;
+        throw;
+    }
+    firstRows_ = 0;
+}
+
+bool TDataSet::ReadMoreRecords(int rows)
+{
+    if (state_ == dsInactive || !MoreRecords())
+        return false;
+    FetchRecords(std::max(rows, 1));
+    return MoreRecords();
+}
+
+void TDataSet::ReadAllRecords() const
+{
+    if (state_ != dsInactive && MoreRecords())
+        const_cast<TDataSet*>(this)->FetchRecords(0);
+}
+
 void TDataSet::DoOpen()
 {
     Fire(BeforeOpen, this);
@@ -225,6 +253,7 @@ void TDataSet::SetState(TDataSetState state)
 int TDataSet::RecordCount() const
 {
     CheckActive();
+    ReadAllRecords();
     return records_.Count();
 }
 
@@ -233,6 +262,8 @@ int TDataSet::RecNo() const { return state_ == dsInactive ? 0 : current_ + 1; }
 void TDataSet::SetRecNo(int recNo)
 {
     CheckBrowseMode();
+    if (recNo > records_.Count())
+        ReadAllRecords();
     if (recNo < 1 || recNo > records_.Count() || recNo == current_ + 1)
         return;
     Fire(BeforeScroll, this);
@@ -258,6 +289,7 @@ void TDataSet::First()
 void TDataSet::Last()
 {
     CheckBrowseMode();
+    ReadAllRecords();
     Fire(BeforeScroll, this);
     const int old = current_;
     current_ = records_.Count() - 1;
@@ -272,6 +304,8 @@ int TDataSet::MoveBy(int distance)
     CheckBrowseMode();
     Fire(BeforeScroll, this);
     int moved = 0;
+    if (distance > 0 && static_cast<long long>(current_) + distance >= records_.Count())
+        ReadAllRecords();
     if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
         bof_ = eof_ = false;
         const int count = records_.Count();
@@ -329,6 +363,8 @@ void TDataSet::BeginInsertAppend(bool append)
     CheckBrowseMode();
     if (!CanModify())
         Error("Cannot modify a read-only dataset");
+    // Rows are written while no statement still reads the table.
+    ReadAllRecords();
     Fire(BeforeInsert, this);
     Fire(BeforeScroll, this);
     const int pos = append || current_ < 0 ? records_.Count() : current_;
@@ -376,6 +412,7 @@ void TDataSet::Edit()
     CheckActive();
     if (!CanModify())
         Error("Cannot modify a read-only dataset");
+    ReadAllRecords();
     if (records_.Count() == 0) {
         Append();
         return;
@@ -427,6 +464,7 @@ void TDataSet::Delete()
         Error("Cannot perform this operation on an empty dataset");
     if (!CanModify())
         Error("Cannot modify a read-only dataset");
+    ReadAllRecords();
     DataEvent(deCheckBrowseMode);
     Fire(BeforeDelete, this);
     Fire(BeforeScroll, this);

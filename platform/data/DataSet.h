@@ -2,7 +2,11 @@
 // A data set: records with fields, a current record, states and events.
 //
 // The records form a static cursor: the whole result is read when the data
-// set opens and kept in memory, so RecordCount and every move are exact. A
+// set opens and kept in memory, so RecordCount and every move are exact.
+// OpenFirst reads only the first rows at open, so that a large result can be
+// shown at once; the rest comes in ReadMoreRecords steps, and all of it as
+// soon as anything needs it (the count, the last record, a move past the rows
+// read, a change), so every answer stays exact. A
 // concrete data set (TADOQuery) supplies the records and writes changes back;
 // this class keeps the cursor, the edit buffer, the states and the events.
 //
@@ -60,6 +64,14 @@ public:
     void SetActive(bool active);
     void Open() { SetActive(true); }
     void Close() { SetActive(false); }
+    // Opens as Open does, but reads only the first rows now (at least one).
+    void OpenFirst(int rows);
+    // The records read so far, and whether the result has been read to its end.
+    int RecordsRead() const noexcept { return records_.Count(); }
+    bool AllRecordsRead() const { return !MoreRecords(); }
+    // Reads up to rows more records of a result not read to its end; true
+    // while more remain. Controls hear nothing: they ask RecordsRead.
+    bool ReadMoreRecords(int rows);
     TDataSetState State() const noexcept { return state_; }
 
     // Fields.
@@ -129,6 +141,12 @@ protected:
     // Runs the query: binds or creates the fields (BindFields) and fills Records().
     virtual void OpenCursor() = 0;
     virtual void CloseCursor() {}
+    // A result read only in part: whether rows remain, and reading up to rows
+    // more of them into Records() (rows <= 0: all). The rows OpenCursor should
+    // read now are FirstRows() (0: all).
+    virtual bool MoreRecords() const { return false; }
+    virtual void FetchRecords(int rows) { (void)rows; }
+    int FirstRows() const noexcept { return firstRows_; }
     // Writes the edit buffer of the record at position (a new one when inserting)
     // to the database; may update buffer values (a new key). Raises on failure.
     virtual void WriteRecord(int position, bool inserting) = 0;
@@ -183,6 +201,8 @@ private:
     void BackToBrowse();
     void SetState(TDataSetState state);
     void CheckEmptyOrEditable();
+    // Reads the rest of a result read in part: before anything that needs all of it.
+    void ReadAllRecords() const;
     static void Fire(const TDataSetNotifyEvent& event, TDataSet* self)
     {
         if (event)
@@ -205,6 +225,7 @@ private:
     int disableCount_ = 0;
     bool changedWhileDisabled_ = false;
     bool opening_ = false;
+    int firstRows_ = 0;
 };
 
 } // namespace data

@@ -212,7 +212,6 @@ int TDataLink::UpdateWindow()
     if (!active_)
         return 0;
     TDataSet* ds = DataSet();
-    const int count = ds->RecordCount();
     const int current = ds->CurrentPosition();
     const int old = firstRecord_;
     if (current >= 0 && current < firstRecord_)
@@ -220,6 +219,7 @@ int TDataLink::UpdateWindow()
     else if (current >= firstRecord_ + bufferCount_)
         firstRecord_ = current - bufferCount_ + 1;
     // Keep the window full when there are records enough.
+    const int count = WindowRecords(*ds);
     firstRecord_ = std::max(0, std::min(firstRecord_, count - bufferCount_));
     return firstRecord_ - old;
 }
@@ -228,7 +228,14 @@ int TDataLink::RecordCount() const
 {
     if (!active_)
         return 0;
-    return std::max(0, std::min(bufferCount_, DataSet()->RecordCount() - firstRecord_));
+    return std::max(0, std::min(bufferCount_, WindowRecords(*DataSet()) - firstRecord_));
+}
+
+int TDataLink::WindowRecords(const TDataSet& ds) const
+{
+    // A result read in part is read on only when the window reaches past its rows.
+    const int read = ds.RecordsRead();
+    return firstRecord_ + bufferCount_ <= read ? read : ds.RecordCount();
 }
 
 int TDataLink::ActiveRecord() const { return active_ ? DataSet()->ReadRecord() - firstRecord_ : 0; }

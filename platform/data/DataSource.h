@@ -126,6 +126,8 @@ private:
     void UpdateState();
     // Moves the window so that it holds the current record; returns how far it moved.
     int UpdateWindow();
+    // The data set's records as far as the window needs them.
+    int WindowRecords(const TDataSet& ds) const;
 
     TDataSource* dataSource_ = nullptr;
     bool active_ = false;

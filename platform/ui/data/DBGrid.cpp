@@ -71,7 +71,20 @@ public:
                                                                           : nullptr;
     }
 
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : grid_->RowCount(); }
+    // The rows the view knows: those read so far of a result still being read.
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+    // The view scrolled to the last row read: the rest comes at once.
+    bool canFetchMore(const QModelIndex& parent) const override
+    {
+        data::TDataSet* set = grid_->link_->DataSet();
+        return !parent.isValid() && grid_->link_->Active() && set != nullptr && !set->AllRecordsRead();
+    }
+    void fetchMore(const QModelIndex& parent) override
+    {
+        if (canFetchMore(parent))
+            grid_->Fire([&] { grid_->RowCount(); });
+        grid_->TakeNewRows();
+    }
     int columnCount(const QModelIndex& parent) const override
     {
         return parent.isValid() ? 0 : static_cast<int>(Shown().size());
@@ -152,7 +165,18 @@ public:
     void ResetAll()
     {
         beginResetModel();
+        rows_ = grid_->RowsRead();
         endResetModel();
+    }
+    // Shows the rows read since the view last heard of them.
+    void AddRowsRead()
+    {
+        const int now = grid_->RowsRead();
+        if (now <= rows_)
+            return;
+        beginInsertRows({}, rows_, now - 1);
+        rows_ = now;
+        endInsertRows();
     }
     void RowChanged(int row)
     {
@@ -169,6 +193,7 @@ public:
 
 private:
     TDBGrid* grid_;
+    int rows_ = 0;
 };
 
 void TDBGrid::Link::ActiveChanged()
@@ -183,6 +208,8 @@ void TDBGrid::Link::DataSetChanged()
 
 void TDBGrid::Link::DataSetScrolled(int)
 {
+    // A move past the rows read has read the rest.
+    grid_->TakeNewRows();
     if (grid_->model_ != nullptr)
         grid_->model_->IndicatorChanged();
     grid_->ShowCurrentRow();
@@ -346,6 +373,10 @@ TDBGrid::TDBGrid(core::TComponent* owner)
                 OnDblClick(this);
         });
     });
+    // A result read in part is read on while the program waits for the user.
+    readTimer_ = new QTimer(view);
+    readTimer_->setInterval(0);
+    QObject::connect(readTimer_, &QTimer::timeout, view, [this] { ReadOn(); });
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
                      [this](const QModelIndex& current, const QModelIndex&) {
                          if (!syncing_ && current.isValid())
@@ -473,6 +504,40 @@ void TDBGrid::ResetRows()
     syncing_ = false;
     ApplyWidths();
     ShowCurrentRow();
+    data::TDataSet* set = link_->DataSet();
+    if (set != nullptr && link_->Active() && !set->AllRecordsRead())
+        readTimer_->start();
+}
+
+int TDBGrid::RowsRead() const
+{
+    data::TDataSet* set = link_->DataSet();
+    return link_->Active() && set != nullptr ? set->RecordsRead() : 0;
+}
+
+void TDBGrid::TakeNewRows()
+{
+    if (model_ == nullptr)
+        return;
+    syncing_ = true;
+    model_->AddRowsRead();
+    syncing_ = false;
+}
+
+void TDBGrid::ReadOn()
+{
+    data::TDataSet* set = link_->DataSet();
+    if (set == nullptr || !link_->Active() || set->AllRecordsRead()) {
+        readTimer_->stop();
+        TakeNewRows();
+        return;
+    }
+    bool more = false;
+    Fire([&] { more = set->ReadMoreRecords(kRowsReadAtOnce); });
+    if (!more || !set->Active()) {
+        readTimer_->stop();
+        TakeNewRows();
+    }
 }
 
 void TDBGrid::ApplyWidths()
@@ -545,7 +610,9 @@ data::TField* TDBGrid::SelectedField() const
 int TDBGrid::RowCount() const
 {
     data::TDataSet* set = link_->DataSet();
-    return link_->Active() && set != nullptr ? set->RecordCount() : 0;
+    const int count = link_->Active() && set != nullptr ? set->RecordCount() : 0;
+    const_cast<TDBGrid*>(this)->TakeNewRows();
+    return count;
 }
 
 std::string TDBGrid::CellText(int row, int column) const

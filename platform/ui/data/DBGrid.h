@@ -15,6 +15,7 @@
 #include <vector>
 
 class QTableView;
+class QTimer;
 
 namespace ui {
 
@@ -111,6 +112,7 @@ public:
     QTableView* View() const;
     // The text the grid shows in a cell (row 0 is the first record).
     std::string CellText(int row, int column) const;
+    // Every row of the data set (a result still being read is read to its end).
     int RowCount() const;
 
     TDBGridClickEvent OnTitleClick;
@@ -135,6 +137,12 @@ private:
     void ApplyOptions();
     void ApplyWidths();
     void CommitEditor();
+    // A data set read in part: the rows read so far, showing those the view
+    // has not heard of, and reading on a step (from the event loop).
+    int RowsRead() const;
+    void TakeNewRows();
+    void ReadOn();
+    static constexpr int kRowsReadAtOnce = 2000;
 
     std::unique_ptr<Link> link_;
     std::unique_ptr<Model> model_;
@@ -142,6 +150,7 @@ private:
     TDBGridOptions options_ = DefaultGridOptions;
     bool readOnly_ = false;
     bool syncing_ = false;
+    QTimer* readTimer_ = nullptr; // owned by the view
 };
 
 } // namespace ui

@@ -335,3 +335,57 @@ TEST_F(DataForm, EditableGridWritesACellIntoItsField)
     grid->SetReadOnly(true);
     EXPECT_FALSE(model->flags(cell) & Qt::ItemIsEditable);
 }
+
+// A large result opened with its first rows: the grid shows those at once,
+// reads the rest from the event loop, and reads all of it at once when the
+// user scrolls to the last row read or the program asks for the count.
+class LargeResultForm : public DataForm {
+protected:
+    void SetUp() override
+    {
+        DataForm::SetUp();
+        connection->Execute("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                            "INSERT INTO osoby (jmeno) SELECT 'Osoba ' || i FROM n");
+        query->Close();
+        query->OpenFirst(40);
+        grid = Make<TDBGrid>();
+        grid->SetDataSource(source);
+        form->Show();
+    }
+    TDBGrid* grid = nullptr;
+};
+
+TEST_F(LargeResultForm, TheGridShowsTheFirstRowsAndTheRestComesFromTheEventLoop)
+{
+    QAbstractItemModel* model = grid->View()->model();
+    EXPECT_EQ(model->rowCount(), 40);
+    EXPECT_EQ(grid->CellText(39, 1), "Osoba 40");
+    EXPECT_FALSE(query->AllRecordsRead());
+    for (int i = 0; i < 100 && !query->AllRecordsRead(); ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(query->AllRecordsRead());
+    EXPECT_EQ(model->rowCount(), 5000);
+    EXPECT_EQ(grid->CellText(4999, 1), "Osoba 5000");
+}
+
+TEST_F(LargeResultForm, ScrollingToTheLastRowReadBringsEveryRow)
+{
+    QTableView* view = grid->View();
+    view->scrollToBottom();
+    EXPECT_TRUE(query->AllRecordsRead());
+    EXPECT_EQ(view->model()->rowCount(), 5000);
+}
+
+TEST_F(LargeResultForm, TheCountAndTheLastRecordAreTheWholeResults)
+{
+    EXPECT_EQ(grid->RowCount(), 5000);
+    EXPECT_EQ(grid->View()->model()->rowCount(), 5000);
+
+    query->Close();
+    query->OpenFirst(40);
+    query->Last();
+    QTableView* view = grid->View();
+    EXPECT_EQ(view->model()->rowCount(), 5000);
+    EXPECT_EQ(view->currentIndex().row(), 4999);
+    EXPECT_EQ(grid->CellText(4999, 1), "Osoba 5000");
+}
