@@ -12,12 +12,16 @@
 #include "platform/core/Streams.h"
 #include "platform/ui/kernel/Application.h"
 #include "report/bands/RpStartup.h"
+#include "tests/support/EventLoop.h"
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
+#include <QAbstractItemModel>
 #include <QCoreApplication>
+#include <QTableView>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -226,6 +230,56 @@ TEST_F(StartUp, RowsSavedAreThereAfterARestart)
     EXPECT_EQ(Register()->FieldByName("oznaceni_vstupu")->AsString(), "Výpis z katastru nemovitostí");
     EXPECT_EQ(Register()->FieldByName("vystavujici_osoba")->AsString(), "Petr Novák");
     EXPECT_EQ(Form()->Oznaceni_vstupu_DBEdit->Text(), "Výpis z katastru nemovitostí");
+}
+
+// A register longer than any screen: the main window shows its newest rows
+// before the rest is read, and the register answers as the whole register.
+class LargeRegisterAtStart : public RegisterFixture {
+protected:
+    static constexpr int kRows = 1000;
+    void BeforeForms() override
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((folder_ + "konverze.mdb").c_str(), &db), SQLITE_OK);
+        const std::string fill =
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kRows) +
+            ") INSERT INTO konverze (poradove_cislo, datum_konverze, oznaceni_vstupu, osvobozeni) "
+            "SELECT i || '/2020', 43800 + i, 'Listina ' || i, 0 FROM n";
+        EXPECT_EQ(sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+};
+
+TEST_F(LargeRegisterAtStart, TheNewestRowsShowAtOnceAndTheRestFollows)
+{
+    EXPECT_LT(Register()->RecordsRead(), kRows) << "the window waits for no more than its first rows";
+    Form()->Show();
+    QAbstractItemModel* rows = Form()->DBGrid1->View()->model();
+    EXPECT_EQ(Form()->DBGrid1->CellText(0, 0), "1000/2020");
+    EXPECT_EQ(Form()->Poradove_Cislo_DBEdit->Text(), "1000/2020");
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return rows->rowCount() == kRows; }));
+    EXPECT_EQ(Form()->DBGrid1->CellText(kRows - 1, 0), "1/2020");
+    EXPECT_TRUE(dialogs_.Questions().empty()) << dialogs_.Describe();
+}
+
+TEST_F(LargeRegisterAtStart, TheNavigatorsLastRowIsTheOldestOfTheWholeRegister)
+{
+    Form()->Show();
+    Form()->Konverze_DBNavigator->BtnClick(ui::nbLast);
+    EXPECT_EQ(Register()->RecNo(), kRows);
+    EXPECT_EQ(Form()->Poradove_Cislo_DBEdit->Text(), "1/2020");
+    EXPECT_EQ(Form()->DBGrid1->View()->currentIndex().row(), kRows - 1);
+    EXPECT_EQ(Register()->FieldByName("pocet_rok")->AsInteger(), 0);
+}
+
+TEST_F(LargeRegisterAtStart, ASearchAtOnceFindsRowsBeyondTheFirstScreen)
+{
+    Search(0, "Listina 7");
+    // "Listina 7", "Listina 70".."79", "Listina 700".."799": 111 rows, most of them old.
+    EXPECT_EQ(Register()->RecordCount(), 111);
+    Form()->Button1Click(nullptr);
+    EXPECT_EQ(Register()->RecordCount(), kRows);
+    EXPECT_EQ(Form()->DBGrid1->RowCount(), kRows);
 }
 
 TEST(StartUpOfTheWebEngine, TheSuperuserRunsItWithoutItsSandbox)
