@@ -504,9 +504,20 @@ void TDBGrid::ResetRows()
     syncing_ = false;
     ApplyWidths();
     ShowCurrentRow();
-    data::TDataSet* set = link_->DataSet();
-    if (set != nullptr && link_->Active() && !set->AllRecordsRead())
-        readTimer_->start();
+}
+
+bool TDBGrid::WidgetEvent(QWidget* source, QEvent* event)
+{
+    // The rest of a result read in part is read once the rows read are on
+    // the screen (never before: the window would wait for it); until then
+    // anything that needs it reads it.
+    if (event->type() == QEvent::Paint && View() != nullptr && source == View()->viewport() &&
+        !readTimer_->isActive()) {
+        data::TDataSet* set = link_->DataSet();
+        if (set != nullptr && link_->Active() && !set->AllRecordsRead())
+            readTimer_->start();
+    }
+    return TWinControl::WidgetEvent(source, event);
 }
 
 int TDBGrid::RowsRead() const

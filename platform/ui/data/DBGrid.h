@@ -123,6 +123,7 @@ protected:
     void ColorChanged() override;
     void FontChanged() override;
     void Notification(core::TComponent* component, core::TOperation operation) override;
+    bool WidgetEvent(QWidget* source, QEvent* event) override;
 
 private:
     class Link;
