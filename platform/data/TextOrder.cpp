@@ -142,45 +142,74 @@ std::size_t CommonStart(std::string_view a, std::string_view b)
 
 } // namespace
 
-void AppendJetTextKey(std::string_view text, std::string& key)
+std::size_t WriteJetTextKey(std::string_view text, char* out)
 {
+    char* const begin = out;
     // One byte for each of blanks, digits, punctuation and the alphabet's
     // letters, in their order; four for a character of another script.
-    auto append = [&key](std::uint32_t primary) {
+    auto put = [&out](std::uint32_t primary) {
         if (primary < 0x80) {
-            key += static_cast<char>(primary + 1);
+            *out++ = static_cast<char>(primary + 1);
         } else if (primary >= kLetters && primary < kLetters + 0x40) {
-            key += static_cast<char>(0x81 + (primary - kLetters));
+            *out++ = static_cast<char>(0x81 + (primary - kLetters));
         } else {
-            key += static_cast<char>(0xF0);
-            key += static_cast<char>((primary >> 16) & 0xFF);
-            key += static_cast<char>((primary >> 8) & 0xFF);
-            key += static_cast<char>(primary & 0xFF);
+            *out++ = static_cast<char>(0xF0);
+            *out++ = static_cast<char>((primary >> 16) & 0xFF);
+            *out++ = static_cast<char>((primary >> 8) & 0xFF);
+            *out++ = static_cast<char>(primary & 0xFF);
         }
     };
-    // The byte of each ASCII character, looked up rather than worked out.
-    static const auto ascii = [] {
-        std::array<char, 0x80> bytes{};
-        for (char32_t c = 0; c < 0x80; ++c) {
-            const std::uint32_t primary = PrimaryOf(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            bytes[c] = static_cast<char>(primary < 0x80 ? primary + 1 : 0x81 + (primary - kLetters));
+    // The byte of each character below U+0800 (one or two bytes of UTF-8),
+    // looked up rather than worked out; 0 for characters of other scripts
+    // (four bytes) and for "c", which may begin a "ch".
+    static const auto bytes = [] {
+        std::array<unsigned char, 0x800> table{};
+        for (char32_t c = 0; c < 0x800; ++c) {
+            const std::uint32_t primary = PrimaryOf(core::FoldLower(c));
+            if (primary < 0x80)
+                table[c] = static_cast<unsigned char>(primary + 1);
+            else if (primary >= kLetters && primary < kLetters + 0x40)
+                table[c] = static_cast<unsigned char>(0x81 + (primary - kLetters));
         }
-        return bytes;
+        table['c'] = table['C'] = 0;
+        return table;
     }();
-    key.reserve(key.size() + text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto b = static_cast<unsigned char>(text[pos]);
-        if (b >= 0x80) {
-            append(PrimaryOf(core::FoldLower(core::NextUtf8(text, pos))));
-        } else if ((b | 0x20) == 'c' && pos + 1 < text.size() && (text[pos + 1] | 0x20) == 'h') {
-            append(kLetters + kPlaceCh);
-            pos += 2;
-        } else {
-            key += ascii[b];
-            ++pos;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        // Runs of ASCII other than "c": a byte each, looked up.
+        unsigned char byte;
+        while (p < end && *p < 0x80 && (byte = bytes[*p]) != 0) {
+            *out++ = static_cast<char>(byte);
+            ++p;
         }
+        if (p == end)
+            break;
+        if (*p < 0x80) {
+            const bool ch = p + 1 < end && (p[1] | 0x20) == 'h';
+            put(kLetters + (ch ? kPlaceCh : kAsciiPlace['c' - 'a']));
+            p += ch ? 2 : 1;
+            continue;
+        }
+        if (*p >= 0xC2 && *p <= 0xDF && p + 1 < end && (p[1] & 0xC0) == 0x80) {
+            if ((byte = bytes[(*p & 0x1Fu) << 6 | (p[1] & 0x3Fu)]) != 0) {
+                *out++ = static_cast<char>(byte);
+                p += 2;
+                continue;
+            }
+        }
+        std::size_t pos = static_cast<std::size_t>(p - reinterpret_cast<const unsigned char*>(text.data()));
+        put(PrimaryOf(core::FoldLower(core::NextUtf8(text, pos))));
+        p = reinterpret_cast<const unsigned char*>(text.data()) + pos;
     }
+    return static_cast<std::size_t>(out - begin);
+}
+
+void AppendJetTextKey(std::string_view text, std::string& key)
+{
+    const std::size_t start = key.size();
+    key.resize(start + JetTextKeyRoom(text));
+    key.resize(start + WriteJetTextKey(text, key.data() + start));
 }
 
 int CompareJetText(std::string_view a, std::string_view b)

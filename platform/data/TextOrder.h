@@ -10,6 +10,8 @@
 // The SQL translator gives every ORDER BY term this collation by its name;
 // numbers and dates are not texts and keep their own order.
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace data {
@@ -25,5 +27,10 @@ int CompareJetText(std::string_view a, std::string_view b);
 // differ at most in accents, letter case or bytes (CompareJetText decides).
 // Sorting many texts by such keys spares the comparison its letter-by-letter work.
 void AppendJetTextKey(std::string_view text, std::string& key);
+
+// The same key written at out, which has room for JetTextKeyRoom(text)
+// bytes (a byte of the text gives at most four); answers the bytes written.
+std::size_t WriteJetTextKey(std::string_view text, char* out);
+constexpr std::size_t JetTextKeyRoom(std::string_view text) { return 4 * text.size(); }
 
 } // namespace data
