@@ -437,6 +437,7 @@ bool TADOQuery::TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp
     std::vector<TRowSortKey> keys;
     if (!sameOrder && !(SortKeysFor(clause.Terms, keys) && KeysHoldStoredValues(keys, kept.exact)))
         return false;
+    spare_.Recycle(std::move(Records()));
     Records() = std::move(kept.rows);
     bindings_ = std::move(kept.bindings);
     updateTable_ = std::move(kept.updateTable);
@@ -586,6 +587,7 @@ void TADOQuery::ReadRows(sqlite3* db, const std::string& sql, int rows)
     }
 
     Records().Reset(fieldCount);
+    Records().Recycle(std::move(spare_));
     exact_.assign(static_cast<std::size_t>(fieldCount), 1);
     if (!hasRow)
         return;

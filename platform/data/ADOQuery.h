@@ -136,6 +136,10 @@ private:
     TDataStamp stamp_;
     std::vector<std::unique_ptr<TKeptRows>> kept_;
     std::unique_ptr<TPendingRead> pending_; // a result read in part
+    // Memory of rows given up (by a result taken back in their place), kept
+    // for the next reading: memory the process touches for the first time
+    // costs far more than reading into memory it has used before.
+    TRecordStore spare_;
 };
 
 } // namespace data

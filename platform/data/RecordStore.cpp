@@ -34,6 +34,14 @@ void TRecordStore::Recycle(TRecordStore&& other)
     }
     if (other.blocks_.size() > blocks_.size() && blocksUsed_ == 0)
         blocks_ = std::move(other.blocks_);
+    if (other.rowIds_.capacity() > rowIds_.capacity()) {
+        rowIds_.swap(other.rowIds_);
+        rowIds_.clear();
+    }
+    if (other.order_.capacity() > order_.capacity() && order_.empty()) {
+        order_.swap(other.order_);
+        order_.clear();
+    }
     other.Reset(0);
     other.pages_.clear();
     other.blocks_.clear();
