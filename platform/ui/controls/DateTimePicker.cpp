@@ -125,11 +125,9 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
         return TTypedDate(ShownFormat()).Takes(typed.toStdString());
     };
     edit->OnTypingEnds = [this](const QString& typed) { DateTyped(typed.toStdString()); };
-    // The calendar shows: the drop-down is opening.
-    calendar_ = edit->calendarWidget();
-    // Week numbers only when asked for.
-    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    WatchWidget(calendar_);
+    // The calendar is a large widget that most pickers never show: it is made
+    // when the drop-down may first open.
+    edit->OnCalendarMayOpen = [this] { Calendar(); };
 }
 
 PickerEdit* TDateTimePicker::edit() const
@@ -146,6 +144,14 @@ std::string TDateTimePicker::ShownFormat() const
 
 QCalendarWidget* TDateTimePicker::Calendar() const
 {
+    if (calendar_.isNull() && edit() != nullptr) {
+        auto* self = const_cast<TDateTimePicker*>(this);
+        self->calendar_ = edit()->calendarWidget();
+        // Week numbers only when asked for.
+        calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        // The calendar shows: the drop-down is opening.
+        self->WatchWidget(calendar_);
+    }
     return calendar_.data();
 }
 

@@ -56,7 +56,7 @@ public:
     // The text the field shows.
     std::string DisplayText() const;
 
-    // The drop-down calendar.
+    // The drop-down calendar, made on first need.
     QCalendarWidget* Calendar() const;
     // True while the field is marked for a typed date it refused.
     bool Refused() const { return refused_; }

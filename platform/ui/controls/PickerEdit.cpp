@@ -219,6 +219,8 @@ void PickerEdit::mousePressEvent(QMouseEvent* event)
 {
     FinishTyping();
     movedOnByDigit_ = false;
+    if (calendarPopup() && OnCalendarMayOpen)
+        OnCalendarMayOpen();
     QDateTimeEdit::mousePressEvent(event);
 }
 

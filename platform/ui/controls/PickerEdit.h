@@ -31,6 +31,9 @@ public:
     // The typing of a whole date ended with this text; the field already
     // shows its value again.
     std::function<void(const QString& typed)> OnTypingEnds;
+    // A click may open the drop-down calendar: asked first, so that the owner
+    // makes the calendar (it is made on first need, not with the edit).
+    std::function<void()> OnCalendarMayOpen;
 
     // Shows nothing at all while set.
     bool blank = false;

@@ -331,3 +331,51 @@ TEST(TypedDate, ReadsTheNumbersInTheOrderOfTheFormat)
     EXPECT_TRUE(TTypedDate("'den' d.m.yyyy gg").Readable());
     core::FormatSettings = saved;
 }
+
+namespace {
+
+// A picker that counts the openings of its drop-down.
+class CountingPicker : public TDateTimePicker {
+public:
+    using TDateTimePicker::TDateTimePicker;
+    int dropDowns = 0;
+
+protected:
+    void DropDown() override { ++dropDowns; }
+};
+
+using DropDownCalendar = uitest::FormFixture;
+
+} // namespace
+
+TEST_F(DropDownCalendar, IsMadeOnlyWhenItMayOpenAndThenOpensAsBefore)
+{
+    auto* picker = Make<CountingPicker>();
+    form->Show();
+    auto* edit = static_cast<QDateTimeEdit*>(picker->Widget());
+    EXPECT_EQ(edit->findChild<QCalendarWidget*>(), nullptr) << "no calendar before it is needed";
+
+    // The drop-down button opens it, and the picker hears of the opening.
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 5, edit->height() / 2));
+    QCalendarWidget* calendar = picker->Calendar();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_TRUE(calendar->isVisible());
+    EXPECT_EQ(picker->dropDowns, 1);
+    EXPECT_EQ(calendar->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
+    calendar->window()->hide();
+
+    // A calendar asked for by the program is the one the drop-down shows.
+    auto* second = Make<CountingPicker>();
+    auto* secondEdit = static_cast<QDateTimeEdit*>(second->Widget());
+    QCalendarWidget* asked = second->Calendar();
+    ASSERT_NE(asked, nullptr);
+    QTest::mouseClick(secondEdit, Qt::LeftButton, {}, QPoint(secondEdit->width() - 5, secondEdit->height() / 2));
+    EXPECT_EQ(second->dropDowns, 1);
+    EXPECT_EQ(secondEdit->calendarWidget(), asked);
+    asked->window()->hide();
+
+    // The same calendar serves every opening.
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 5, edit->height() / 2));
+    EXPECT_EQ(picker->Calendar(), calendar);
+    EXPECT_EQ(picker->dropDowns, 2);
+}
