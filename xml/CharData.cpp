@@ -1,8 +1,5 @@
 #include "xml/CharData.h"
 
-#include "xml/PieceBuffer.h"
-#include "xml/WriteStyle.h"
-
 #include "xml/TextRoutines.h"
 #include "xml/VarInt.h"
 #include "xml/XmlDocument.h"
@@ -142,21 +139,6 @@ void TxAttribute::DoWrite(core::TStream& stream, int depth)
     WriteWithLineBreaks(stream, RawValueView(), LineBreakStyle());
     WriteStringBytes(stream, std::string_view(&quote, 1));
     ReportProgress(stream);
-}
-
-void TxAttribute::WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int depth)
-{
-    if (ValueNodeMade()) {
-        out.Flush();
-        DoWrite(out.Stream(), depth);
-        return;
-    }
-    out.Put(style.Symbol(nameId_));
-    out.Put(QuoteStyle() == qsSingle ? std::string_view("='", 2) : std::string_view("=\"", 2));
-    out.PutWithLineBreaks(style.Symbol(value_.id), style.LineBreaks());
-    out.Put(QuoteStyle() == qsSingle ? '\'' : '"');
-    if (style.ReportsProgress())
-        ReportProgress(out);
 }
 
 void TxAttribute::CopyOwn(const TXmlNode& source)

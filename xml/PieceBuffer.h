@@ -48,19 +48,11 @@ public:
     // Stored text (LF line ends) with each LF written as style's line break.
     void PutWithLineBreaks(std::string_view text, TxLineBreakStyle style)
     {
-        if (style == lbLF)
+        // Most texts are short and hold no LF: the words that the copy moves
+        // are looked at for one first, without a search loop.
+        if (style == lbLF || (text.size() <= 16 && !HasLineFeed(text.data(), text.size())))
             return Put(text);
-        const std::string_view lineBreak = LineBreakText(style);
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        for (;;) {
-            const char* lf = FindByte(p, end, '\n');
-            Put(std::string_view(p, static_cast<std::size_t>(lf - p)));
-            if (lf == end)
-                return;
-            Put(lineBreak);
-            p = lf + 1;
-        }
+        PutBreaking(text, LineBreakText(style));
     }
     // Passes what waits on to the stream.
     void Flush();
@@ -95,6 +87,24 @@ private:
             to[n - 1] = from[n - 1];
         }
     }
+    // Whether the n (at most 16) bytes at p hold an LF; a word with one has a
+    // zero byte after the exclusive or.
+    static bool HasLineFeed(const char* p, std::size_t n) noexcept
+    {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull,
+                                kFeeds = 0x0A0A0A0A0A0A0A0Aull;
+        const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+        if (n >= 8)
+            return hasZero(Load64(p) ^ kFeeds) || hasZero(Load64(p + n - 8) ^ kFeeds);
+        if (n >= 4)
+            return hasZero((std::uint64_t(Load32(p)) << 32 | Load32(p + n - 4)) ^ kFeeds);
+        for (std::size_t i = 0; i < n; ++i)
+            if (p[i] == '\n')
+                return true;
+        return false;
+    }
+    // Text with an LF, or a long one: its lines with lineBreak between them.
+    void PutBreaking(std::string_view text, std::string_view lineBreak);
     // A piece larger than the room left.
     void PutLarge(std::string_view piece);
 

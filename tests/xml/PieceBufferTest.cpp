@@ -96,3 +96,52 @@ TEST(PieceBuffer, AConvertingWriterGetsWholeCharacters)
     }
     EXPECT_EQ(target.DataString(), expected);
 }
+
+TEST(PieceBuffer, LineBreaksAtEveryPlaceOfShortAndLongTexts)
+{
+    // Texts of 0 to 70 bytes with an LF at each place, two LFs in a row and
+    // LFs at both ends, through a small chunk (the room often runs short) and
+    // a large one (converted in place), in both styles that change LFs.
+    std::vector<std::string> texts;
+    for (std::size_t n = 0; n <= 70; ++n) {
+        const std::string plain = std::string(n, 'a') + "ž";
+        texts.push_back(plain);
+        for (std::size_t at = 0; at < plain.size(); ++at) {
+            std::string text = plain;
+            text[at] = '\n';
+            texts.push_back(text);
+            if (at + 1 < text.size()) {
+                text[at + 1] = '\n';
+                texts.push_back(text);
+            }
+        }
+        texts.push_back("\n" + std::string(n, 'b') + "\n");
+    }
+    for (const TxLineBreakStyle style : {lbCRLF, lbCR}) {
+        const std::string lineBreak = style == lbCRLF ? "\r\n" : "\r";
+        std::string expected;
+        for (const std::string& text : texts)
+            for (const char c : text)
+                expected += c == '\n' ? lineBreak : std::string(1, c);
+        for (const std::int32_t chunkSize : {7, 100000}) {
+            RecordingStream target;
+            TxBufferWriter writer(target, chunkSize);
+            {
+                TxPieceBuffer out(writer);
+                for (const std::string& text : texts)
+                    out.PutWithLineBreaks(text, style);
+                out.Flush();
+            }
+            writer.Flush();
+            EXPECT_EQ(target.DataString(), expected) << "chunks of " << chunkSize << ", style " << int(style);
+        }
+        TxStringStream own;
+        {
+            TxPieceBuffer out(own);
+            for (const std::string& text : texts)
+                out.PutWithLineBreaks(text, style);
+            out.Flush();
+        }
+        EXPECT_EQ(own.AsString(), expected) << "in the buffer's own block, style " << int(style);
+    }
+}
