@@ -185,9 +185,11 @@ std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std:
     const auto id = static_cast<std::int32_t>(records_.size());
     if (!useCounts_.empty())
         useCounts_.push_back(0);
+    // The styles are kept from the first symbol whose style is not 0 on;
+    // that symbol may be the very first one, when the list is still empty.
     if (style != 0 && styles_.empty())
         styles_.assign(records_.size() - 1, 0);
-    if (!styles_.empty())
+    if (style != 0 || !styles_.empty())
         styles_.push_back(style);
     if (indexed) {
         (*slots_)[slot] = Slot{hash, id};

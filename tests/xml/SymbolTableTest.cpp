@@ -249,6 +249,20 @@ TEST(SymbolTable, StreamRecordsRoundTripAndDuplicatesAreReported)
     EXPECT_EQ(copy.Lookup(3), "a");
 }
 
+TEST(SymbolTable, TheStyleOfEverySymbolReadIsKeptTheFirstOneIncluded)
+{
+    TxSymbolTable table(nullptr);
+    TxStringStream s(std::string("\x03\x02\x01" "a" "\x00\x01" "b" "\x05\x01" "c", 10));
+    table.LoadFromStream(s);
+    ASSERT_EQ(table.SymbolCount(), 3);
+    EXPECT_EQ(table.Symbol(1).Style, 2u);
+    EXPECT_EQ(table.Symbol(2).Style, 0u);
+    EXPECT_EQ(table.Symbol(3).Style, 5u);
+    TxStringStream again;
+    table.SaveToStream(again, 3);
+    EXPECT_EQ(again.AsString(), s.AsString()) << "saved as read";
+}
+
 TEST(SymbolTable, DamagedLengthRaisesInsteadOfAllocating)
 {
     TxSymbolTable table(nullptr);
