@@ -75,8 +75,6 @@ void TxQuotedText::CopyOwn(const TXmlNode& source)
 
 // --- attribute ----------------------------------------------------------------------
 
-TxAttribute::TxAttribute(TXmlDocument* document) : TXmlNode(document, xeAttribute, 0) {}
-
 TxAttribute::~TxAttribute()
 {
     if (ValueNodeMade())

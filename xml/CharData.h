@@ -82,7 +82,7 @@ protected:
 // room that the many attributes of a loaded document take.
 class TxAttribute : public TXmlNode {
 public:
-    explicit TxAttribute(TXmlDocument* document);
+    explicit TxAttribute(TXmlDocument* document) : TXmlNode(document, xeAttribute, 0) {}
     ~TxAttribute() override;
     std::string ClassName() const override { return "TxAttribute"; }
     TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxAttribute(document); }

@@ -198,7 +198,8 @@ bool ReadStartTag(TxElement& element, TxXmlParser& parser)
         const char next = parser.NextChar();
         if (next == '>') {
             element.SetNodeClosingStyle(csSelfClosing);
-            element.Document()->DoProgress(parser.Position());
+            if (parser.MayNotify())
+                element.Document()->DoProgress(parser.Position());
         } else if (next == 0 && parser.EndOfStream()) {
             parser.ReportPrematureEnd(dlWarn, &element);
         } else {
@@ -296,7 +297,8 @@ TXmlNode* TxContainerNode::ParseElementList(TxXmlParser& parser, TxNodeKinds all
                 return nullptr;
             TxElement* element = open.back();
             open.pop_back();
-            document->DoProgress(parser.Position());
+            if (parser.MayNotify())
+                document->DoProgress(parser.Position());
             node = open.empty() ? this : open.back();
             if (ended != element) {
                 // Elements left open by the end of the stream were reported

@@ -185,6 +185,15 @@ void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count)
 {
     if (count == 0)
         return;
+    if (items_ == nullptr && count <= kArenaArray && nodes[0]->InArena()) {
+        // The common case, a parsed element's nodes: an array of their arena.
+        items_ = static_cast<TXmlNode**>(TxNodeArena::Of(nodes[0])->Allocate(count * sizeof(TXmlNode*)));
+        std::memcpy(items_, nodes, count * sizeof(TXmlNode*));
+        count_ = static_cast<std::int32_t>(count);
+        capacity_ = static_cast<std::uint32_t>(count);
+        arenaArray_ = 1;
+        return;
+    }
     const std::size_t total = static_cast<std::size_t>(count_) + count;
     if (total >= (1u << 30))
         throw std::bad_alloc();

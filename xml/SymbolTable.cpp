@@ -3,8 +3,6 @@
 #include "platform/core/Exceptions.h"
 #include "xml/VarInt.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -58,40 +56,17 @@ bool FindSymbol(const std::vector<const TxSymbol*>& sorted, const TxSymbol& prob
     return false;
 }
 
-// The open-addressing slots. A large table is mapped straight from the system
-// and goes back to it when the table grows, so that the tables outgrown while
-// a large document is read leave no heap memory behind.
+// The open-addressing slots, zeroed. They come from the heap like the rest
+// of the document: a program that loads again reuses the same memory instead
+// of having fresh pages zeroed by the system for every load.
 class TxSymbolTable::SlotArray {
 public:
-    explicit SlotArray(std::size_t count) : bytes_(count * sizeof(Slot))
-    {
-        if (bytes_ >= kMapFrom) {
-            void* memory = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (memory == MAP_FAILED)
-                throw std::bad_alloc();
-            slots_ = static_cast<Slot*>(memory); // zero, page by page as it is touched
-            mapped_ = true;
-        } else {
-            slots_ = new Slot[count]();
-        }
-    }
-    SlotArray(const SlotArray&) = delete;
-    SlotArray& operator=(const SlotArray&) = delete;
-    ~SlotArray()
-    {
-        if (mapped_)
-            munmap(slots_, bytes_);
-        else
-            delete[] slots_;
-    }
+    explicit SlotArray(std::size_t count) : slots_(new Slot[count]()) {}
     Slot& operator[](std::size_t i) noexcept { return slots_[i]; }
     const Slot& operator[](std::size_t i) const noexcept { return slots_[i]; }
 
 private:
-    static constexpr std::size_t kMapFrom = 256 * 1024;
-    Slot* slots_ = nullptr;
-    std::size_t bytes_;
-    bool mapped_ = false;
+    std::unique_ptr<Slot[]> slots_;
 };
 
 TxSymbolTable::TxSymbolTable(core::TComponent* owner) : TDebugComponent(owner) { Rehash(64); }

@@ -30,13 +30,6 @@ namespace {
 // Room before a node made with new: its document, and alignment.
 constexpr std::size_t kHeapHeader = 16;
 
-// The node made with new whose constructor has not run yet.
-void*& HeapNodeToBuild() noexcept
-{
-    thread_local void* node = nullptr;
-    return node;
-}
-
 // The documents of nodes that are neither in an arena nor made with new.
 struct NotedApart {
     std::mutex mutex;
@@ -49,9 +42,15 @@ NotedApart& Apart()
     return *apart;
 }
 
-// Notes the document of a node made neither in an arena nor with new;
-// nullptr forgets the node.
-[[gnu::noinline]] void NoteApart(const TXmlNode* node, TXmlDocument* document)
+} // namespace
+
+// --- construction --------------------------------------------------------------
+
+TXmlNode::TXmlNode(TXmlDocument* document) : TXmlNode(document, xeError, 0) {}
+
+void TXmlNode::NoDocument() { Misuse("XML owner is not assigned"); }
+
+void TXmlNode::NoteApart(const TXmlNode* node, TXmlDocument* document)
 {
     NotedApart& apart = Apart();
     std::lock_guard<std::mutex> lock(apart.mutex);
@@ -61,30 +60,9 @@ NotedApart& Apart()
         apart.documents.erase(node);
 }
 
-} // namespace
-
-// --- construction --------------------------------------------------------------
-
-TXmlNode::TXmlNode(TXmlDocument* document) : TXmlNode(document, xeError, 0) {}
-
-TXmlNode::TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
-    : TDebugPersistent(OwnerFoundElsewhere{}), kind_(kind), family_(family)
+void TXmlNode::NoteOnHeap(TXmlNode* node, TXmlDocument* document) noexcept
 {
-    // Where the node is made is taken first, so that no mark outlives this node.
-    const bool inArena = this == ArenaPieceToBuild();
-    const bool onHeap = this == HeapNodeToBuild();
-    ArenaPieceToBuild() = nullptr;
-    HeapNodeToBuild() = nullptr;
-    if (document == nullptr)
-        Misuse("XML owner is not assigned");
-    if (inArena) {
-        family_ |= kfInArena; // the arena names the document
-    } else if (onHeap) {
-        family_ |= kfOnHeap;
-        reinterpret_cast<TXmlDocument**>(this)[-1] = document;
-    } else {
-        NoteApart(this, document);
-    }
+    reinterpret_cast<TXmlDocument**>(node)[-1] = document;
 }
 
 TXmlNode::~TXmlNode()

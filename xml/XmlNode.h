@@ -363,6 +363,12 @@ private:
     void PutDefaultable(bool differs, const std::string& name, const std::string& text, bool asAttribute);
 
     TXmlDocument* DocumentNotedApart() const noexcept;
+    [[noreturn]] static void NoDocument();
+    // Notes the document of a node made neither in an arena nor with new;
+    // nullptr forgets the node.
+    static void NoteApart(const TXmlNode* node, TXmlDocument* document);
+    // Keeps the document in the room that operator new left before the node.
+    static void NoteOnHeap(TXmlNode* node, TXmlDocument* document) noexcept;
 
     TxNodeKind kind_;
     std::uint8_t family_;
@@ -380,6 +386,33 @@ inline void*& ArenaPieceToBuild() noexcept
 {
     thread_local void* piece = nullptr;
     return piece;
+}
+
+// The node made with new whose constructor has not run yet, or nullptr.
+inline void*& HeapNodeToBuild() noexcept
+{
+    thread_local void* node = nullptr;
+    return node;
+}
+
+inline TXmlNode::TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
+    : TDebugPersistent(OwnerFoundElsewhere{}), kind_(kind), family_(family)
+{
+    // Where the node is made is taken first, so that no mark outlives this node.
+    const bool inArena = this == ArenaPieceToBuild();
+    const bool onHeap = this == HeapNodeToBuild();
+    ArenaPieceToBuild() = nullptr;
+    HeapNodeToBuild() = nullptr;
+    if (document == nullptr)
+        NoDocument();
+    if (inArena) {
+        family_ |= kfInArena; // the arena names the document
+    } else if (onHeap) {
+        family_ |= kfOnHeap;
+        NoteOnHeap(this, document);
+    } else {
+        NoteApart(this, document);
+    }
 }
 
 // Frees the nodes and everything below them without recursion.
