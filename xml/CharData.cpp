@@ -94,29 +94,6 @@ TxQuotedText* TxAttribute::ValueNode() const
     return value_.node;
 }
 
-std::int32_t TxAttribute::ValueId() const noexcept { return ValueNodeMade() ? value_.node->ValueId() : value_.id; }
-
-void TxAttribute::SetValueId(std::int32_t id) noexcept
-{
-    if (ValueNodeMade())
-        value_.node->SetValueId(id);
-    else
-        value_.id = id;
-}
-
-TxQuoteStyle TxAttribute::QuoteStyle() const noexcept
-{
-    return ValueNodeMade() ? value_.node->QuoteStyle() : static_cast<TxQuoteStyle>(style_);
-}
-
-void TxAttribute::SetQuoteStyle(TxQuoteStyle style) noexcept
-{
-    if (ValueNodeMade())
-        value_.node->SetQuoteStyle(style);
-    else
-        style_ = style;
-}
-
 std::string_view TxAttribute::RawValueView() const { return SymbolView(ValueId()); }
 
 std::string TxAttribute::GetValue() const { return UnescapeText(RawValueView()); }

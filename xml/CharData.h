@@ -7,6 +7,7 @@
 
 namespace xml {
 
+class TxSymbolTable;
 class TxWriteStyle;
 
 // Writes stored text with each LF as style's line break, without a copy when none changes.
@@ -99,10 +100,25 @@ public:
     void SetNameId(std::int32_t id) noexcept { nameId_ = id; }
     // The value node's stored text, symbol and quote style, without making it.
     std::string_view RawValueView() const;
-    std::int32_t ValueId() const noexcept;
-    void SetValueId(std::int32_t id) noexcept;
-    TxQuoteStyle QuoteStyle() const noexcept;
-    void SetQuoteStyle(TxQuoteStyle style) noexcept;
+    std::int32_t ValueId() const noexcept { return ValueNodeMade() ? value_.node->ValueId() : value_.id; }
+    void SetValueId(std::int32_t id) noexcept
+    {
+        if (ValueNodeMade())
+            value_.node->SetValueId(id);
+        else
+            value_.id = id;
+    }
+    TxQuoteStyle QuoteStyle() const noexcept
+    {
+        return ValueNodeMade() ? value_.node->QuoteStyle() : static_cast<TxQuoteStyle>(style_);
+    }
+    void SetQuoteStyle(TxQuoteStyle style) noexcept
+    {
+        if (ValueNodeMade())
+            value_.node->SetQuoteStyle(style);
+        else
+            style_ = style;
+    }
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
     // Writes the attribute as DoWrite does, into out.
@@ -116,8 +132,8 @@ private:
     // Set in style_ once the value node is made; the low bits hold the quote style until then.
     static constexpr std::uint8_t kValueNodeMade = 0x80;
     bool ValueNodeMade() const noexcept { return (style_ & kValueNodeMade) != 0; }
-    // The quoted value after the name's "=".
-    void ReadValue(TxXmlParser& parser);
+    // The quoted value after the name's "=", interned in table.
+    void ReadValue(TxXmlParser& parser, TxSymbolTable& table);
 
     std::int32_t nameId_ = 0;
     union {

@@ -40,15 +40,16 @@ TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
 {
     std::string_view name;
     const bool complete = parser.ReadUntilChar('=', name);
-    SetNameId(parser.Intern(Document()->SymbolTable(), TrimmedView(name)));
+    TxSymbolTable& table = Document()->SymbolTable();
+    SetNameId(parser.Intern(table, TrimmedView(name)));
     if (!complete)
         parser.ReportPrematureEnd(dlWarn, this);
     else
-        ReadValue(parser);
+        ReadValue(parser, table);
     return this;
 }
 
-void TxAttribute::ReadValue(TxXmlParser& parser)
+void TxAttribute::ReadValue(TxXmlParser& parser, TxSymbolTable& table)
 {
     // A value in quotes, whole, is kept without a value node. Anything else
     // the value node reads and reports, as it reads a literal of its own.
@@ -63,7 +64,7 @@ void TxAttribute::ReadValue(TxXmlParser& parser)
     if (!parser.ReadUntilChar(c, text))
         parser.ReportPrematureEnd(dlWarn, ValueNode()); // what was read is kept
     parser.CheckCharacterReferences(text);
-    SetValueId(parser.Intern(Document()->SymbolTable(), text)); // stored as written: escaped already
+    SetValueId(parser.Intern(table, text)); // stored as written: escaped already
 }
 
 } // namespace xml

@@ -303,6 +303,29 @@ TEST(XmlParserReaders, TokensAndWhatTheyConsume)
     EXPECT_TRUE(p.heard.empty());
 }
 
+TEST(XmlParserReaders, ANameEndsAtItsFirstEndingByteWhereverItStands)
+{
+    // Names of every length up to 40 bytes, ended by each byte that ends a
+    // name, in chunks that cut them at many places; control bytes other
+    // than the blanks belong to the name, as does every other byte.
+    const std::string enders = "\t\n\r />[";
+    for (std::size_t length = 1; length <= 40; ++length) {
+        std::string name;
+        for (std::size_t i = 0; i < length; ++i)
+            name += i % 7 == 3 ? '\x01' : i % 5 == 2 ? '\xC3' : static_cast<char>('a' + i % 26);
+        for (const char ender : enders) {
+            for (const std::int32_t chunk : {5, 16, 256}) {
+                Parsing p(name + ender + "rest", chunk);
+                p.parser.DetectEncoding();
+                std::string text;
+                ASSERT_TRUE(p.parser.ReadName(text));
+                EXPECT_EQ(text, name) << "length " << length << ", ender " << int(ender) << ", chunk " << chunk;
+                EXPECT_EQ(p.parser.NextChar(), ender == '\r' ? '\n' : ender) << "the ending byte is not consumed";
+            }
+        }
+    }
+}
+
 TEST(XmlParserReaders, EndOfStreamInsideATextOrName)
 {
     Parsing p("<!-- no end - ->");
