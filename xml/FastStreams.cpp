@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <typeinfo>
 
 namespace xml {
 
@@ -175,6 +176,8 @@ void TxBufferWriter::Flush()
     target_.WriteBuffer(chunk_.get(), n);
     written_ += n;
 }
+
+bool TxBufferWriter::PassesBytesUnchanged() const noexcept { return typeid(*this) == typeid(TxBufferWriter); }
 
 void TxBufferWriter::ChunkFilled(std::int32_t count)
 {

@@ -90,9 +90,9 @@ public:
         return chunk_.get() + fill_;
     }
     void ChunkFilled(std::int32_t count);
-    // Whether Write puts the bytes into the chunk as they are; a descendant
-    // that converts them says no.
-    virtual bool PassesBytesUnchanged() const noexcept { return true; }
+    // Whether Write puts the bytes into the chunk as they are: yes for this
+    // class; a descendant is taken to convert unless it says otherwise.
+    virtual bool PassesBytesUnchanged() const noexcept;
     std::int32_t Fill() const noexcept { return fill_; }
     core::TStream& Target() noexcept { return target_; }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,34 @@ TEST(PieceBuffer, FillsTheChunksOfAWriterThatPassesBytesUnchanged)
     for (std::size_t i = 0; i + 1 < target.writes.size(); ++i)
         EXPECT_EQ(target.writes[i], 8) << "write " << i << ": the target gets whole chunks";
     EXPECT_EQ(target.writes.back(), static_cast<std::int64_t>(expected.size()) % 8);
+}
+
+TEST(PieceBuffer, AWriterOfAnotherClassGetsEveryPieceThroughItsWrite)
+{
+    // A descendant may change what it is given; unless it says that it
+    // passes bytes unchanged, nothing goes around its Write.
+    class Shouting : public TxBufferWriter {
+    public:
+        using TxBufferWriter::TxBufferWriter;
+        std::int64_t Write(const void* buffer, std::int64_t count) override
+        {
+            std::string text(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
+            for (char& c : text)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return WriteBuffered(text.data(), count);
+        }
+    };
+    RecordingStream target;
+    Shouting writer(target, 8);
+    EXPECT_FALSE(writer.PassesBytesUnchanged());
+    {
+        TxPieceBuffer out(writer);
+        out.Put("<a b='c'>");
+        out.PutWithLineBreaks("text\n", lbCRLF);
+        out.Flush();
+    }
+    writer.Flush();
+    EXPECT_EQ(target.DataString(), "<A B='C'>TEXT\r\n");
 }
 
 TEST(PieceBuffer, PiecesBeyondAChunkGoOnWhole)
