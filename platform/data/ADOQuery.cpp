@@ -318,6 +318,7 @@ struct TADOQuery::TKeptRows {
     std::string updateTable;
     int keyColumn = -1;
     std::vector<unsigned char> exact;
+    bool sortedHere = false;
 };
 
 // The statement of a result read in part, on its next row, and the kinds its fields read.
@@ -330,6 +331,16 @@ namespace {
 
 // The kept results of a query besides its open one: the largest stay.
 constexpr std::size_t kKeptResults = 2;
+
+// Whether the order is the other one with every term turned the other way.
+bool IsTurned(const std::vector<TOrderTerm>& other, const std::vector<TOrderTerm>& order)
+{
+    return !order.empty() && std::equal(order.begin(), order.end(), other.begin(), other.end(),
+                                        [](const TOrderTerm& a, const TOrderTerm& b) {
+                                            return a.Column == b.Column && a.JetText == b.JetText &&
+                                                   a.Descending != b.Descending;
+                                        });
+}
 
 } // namespace
 
@@ -404,6 +415,7 @@ void TADOQuery::KeepRows()
     kept->updateTable = updateTable_;
     kept->keyColumn = keyColumn_;
     kept->exact = exact_;
+    kept->sortedHere = sortedHere_;
     // One result per statement; over the limit the smallest goes: it is the quickest to read again.
     std::erase_if(kept_, [&](const std::unique_ptr<TKeptRows>& k) { return k->clause.Head == kept->clause.Head; });
     kept_.push_back(std::move(kept));
@@ -443,9 +455,17 @@ bool TADOQuery::TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp
     updateTable_ = std::move(kept.updateTable);
     keyColumn_ = kept.keyColumn;
     exact_ = std::move(kept.exact);
+    sortedHere_ = kept.sortedHere;
+    const bool turned = sortedHere_ && IsTurned(kept.clause.Terms, clause.Terms);
     kept_.erase(found);
-    if (!sameOrder)
-        SortRows(Records(), keys);
+    if (!sameOrder) {
+        // The same order turned round needs no sort of rows sorted here.
+        if (turned)
+            TurnRows(Records(), keys);
+        else
+            SortRows(Records(), keys);
+        sortedHere_ = true;
+    }
     return true;
 }
 
@@ -470,11 +490,14 @@ void TADOQuery::OpenCursor()
             std::any_of(clause.Terms.begin(), clause.Terms.end(), [](const TOrderTerm& t) { return t.JetText; }) &&
             SortKeysFor(clause.Terms, keys);
         ReadRows(db, sortHere ? clause.Head : sql, sortHere ? 0 : FirstRows());
+        sortedHere_ = false;
         if (sortHere) {
-            if (KeysHoldStoredValues(keys, exact_))
+            if (KeysHoldStoredValues(keys, exact_)) {
                 SortRows(Records(), keys);
-            else
+                sortedHere_ = true;
+            } else {
                 ReadRows(db, sql);
+            }
         }
     }
     if (!canKeep)

@@ -132,6 +132,8 @@ private:
     std::vector<unsigned char> exact_;
     // The rows held may be kept at Close: read under clause_ and stamp_.
     bool keepable_ = false;
+    // The rows are in the order SortRows gave them for clause_ (not the database's).
+    bool sortedHere_ = false;
     TOrderClause clause_;
     TDataStamp stamp_;
     std::vector<std::unique_ptr<TKeptRows>> kept_;

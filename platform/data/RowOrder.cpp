@@ -36,13 +36,15 @@ struct TKeyColumn {
         return key.JetText ? Letters(row) : texts[static_cast<std::size_t>(row)];
     }
 
-    void Read(const TRecordStore& rows, int count)
+    // Without withKeys, the alphabet keys are not made (Equal needs none).
+    void Read(const TRecordStore& rows, int count, bool withKeys = true)
     {
         const auto n = static_cast<std::size_t>(count);
         rank.resize(n);
         numbers.resize(n);
         texts.resize(n);
-        if (key.JetText)
+        const bool keys = key.JetText && withKeys;
+        if (keys)
             lettersEnd.resize(n);
         std::size_t used = 0;
         for (std::size_t i = 0; i < n; ++i) {
@@ -54,7 +56,7 @@ struct TKeyColumn {
             case TRecordStore::TCellView::Text:
                 rank[i] = 2;
                 texts[i] = cell.text;
-                if (key.JetText) {
+                if (keys) {
                     // The buffer grows by doubling; the keys are written straight into it.
                     const std::size_t room = JetTextKeyRoom(cell.text);
                     if (used + room > letters.size())
@@ -63,29 +65,46 @@ struct TKeyColumn {
                 }
                 break;
             }
-            if (key.JetText)
+            if (keys)
                 lettersEnd[i] = static_cast<std::uint32_t>(used);
         }
         letters.resize(used);
     }
 
-    // With firstBytesEqual, the rows' OrderBytes are known to be equal.
-    int Compare(int a, int b, bool firstBytesEqual = false) const
+    // Whether the rows' values are equal in the order (texts in Jet's order
+    // are equal only when their bytes are).
+    bool Equal(int a, int b) const
+    {
+        const auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
+        if (rank[ia] != rank[ib])
+            return false;
+        switch (rank[ia]) {
+        case 1: return !(numbers[ia] < numbers[ib]) && !(numbers[ib] < numbers[ia]);
+        case 2: return texts[ia] == texts[ib];
+        default: return true;
+        }
+    }
+
+    // With firstEqual, the rows are known to hold equal numbers, or texts
+    // with equal OrderBytes.
+    int Compare(int a, int b, bool firstEqual = false) const
     {
         const auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
         if (rank[ia] != rank[ib])
             return rank[ia] < rank[ib] ? -1 : 1;
         switch (rank[ia]) {
         case 1:
+            if (firstEqual)
+                return 0;
             return numbers[ia] < numbers[ib] ? -1 : numbers[ia] > numbers[ib] ? 1 : 0;
         case 2:
             if (key.JetText) {
-                if (!firstBytesEqual)
+                if (!firstEqual)
                     if (const int byLetters = Letters(a).compare(Letters(b)); byLetters != 0)
                         return byLetters;
                 return texts[ia] == texts[ib] ? 0 : CompareJetText(texts[ia], texts[ib]);
             } else {
-                if (firstBytesEqual)
+                if (firstEqual)
                     return 0;
                 const int bytes = texts[ia].compare(texts[ib]);
                 return bytes < 0 ? -1 : bytes > 0 ? 1 : 0;
@@ -160,6 +179,37 @@ void SortByBytes(const TKeyColumn& column, std::vector<TChunkedRow>& rows, std::
     }
 }
 
+// A number as an integer that orders as the numbers do (0 and -0 alike).
+std::uint64_t OrderedBits(double value)
+{
+    std::uint64_t bits;
+    const double plain = value == 0 ? 0.0 : value;
+    std::memcpy(&bits, &plain, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+
+// Appends the rows, in their order, to order, sorting each run of rows
+// equal in the first key (marked by runStart) by less; answers where each
+// run went.
+template <class Less>
+std::vector<std::pair<std::size_t, std::size_t>> SortRuns(const std::vector<TChunkedRow>& rows,
+                                                          const std::vector<std::uint8_t>& runStart,
+                                                          std::vector<int>& order, const Less& less)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (runStart[i] != 0)
+            runs.emplace_back(order.size(), order.size());
+        order.push_back(rows[i].row);
+        ++runs.back().second;
+    }
+    for (const auto& [begin, end] : runs)
+        if (end - begin > 1)
+            std::sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                      order.begin() + static_cast<std::ptrdiff_t>(end), [&](int a, int b) { return less(a, b, true); });
+    return runs;
+}
+
 } // namespace
 
 void SortRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys)
@@ -170,12 +220,12 @@ void SortRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys)
         columns[k].key = keys[k];
         columns[k].Read(rows, count);
     }
-    // The whole order; rows equal in the first key's order bytes are sorted
-    // by it as firstBytesEqual.
-    const auto less = [&](int a, int b, bool firstBytesEqual) {
+    // The whole order; rows known to be equal in the first key's number or
+    // order bytes are sorted by it with firstEqual.
+    const auto less = [&](int a, int b, bool firstEqual) {
         for (std::size_t k = 0; k < columns.size(); ++k) {
             const TKeyColumn& c = columns[k];
-            if (const int result = c.Compare(a, b, k == 0 && firstBytesEqual); result != 0)
+            if (const int result = c.Compare(a, b, k == 0 && firstEqual); result != 0)
                 return c.key.Descending ? result > 0 : result < 0;
         }
         const std::int64_t idA = rows.RowId(a), idB = rows.RowId(b);
@@ -196,49 +246,69 @@ void SortRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys)
     }
 
     // By the first key: empty values, numbers, texts (the other way round
-    // when descending). The texts are put in order by their bytes; each run
-    // of equal bytes is then sorted by the whole order.
+    // when descending). Numbers and texts are put in order by integers made
+    // of them; each run of equal ones is then sorted by the whole order.
     const TKeyColumn& first = columns.front();
-    std::vector<int> empty, numbers;
-    std::vector<TChunkedRow> texts;
+    std::vector<int> empty;
+    std::vector<TChunkedRow> numbers, texts;
     for (int row = 0; row < count; ++row) {
         switch (first.rank[static_cast<std::size_t>(row)]) {
         case 0: empty.push_back(row); break;
-        case 1: numbers.push_back(row); break;
+        case 1: numbers.push_back({OrderedBits(first.numbers[static_cast<std::size_t>(row)]), row}); break;
         default: texts.push_back({0, row}); break;
         }
     }
     std::sort(empty.begin(), empty.end(), byAll);
-    std::sort(numbers.begin(), numbers.end(), byAll);
-    std::vector<std::uint8_t> runStart;
-    SortByBytes(first, texts, runStart);
-    std::vector<std::pair<std::size_t, std::size_t>> runs; // [begin, end) in texts
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        if (runStart[i] != 0)
-            runs.emplace_back(i, i + 1);
-        else
-            runs.back().second = i + 1;
-    std::vector<int> textRows(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        textRows[i] = texts[i].row;
-    for (const auto& [begin, end] : runs)
-        if (end - begin > 1)
-            std::sort(textRows.begin() + static_cast<std::ptrdiff_t>(begin),
-                      textRows.begin() + static_cast<std::ptrdiff_t>(end),
-                      [&](int a, int b) { return less(a, b, true); });
+    std::vector<std::uint8_t> numberStart;
+    std::sort(numbers.begin(), numbers.end(),
+              [](const TChunkedRow& a, const TChunkedRow& b) { return a.chunk < b.chunk; });
+    numberStart.assign(numbers.size(), 0);
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        numberStart[i] = i == 0 || numbers[i].chunk != numbers[i - 1].chunk;
+    std::vector<std::uint8_t> textStart;
+    SortByBytes(first, texts, textStart);
 
-    const auto appendRun = [&](const std::pair<std::size_t, std::size_t>& run) {
-        order.insert(order.end(), textRows.begin() + static_cast<std::ptrdiff_t>(run.first),
-                     textRows.begin() + static_cast<std::ptrdiff_t>(run.second));
+    using TRun = std::pair<std::size_t, std::size_t>; // [begin, end) in order
+    std::vector<TRun> numberRuns = SortRuns(numbers, numberStart, order, less);
+    std::vector<TRun> textRuns = SortRuns(texts, textStart, order, less);
+    std::vector<int> sorted;
+    sorted.reserve(order.size() + empty.size());
+    const auto append = [&](const TRun& run) {
+        sorted.insert(sorted.end(), order.begin() + static_cast<std::ptrdiff_t>(run.first),
+                      order.begin() + static_cast<std::ptrdiff_t>(run.second));
     };
     if (!first.key.Descending) {
-        order.insert(order.end(), empty.begin(), empty.end());
-        order.insert(order.end(), numbers.begin(), numbers.end());
-        std::for_each(runs.begin(), runs.end(), appendRun);
+        sorted.insert(sorted.end(), empty.begin(), empty.end());
+        std::for_each(numberRuns.begin(), numberRuns.end(), append);
+        std::for_each(textRuns.begin(), textRuns.end(), append);
     } else {
-        std::for_each(runs.rbegin(), runs.rend(), appendRun);
-        order.insert(order.end(), numbers.begin(), numbers.end());
-        order.insert(order.end(), empty.begin(), empty.end());
+        std::for_each(textRuns.rbegin(), textRuns.rend(), append);
+        std::for_each(numberRuns.rbegin(), numberRuns.rend(), append);
+        sorted.insert(sorted.end(), empty.begin(), empty.end());
+    }
+    rows.Reorder(sorted);
+}
+
+void TurnRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys)
+{
+    const int count = rows.Count();
+    std::vector<TKeyColumn> columns(keys.size());
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        columns[k].key = keys[k];
+        columns[k].Read(rows, count, false);
+    }
+    // The runs of rows equal in every key, last first; each keeps its order
+    // (by database number, then as they were), as a new sort would give it.
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count));
+    for (int end = count; end > 0;) {
+        int begin = end - 1;
+        while (begin > 0 && std::all_of(columns.begin(), columns.end(),
+                                        [&](const TKeyColumn& c) { return c.Equal(begin - 1, begin); }))
+            --begin;
+        for (int row = begin; row < end; ++row)
+            order.push_back(row);
+        end = begin;
     }
     rows.Reorder(order);
 }

@@ -21,4 +21,9 @@ struct TRowSortKey {
 // database stores them (no text read as a date, no fraction as an integer).
 void SortRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys);
 
+// Rows that SortRows put in the order of some keys, put in the order of the
+// same keys each turned the other way (keys): as SortRows would put them,
+// without comparing more than each row with the next.
+void TurnRows(TRecordStore& rows, const std::vector<TRowSortKey>& keys);
+
 } // namespace data

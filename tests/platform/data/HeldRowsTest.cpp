@@ -172,6 +172,21 @@ TEST_F(HeldRows, TheRowsHeldTakeAnyNewOrderAsTheDatabaseWouldGiveIt)
     }
 }
 
+TEST_F(HeldRows, AnOrderTurnedAgainAndAgainIsTheDatabasesOwn)
+{
+    // Read in the database's order first: turning it is a sort of its own.
+    Open("", "ORDER BY datum_sepsani_vstupu DESC");
+    for (const char* order : {"datum_sepsani_vstupu ASC", "datum_sepsani_vstupu DESC", "oznaceni_vstupu ASC",
+                              "oznaceni_vstupu DESC", "oznaceni_vstupu ASC", "osvobozeni, datum_konverze DESC",
+                              "osvobozeni DESC, datum_konverze ASC", "osvobozeni, datum_konverze DESC"}) {
+        Open("", std::string("ORDER BY ") + order);
+        std::string databaseOrder = order;
+        if (databaseOrder.starts_with("oznaceni_vstupu"))
+            databaseOrder.insert(std::string("oznaceni_vstupu").size(), " COLLATE JETTEXT");
+        EXPECT_EQ(Serials(r), DatabaseOrder(db, "", databaseOrder)) << order;
+    }
+}
+
 TEST_F(HeldRows, ClearingASearchGivesEveryRowAgain)
 {
     Open("", "ORDER BY oznaceni_vstupu ASC");

@@ -59,7 +59,7 @@ TCell RandomCell(std::mt19937& random, const std::vector<std::string>& texts, in
         return cell;
     if (kind > textShare) {
         cell.kind = 1;
-        const double values[] = {-1.5, 0, 2, 2.25, 40299, 40299.5, 1e9};
+        const double values[] = {-1.5, 0, -0.0, 2, 2.25, 40299, 40299.5, 1e9, -1e9};
         cell.number = values[std::uniform_int_distribution<std::size_t>(0, std::size(values) - 1)(random)];
         return cell;
     }
@@ -87,8 +87,10 @@ int CompareCell(const TCell& a, const TCell& b, bool jetText)
     return 0;
 }
 
-// Sorts rows in the store and plainly, and answers whether both give the same order.
-void ExpectSameOrder(const std::vector<TRow>& table, const std::vector<TRowSortKey>& keys)
+// Sorts rows in the store and plainly, and answers whether both give the
+// same order; with turning, the store's rows are first sorted by the keys
+// turned the other way and then turned.
+void ExpectSameOrder(const std::vector<TRow>& table, const std::vector<TRowSortKey>& keys, bool turning = false)
 {
     TRecordStore store;
     store.Reset(3);
@@ -99,7 +101,15 @@ void ExpectSameOrder(const std::vector<TRow>& table, const std::vector<TRowSortK
         store.SetLastInt(2, row.serial);
         store.SetLastRowId(row.rowId);
     }
-    SortRows(store, keys);
+    if (turning) {
+        std::vector<TRowSortKey> other = keys;
+        for (TRowSortKey& key : other)
+            key.Descending = !key.Descending;
+        SortRows(store, other);
+        TurnRows(store, keys);
+    } else {
+        SortRows(store, keys);
+    }
 
     std::vector<TRow> expected = table;
     std::sort(expected.begin(), expected.end(), [&](const TRow& a, const TRow& b) {
@@ -145,10 +155,10 @@ std::vector<TRow> MakeTable(std::mt19937& random, int rows, int textShare)
 
 } // namespace
 
-TEST(RowOrder, EveryOrderOfOneOrTwoKeysIsThePlainSortsOrder)
+TEST(RowOrder, EveryOrderOfOneOrTwoKeysIsThePlainSortsOrderAlsoWhenTurned)
 {
     std::mt19937 random(17);
-    for (int textShare : {9, 6}) {
+    for (int textShare : {9, 6, 0}) {
         const std::vector<TRow> table = MakeTable(random, 3000, textShare);
         for (bool jetText : {true, false})
             for (bool descending : {false, true}) {
@@ -157,6 +167,8 @@ TEST(RowOrder, EveryOrderOfOneOrTwoKeysIsThePlainSortsOrder)
                 ExpectSameOrder(table, {{0, jetText, descending}});
                 ExpectSameOrder(table, {{0, jetText, descending}, {1, true, !descending}});
                 ExpectSameOrder(table, {{1, jetText, descending}, {0, jetText, descending}});
+                ExpectSameOrder(table, {{0, jetText, descending}}, true);
+                ExpectSameOrder(table, {{0, jetText, descending}, {1, true, !descending}}, true);
             }
     }
 }
@@ -175,6 +187,8 @@ TEST(RowOrder, ManyEqualTextsComeByTheirDatabaseNumbers)
     }
     ExpectSameOrder(table, {{0, true, false}});
     ExpectSameOrder(table, {{0, true, true}});
+    ExpectSameOrder(table, {{0, true, true}}, true);
+    ExpectSameOrder(table, {{0, true, false}}, true);
     ExpectSameOrder(table, {});
 }
 
