@@ -188,14 +188,14 @@ int ReadColumn(sqlite3_stmt* s, int column, TVarType type, Sink& sink)
 
 // Whether a value of that storage class is held as stored by a field of the
 // given kind: as the database would order it.
-bool HeldAsStored(sqlite3_stmt* s, int column, int stored, TVarType type)
+bool HeldAsStored(sqlite3_value* v, int stored, TVarType type)
 {
     switch (stored) {
     case SQLITE_NULL: return true;
     case SQLITE_TEXT: return type == varString;
     case SQLITE_FLOAT: return type == varDouble || type == varDate;
     case SQLITE_INTEGER: {
-        const std::int64_t i = sqlite3_column_int64(s, column);
+        const std::int64_t i = sqlite3_value_int64(v);
         if (type == varInteger)
             return true;
         if (type == varBoolean)
@@ -632,11 +632,13 @@ void TADOQuery::FetchRecords(int rows)
             records.AppendRow();
             for (int k = 0; k < fieldCount; ++k) {
                 StoreSink sink{records, k};
-                const int column = bindings_[static_cast<std::size_t>(k)].column;
                 const TVarType type = types[static_cast<std::size_t>(k)];
-                const int stored = ReadColumn(s, column, type, sink);
-                if (stored != SQLITE_NULL && exact_[static_cast<std::size_t>(k)] != 0 &&
-                    !HeldAsStored(s, column, stored, type))
+                sqlite3_value* v = sqlite3_column_value(s, bindings_[static_cast<std::size_t>(k)].column);
+                const int stored = sqlite3_value_type(v);
+                if (stored == SQLITE_NULL)
+                    continue; // the row's cells start empty
+                ReadValue(v, stored, type, sink);
+                if (exact_[static_cast<std::size_t>(k)] != 0 && !HeldAsStored(v, stored, type))
                     exact_[static_cast<std::size_t>(k)] = 0;
             }
             if (keyColumn_ >= 0)
