@@ -35,6 +35,30 @@ inline const char* FindEitherByte(const char* p, const char* end, char a, char b
 // The first byte in [p, end) equal to c, or end.
 inline const char* FindByte(const char* p, const char* end, char c) noexcept { return FindEitherByte(p, end, c, c); }
 
+// Copies the bytes of [p, end) before the first byte equal to c to `to`,
+// moving `to` past them, and answers where that byte stands (end when there
+// is none). Whole blocks of sixteen bytes are stored, bytes past the copy
+// included: wherever sixteen bytes are still to be read, `to` must have room
+// for sixteen.
+inline const char* CopyUpToByte(const char* p, const char* end, char*& to, char c) noexcept
+{
+#if defined(__SSE2__)
+    const __m128i vc = _mm_set1_epi8(c);
+    for (; end - p >= 16; p += 16, to += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), chunk);
+        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, vc)))) {
+            const unsigned before = static_cast<unsigned>(__builtin_ctz(mask));
+            to += before;
+            return p + before;
+        }
+    }
+#endif
+    for (; p < end && *p != c; ++p)
+        *to++ = *p;
+    return p;
+}
+
 // Bytes of [p, end) equal to c.
 inline std::size_t CountByte(const char* p, const char* end, char c) noexcept
 {

@@ -1,8 +1,6 @@
 #include "xml/Conversions.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "xml/ByteScan.h"
 
 #include "platform/core/SystemCodePages.h"
 #include "platform/core/Unicode.h"
@@ -188,41 +186,14 @@ std::size_t Utf8CopyBuffer(const char* bytes, char* out, std::size_t count, bool
     if (folding && *p == '\n')
         ++p;
     folding = false;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time. Folding only shortens the text, so a store of
-    // sixteen bytes where sixteen are still to be read stays inside out.
-    const __m128i crs = _mm_set1_epi8('\r');
-    while (end - p >= 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), chunk);
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, crs)));
-        if (mask == 0) {
-            p += 16;
-            o += 16;
-            continue;
-        }
-        const int before = __builtin_ctz(mask);
-        p += before + 1;
-        o += before;
-        *o++ = '\n';
-        if (p == end) {
-            folding = true;
-            return static_cast<std::size_t>(o - out);
-        }
-        if (*p == '\n')
-            ++p;
-    }
-#endif
-    // The rest (the whole text without SSE2) byte by byte: a chunk's last
-    // few bytes, not worth a call.
+    // Folding only shortens the text, so the blocks of sixteen bytes stored
+    // where sixteen are still to be read stay inside out.
     while (p < end) {
-        const char c = *p++;
-        if (c != '\r') {
-            *o++ = c;
-            continue;
-        }
+        p = CopyUpToByte(p, end, o, '\r');
+        if (p == end)
+            break;
         *o++ = '\n';
-        if (p == end) {
+        if (++p == end) {
             folding = true;
             break;
         }

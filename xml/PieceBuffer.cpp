@@ -48,30 +48,13 @@ void TxPieceBuffer::PutBreaking(std::string_view text, std::string_view lineBrea
         char* to = at_;
         char breakBytes[2] = {lineBreak[0], lineBreak.size() > 1 ? lineBreak[1] : '\0'};
         const std::size_t breakSize = lineBreak.size();
-#if defined(__SSE2__)
-        const __m128i feeds = _mm_set1_epi8('\n');
-        while (end - p >= 16) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), block);
-            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, feeds)));
-            if (mask == 0) {
-                p += 16;
-                to += 16;
-                continue;
-            }
-            const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
-            std::memcpy(to + k, breakBytes, 2);
-            to += k + breakSize;
-            p += k + 1;
-        }
-#endif
-        for (; p < end; ++p) {
-            if (*p == '\n') {
-                std::memcpy(to, breakBytes, 2);
-                to += breakSize;
-            } else {
-                *to++ = *p;
-            }
+        for (;;) {
+            p = CopyUpToByte(p, end, to, '\n');
+            if (p == end)
+                break;
+            std::memcpy(to, breakBytes, 2);
+            to += breakSize;
+            ++p;
         }
         at_ = to;
         return;
