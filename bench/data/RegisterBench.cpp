@@ -88,6 +88,16 @@ void Run(benchmark::State& state, const std::string& filter, int expectedRows)
     state.counters["rows"] = expectedRows;
 }
 
+// Opens the register and reads it to its end, again and again.
+void OpenRepeatedly(benchmark::State& state, Register& r)
+{
+    for (auto _ : state) {
+        r.query->Open();
+        benchmark::DoNotOptimize(r.query->RecordCount());
+        r.query->Close();
+    }
+}
+
 void BM_OpenRegister(benchmark::State& state) { Run(state, "", kRows); }
 
 // The search of the register tab for a designation containing a text, as typed.
@@ -105,11 +115,7 @@ void BM_OpenRegisterWithoutCount(benchmark::State& state)
 {
     Register r;
     r.query->SQL()->Put(0, "SELECT *, 0 as pocet_rok from konverze ");
-    for (auto _ : state) {
-        r.query->Open();
-        benchmark::DoNotOptimize(r.query->RecordCount());
-        r.query->Close();
-    }
+    OpenRepeatedly(state, r);
 }
 
 // The register in the Czech order of its designations, as a click on the
@@ -118,11 +124,7 @@ void BM_OpenRegisterByDesignation(benchmark::State& state)
 {
     Register r;
     r.query->SQL()->Put(2, "ORDER BY oznaceni_vstupu ASC");
-    for (auto _ : state) {
-        r.query->Open();
-        benchmark::DoNotOptimize(r.query->RecordCount());
-        r.query->Close();
-    }
+    OpenRepeatedly(state, r);
 }
 
 // A click on a grid title: the same rows in another order, by designation and
