@@ -121,8 +121,25 @@ public:
     }
 
     TXmlNode* ReadFromParser(TxXmlParser& parser) override;
+    // An attribute is read in two steps, so that one written plainly needs no
+    // node: ReadPlain reads the name and a quoted value as far as they are
+    // whole and says where it stopped; FinishReading gives a node what was
+    // read and reads and reports the rest, with the node as the sender.
+    struct Reading {
+        enum Stop : std::uint8_t { Whole, CutInName, Unquoted, CutInValue };
+        Stop stop = Whole;
+        TxQuoteStyle quote = qsDouble;
+        std::int32_t nameId = 0;
+        std::int32_t valueId = 0;   // when Whole
+        std::string_view cutValue; // when CutInValue: what the stream held of it
+    };
+    static Reading ReadPlain(TxXmlParser& parser, TxSymbolTable& table);
+    void FinishReading(TxXmlParser& parser, TxSymbolTable& table, const Reading& read);
     // Writes the attribute as DoWrite does, into out.
     void WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int depth);
+    // Writes name="value" (or with single quotes) of an attribute without a value node.
+    static void WritePlain(TxPieceBuffer& out, const TxWriteStyle& style, std::int32_t nameId, std::int32_t valueId,
+                           TxQuoteStyle quote);
 
 protected:
     void DoWrite(core::TStream& stream, int depth) override;
@@ -132,8 +149,6 @@ private:
     // Set in style_ once the value node is made; the low bits hold the quote style until then.
     static constexpr std::uint8_t kValueNodeMade = 0x80;
     bool ValueNodeMade() const noexcept { return (style_ & kValueNodeMade) != 0; }
-    // The quoted value after the name's "=", interned in table.
-    void ReadValue(TxXmlParser& parser, TxSymbolTable& table);
 
     std::int32_t nameId_ = 0;
     union {

@@ -38,33 +38,62 @@ TXmlNode* TxQuotedText::ReadFromParser(TxXmlParser& parser)
 
 TXmlNode* TxAttribute::ReadFromParser(TxXmlParser& parser)
 {
-    std::string_view name;
-    const bool complete = parser.ReadUntilChar('=', name);
     TxSymbolTable& table = Document()->SymbolTable();
-    SetNameId(parser.Intern(table, TrimmedView(name)));
-    if (!complete)
-        parser.ReportPrematureEnd(dlWarn, this);
-    else
-        ReadValue(parser, table);
+    FinishReading(parser, table, ReadPlain(parser, table));
     return this;
 }
 
-void TxAttribute::ReadValue(TxXmlParser& parser, TxSymbolTable& table)
+TxAttribute::Reading TxAttribute::ReadPlain(TxXmlParser& parser, TxSymbolTable& table)
 {
+    Reading read;
+    std::string_view name;
+    const bool complete = parser.ReadUntilChar('=', name);
+    read.nameId = parser.Intern(table, TrimmedView(name));
+    if (!complete) {
+        read.stop = Reading::CutInName;
+        return read;
+    }
     // A value in quotes, whole, is kept without a value node. Anything else
     // the value node reads and reports, as it reads a literal of its own.
     const char c = parser.SkipBlanks();
     if (c != '"' && c != '\'') {
         parser.Unread(c);
+        read.stop = Reading::Unquoted;
+        return read;
+    }
+    read.quote = c == '"' ? qsDouble : qsSingle;
+    std::string_view text;
+    if (!parser.ReadUntilChar(c, text)) {
+        read.stop = Reading::CutInValue; // what was read is kept
+        read.cutValue = text;
+        return read;
+    }
+    parser.CheckCharacterReferences(text);
+    read.valueId = parser.Intern(table, text); // stored as written: escaped already
+    return read;
+}
+
+void TxAttribute::FinishReading(TxXmlParser& parser, TxSymbolTable& table, const Reading& read)
+{
+    SetNameId(read.nameId);
+    switch (read.stop) {
+    case Reading::CutInName:
+        parser.ReportPrematureEnd(dlWarn, this);
+        return;
+    case Reading::Unquoted:
         ValueNode()->ReadFromParser(parser);
         return;
+    case Reading::CutInValue:
+        SetQuoteStyle(read.quote);
+        parser.ReportPrematureEnd(dlWarn, ValueNode());
+        parser.CheckCharacterReferences(read.cutValue);
+        SetValueId(parser.Intern(table, read.cutValue));
+        return;
+    case Reading::Whole:
+        SetQuoteStyle(read.quote);
+        SetValueId(read.valueId);
+        return;
     }
-    SetQuoteStyle(c == '"' ? qsDouble : qsSingle);
-    std::string_view text;
-    if (!parser.ReadUntilChar(c, text))
-        parser.ReportPrematureEnd(dlWarn, ValueNode()); // what was read is kept
-    parser.CheckCharacterReferences(text);
-    SetValueId(parser.Intern(table, text)); // stored as written: escaped already
 }
 
 } // namespace xml

@@ -5,6 +5,7 @@
 
 #include "xml/CharData.h"
 #include "xml/NodeClasses.h"
+#include "xml/PackedAttribute.h"
 #include "xml/TextRoutines.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlParser.h"
@@ -88,6 +89,22 @@ void TxContainerNode::AddParsedAttribute(TxAttribute* attribute, TxXmlParser& pa
     ++directNodeCount_;
 }
 
+void TxContainerNode::ReadCollectedAttribute(TxXmlParser& parser, TXmlDocument* document)
+{
+    // No one can look at the tree before the load ends: an attribute read
+    // whole needs no node until someone asks for it.
+    TxSymbolTable& table = document->SymbolTable();
+    const TxAttribute::Reading read = TxAttribute::ReadPlain(parser, table);
+    if (read.stop == TxAttribute::Reading::Whole && TxPackedAttribute::Fits(read.nameId, read.valueId)) {
+        parser.Collect(TxPackedAttribute::Pack(read.nameId, read.valueId, read.quote));
+        ++directNodeCount_;
+        return;
+    }
+    auto* attribute = NewParsedNode<TxAttribute>(document);
+    AddParsedAttribute(attribute, parser);
+    attribute->FinishReading(parser, table, read);
+}
+
 char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
 {
     TXmlDocument* document = Document();
@@ -114,6 +131,10 @@ char TxContainerNode::ParseAttributeList(TxXmlParser& parser)
             continue;
         }
         parser.MoveBack();
+        if (parser.Collecting(this)) {
+            ReadCollectedAttribute(parser, document);
+            continue;
+        }
         auto* attribute = NewParsedNode<TxAttribute>(document);
         AddParsedAttribute(attribute, parser);
         if (parser.MayNotify())

@@ -3,6 +3,7 @@
 
 #include "xml/CharData.h"
 #include "xml/Elements.h"
+#include "xml/PackedAttribute.h"
 #include "xml/PieceBuffer.h"
 #include "xml/VarInt.h"
 #include "xml/WriteStyle.h"
@@ -23,17 +24,24 @@ void TxAttribute::WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int dep
         return;
     }
     // Until the value node is made, the attribute keeps the quote style itself.
-    const bool single = static_cast<TxQuoteStyle>(style_) == qsSingle;
-    out.Put(style.Symbol(nameId_));
-    out.Put(single ? std::string_view("='", 2) : std::string_view("=\"", 2));
-    out.PutWithLineBreaks(style.Symbol(value_.id), style.LineBreaks());
-    out.Put(single ? '\'' : '"');
+    WritePlain(out, style, nameId_, value_.id, static_cast<TxQuoteStyle>(style_));
     if (style.ReportsProgress())
         ReportProgress(out);
 }
 
+void TxAttribute::WritePlain(TxPieceBuffer& out, const TxWriteStyle& style, std::int32_t nameId,
+                             std::int32_t valueId, TxQuoteStyle quote)
+{
+    const bool single = quote == qsSingle;
+    out.Put(style.Symbol(nameId));
+    out.Put(single ? std::string_view("='", 2) : std::string_view("=\"", 2));
+    out.PutWithLineBreaks(style.Symbol(valueId), style.LineBreaks());
+    out.Put(single ? '\'' : '"');
+}
+
 void TxContainerNode::WriteAttributeBlock(core::TStream& stream, int count, int depth)
 {
+    Unpack();
     count = std::min(count, nodes_.Count());
     for (int i = 0; i < count; ++i) {
         TXmlNode* node = nodes_.ItemAt(i);
@@ -62,10 +70,22 @@ void TxContainerNode::WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& styl
 void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth)
 {
     count = std::min(count, nodes_.Count());
+    // Packed attributes are written as their nodes would write themselves.
+    const auto afterText = [this](int i) {
+        const TXmlNode* before = nodes_.ItemAt(i - 1);
+        return i > 0 && !TxPackedAttribute::Is(before) && before->IsCharData();
+    };
     for (int i = 0; i < count; ++i) {
         TXmlNode* node = nodes_.ItemAt(i);
-        if (node->NodeKind() == xeAttribute) {
-            if (i == 0 || !nodes_.ItemAt(i - 1)->IsCharData())
+        if (TxPackedAttribute::Is(node)) {
+            if (!afterText(i))
+                out.Put(' ');
+            TxAttribute::WritePlain(out, style, TxPackedAttribute::NameId(node), TxPackedAttribute::ValueId(node),
+                                    TxPackedAttribute::QuoteStyle(node));
+            if (style.ReportsProgress())
+                ReportProgress(out);
+        } else if (node->NodeKind() == xeAttribute) {
+            if (!afterText(i))
                 out.Put(' ');
             static_cast<TxAttribute*>(node)->WriteTo(out, style, depth + 1);
         } else if (node->IsCharData()) {

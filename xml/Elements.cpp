@@ -102,6 +102,8 @@ void TxContainerNode::NodeInsert(int index, TXmlNode* node)
 {
     if (!Accepts(node))
         return;
+    if (index < directNodeCount_)
+        Unpack(); // the attribute block moves
     nodes_.Insert(index, node);
     Adopt(node);
     if (index < directNodeCount_)
@@ -112,6 +114,8 @@ void TxContainerNode::NodeInsert(int index, TXmlNode* node)
 
 TXmlNode* TxContainerNode::Remove(int index, bool free)
 {
+    if (index < directNodeCount_)
+        Unpack(); // the attribute block moves
     TXmlNode* node = nodes_.Items(index); // raises outside the list
     if (index < directNodeCount_)
         --directNodeCount_;
@@ -136,7 +140,12 @@ TXmlNode* TxContainerNode::NodeExtract(TXmlNode* node)
     return index < 0 ? nullptr : Remove(index, false);
 }
 
-void TxContainerNode::NodeExchange(int index1, int index2) { nodes_.Exchange(index1, index2); }
+void TxContainerNode::NodeExchange(int index1, int index2)
+{
+    if (index1 < directNodeCount_ || index2 < directNodeCount_)
+        Unpack(); // an attribute may leave the block
+    nodes_.Exchange(index1, index2);
+}
 
 void TxContainerNode::NodesClear()
 {
@@ -148,7 +157,8 @@ void TxContainerNode::NodesClear()
 
 void TxContainerNode::Clear()
 {
-    nodes_.Clear();
+    nodes_.Clear(); // packed attributes go with the array
+    family_ &= static_cast<std::uint8_t>(~kfPackedAttributes);
     directNodeCount_ = 0;
     valueIndex_ = -1;
 }

@@ -20,9 +20,18 @@ public:
     std::string ClassName() const override { return "TxContainerNode"; }
     TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxContainerNode(document); }
 
-    const TxNodeList& Nodes() const noexcept { return nodes_; }
+    // The list with every attribute as a node (packed ones are made first).
+    const TxNodeList& Nodes() const
+    {
+        Unpack();
+        return nodes_;
+    }
     int DirectNodeCount() const final { return directNodeCount_; }
-    void SetDirectNodeCount(int count) noexcept { directNodeCount_ = count; }
+    void SetDirectNodeCount(int count)
+    {
+        Unpack();
+        directNodeCount_ = count;
+    }
     // Index of the character-data or CDATA node that is the value, or -1.
     int ValueIndex() const noexcept { return valueIndex_; }
     void SetValueIndex(int index) noexcept { valueIndex_ = index; }
@@ -33,15 +42,48 @@ public:
     // Whether any content node (after the attribute block) holds nodes itself.
     bool HasContainerChildren() const;
 
+    // Packed attributes stand only in the attribute block: the content is
+    // read as it is, a node of the block is made first when it is packed.
     int NodeCount() const final { return nodes_.Count(); }
-    TXmlNode* NodeAt(int index) const final { return nodes_.ItemAt(index); }
+    TXmlNode* NodeAt(int index) const final
+    {
+        if (index < directNodeCount_)
+            Unpack();
+        return nodes_.ItemAt(index);
+    }
+    // A packed attribute is no node that anyone could ask for.
     int NodeIndexOf(const TXmlNode* node) const override { return nodes_.IndexOf(node); }
     int ContainerCount() const override;
     TXmlNode* ContainerAt(int index) const override;
     int ElementCount() const override;
     TXmlNode* ElementAt(int index) const override;
-    TXmlNode* FirstNodeOfKind(TxNodeKind kind) const override { return nodes_.FindFirstOfKind(kind); }
-    TXmlNode* NextSiblingOf(const TXmlNode* child) const override { return nodes_.NextSibling(child); }
+    TXmlNode* FirstNodeOfKind(TxNodeKind kind) const override
+    {
+        Unpack();
+        return nodes_.FindFirstOfKind(kind);
+    }
+    TXmlNode* NextSiblingOf(const TXmlNode* child) const override
+    {
+        // A child with a parent is found through it; the list is read directly only for one without.
+        if (child != nullptr && child->Parent() == nullptr)
+            Unpack();
+        return nodes_.NextSibling(child);
+    }
+
+    // Makes the nodes of the packed attributes, in place, as the parser makes
+    // attributes; nothing when there are none. Every way to the attribute
+    // block as nodes goes through here.
+    void Unpack() const
+    {
+        if (HasPackedAttributes())
+            UnpackAttributes();
+    }
+    // What the read-only lookups ask of the node at index, without making a
+    // packed attribute's node: its kind, its name, and an attribute's value
+    // as stored (escaped). RawAttributeValueAt is for attributes only.
+    TxNodeKind NodeKindAt(int index) const;
+    std::string_view NodeNameAt(int index) const;
+    std::string_view RawAttributeValueAt(int index) const;
 
     // Appends and adopts the node; -1 for nullptr. A node of another document
     // is refused with the fail message "XML owner is not assigned" (-1) and
@@ -70,14 +112,16 @@ public:
     int AddParsed(TXmlNode* node, TxXmlParser& parser);
     // The same for an attribute read in the start tag.
     void AddParsedAttribute(TxAttribute* attribute, TxXmlParser& parser);
-    // The nodes the parser collected for this container, whose list is empty.
-    void TakeParsedNodes(TXmlNode* const* nodes, std::size_t count) { nodes_.AssignNodes(nodes, count); }
+    // The nodes the parser collected for this container, whose list is
+    // empty; plainly written attributes among them may be packed.
+    void TakeParsedNodes(TXmlNode* const* nodes, std::size_t count);
     // Lets the node list's capacity go down to its count.
     void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
 
     // Writes the first count nodes: an attribute after one space (unless the
     // node before it is character data, such as kept whitespace), character
-    // data as it is, anything else not at all.
+    // data as it is, anything else not at all. The piece-buffer form writes
+    // packed attributes without making their nodes.
     void WriteAttributeBlock(core::TStream& stream, int count, int depth);
     void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
     void WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth);
@@ -101,6 +145,10 @@ private:
     bool Accepts(const TXmlNode* node);
     void Adopt(TXmlNode* node) { node->SetParent(this); }
     TXmlNode* Remove(int index, bool free);
+    // An attribute read in a start tag whose nodes the parser collects:
+    // packed when plainly written, else a node.
+    void ReadCollectedAttribute(TxXmlParser& parser, TXmlDocument* document);
+    void UnpackAttributes() const;
 
     int directNodeCount_ = 0; // first, in the room the base leaves after its last byte
     TxNodeList nodes_;

@@ -1,6 +1,7 @@
 #include "xml/NodeList.h"
 
 #include "xml/NodeArena.h"
+#include "xml/PackedAttribute.h"
 
 #include "platform/core/Exceptions.h"
 
@@ -181,13 +182,13 @@ void TxNodeList::Clear()
         FreeNodeTree(gone);
 }
 
-void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count)
+void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count, const TXmlNode* owner)
 {
     if (count == 0)
         return;
-    if (items_ == nullptr && count <= kArenaArray && nodes[0]->InArena()) {
+    if (items_ == nullptr && count <= kArenaArray && owner->InArena()) {
         // The common case, a parsed element's nodes: an array of their arena.
-        items_ = static_cast<TXmlNode**>(TxNodeArena::Of(nodes[0])->Allocate(count * sizeof(TXmlNode*)));
+        items_ = static_cast<TXmlNode**>(TxNodeArena::Of(owner)->Allocate(count * sizeof(TXmlNode*)));
         std::memcpy(items_, nodes, count * sizeof(TXmlNode*));
         count_ = static_cast<std::int32_t>(count);
         capacity_ = static_cast<std::uint32_t>(count);
@@ -197,14 +198,16 @@ void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count)
     const std::size_t total = static_cast<std::size_t>(count_) + count;
     if (total >= (1u << 30))
         throw std::bad_alloc();
-    Reallocate(static_cast<std::uint32_t>(total), nodes[0]);
+    Reallocate(static_cast<std::uint32_t>(total), owner);
     std::memcpy(items_ + count_, nodes, count * sizeof(TXmlNode*));
     count_ = static_cast<std::int32_t>(total);
 }
 
 void TxNodeList::TakeAll(std::vector<TXmlNode*>& into)
 {
-    into.insert(into.end(), begin(), end());
+    for (TXmlNode* node : *this)
+        if (!TxPackedAttribute::Is(node))
+            into.push_back(node);
     count_ = 0;
     FreeArray();
 }

@@ -52,6 +52,13 @@ public:
     TXmlNode* Extract(TXmlNode* node);
     TXmlNode* ExtractAt(int index);
     void Exchange(int index1, int index2);
+    // Puts node in the slot at index in place of what is there, which is
+    // neither freed nor returned: a packed attribute becoming its node.
+    void Replace(int index, TXmlNode* node)
+    {
+        CheckIndex(index);
+        items_[index] = node;
+    }
     int IndexOf(const TXmlNode* node) const noexcept;
     void Clear();
     int Capacity() const noexcept { return static_cast<int>(capacity_); }
@@ -59,9 +66,12 @@ public:
     // one asked for, or exactly the count when that is asked for.
     void SetCapacity(int capacity);
 
-    // Appends the nodes; the array then holds exactly the list's count.
-    void AssignNodes(TXmlNode* const* nodes, std::size_t count);
-    // Moves every node to the end of into, without freeing; the list is empty then.
+    // Appends the nodes that the parser read for owner, which may include
+    // packed attributes (PackedAttribute.h); the array then holds exactly the
+    // list's count, in owner's arena when owner lives in one and it is short.
+    void AssignNodes(TXmlNode* const* nodes, std::size_t count, const TXmlNode* owner);
+    // Moves every node to the end of into, without freeing; the list is empty
+    // then. Packed attributes are no nodes: they go with the array.
     void TakeAll(std::vector<TXmlNode*>& into);
 
     TXmlNode* const* begin() const noexcept { return items_; }

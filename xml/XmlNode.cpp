@@ -155,6 +155,36 @@ std::string TXmlNode::ContentAsString() const
 
 // --- nodes -------------------------------------------------------------------------
 
+namespace {
+
+// The lookups by name read packed attributes where they stand, so that
+// reading a loaded document makes no attribute nodes (PackedAttribute.h).
+const TxContainerNode* Packed(const TXmlNode& node)
+{
+    return node.HasPackedAttributes() ? static_cast<const TxContainerNode*>(&node) : nullptr;
+}
+
+TxNodeKind ChildKind(const TXmlNode& node, int index)
+{
+    const TxContainerNode* packed = Packed(node);
+    return packed != nullptr ? packed->NodeKindAt(index) : node.NodeAt(index)->NodeKind();
+}
+
+std::string_view ChildName(const TXmlNode& node, int index)
+{
+    const TxContainerNode* packed = Packed(node);
+    return packed != nullptr ? packed->NodeNameAt(index) : node.NodeAt(index)->NameView();
+}
+
+// The value of the attribute at index, unescaped.
+std::string AttributeValueAt(const TXmlNode& node, int index)
+{
+    const TxContainerNode* packed = Packed(node);
+    return packed != nullptr ? UnescapeText(packed->RawAttributeValueAt(index)) : node.NodeAt(index)->GetValue();
+}
+
+} // namespace
+
 int TXmlNode::DirectNodeCount() const { return 0; }
 int TXmlNode::NodeCount() const { return 0; }
 TXmlNode* TXmlNode::NodeAt(int) const { return nullptr; }
@@ -170,7 +200,7 @@ int TXmlNode::NodeIndexNamed(std::string_view name) const
 {
     const int count = NodeCount();
     for (int i = 0; i < count; ++i)
-        if (SameName(NodeAt(i)->NameView(), name))
+        if (SameName(ChildName(*this, i), name))
             return i;
     return -1;
 }
@@ -328,8 +358,8 @@ void TXmlNode::WalkDescendants(std::string_view name, Visit&& visit) const
             stack.pop_back();
             continue;
         }
-        TXmlNode* child = top.node->NodeAt(top.next++);
-        const std::string_view childName = child->NameView();
+        const int index = top.next++;
+        const std::string_view childName = ChildName(*top.node, index);
         bool matches, descend;
         std::size_t pathLength = 0;
         if (byPath) {
@@ -343,6 +373,10 @@ void TXmlNode::WalkDescendants(std::string_view name, Visit&& visit) const
             matches = SameName(childName, name);
             descend = true;
         }
+        // An attribute has no nodes: one that is packed is made only when it matches.
+        if (!matches && (!descend || ChildKind(*top.node, index) == xeAttribute))
+            continue;
+        TXmlNode* child = top.node->NodeAt(index);
         if (matches && visit(child))
             return;
         if (descend && child->NodeCount() > 0)
@@ -378,7 +412,7 @@ int TXmlNode::AttributeCount() const
     int count = 0;
     const int nodes = NodeCount();
     for (int i = 0; i < nodes; ++i)
-        if (NodeAt(i)->NodeKind() == xeAttribute)
+        if (ChildKind(*this, i) == xeAttribute)
             ++count;
     return count;
 }
@@ -398,8 +432,13 @@ TxAttribute* TXmlNode::AttributeAt(int index) const
 
 std::string TXmlNode::AttributeNameAt(int index) const
 {
-    const TxAttribute* attribute = AttributeAt(index);
-    return attribute != nullptr ? attribute->GetName() : std::string();
+    if (index < 0)
+        return {};
+    const int nodes = NodeCount();
+    for (int i = 0; i < nodes; ++i)
+        if (ChildKind(*this, i) == xeAttribute && index-- == 0)
+            return std::string(ChildName(*this, i));
+    return {};
 }
 
 TxAttribute* TXmlNode::AttributeNamed(std::string_view name) const
@@ -415,15 +454,18 @@ TxAttribute* TXmlNode::AttributeNamed(std::string_view name) const
 
 std::string TXmlNode::AttributeValueNamed(std::string_view name) const
 {
-    const TxAttribute* attribute = AttributeNamed(name);
-    return attribute != nullptr ? attribute->GetValue() : std::string();
+    const int nodes = NodeCount();
+    for (int i = 0; i < nodes; ++i)
+        if (ChildKind(*this, i) == xeAttribute && SameName(ChildName(*this, i), name))
+            return AttributeValueAt(*this, i);
+    return {};
 }
 
 int TXmlNode::AttributeIndexNamed(std::string_view name) const
 {
-    const int count = DirectNodeCount();
+    const int count = std::min(DirectNodeCount(), NodeCount());
     for (int i = 0; i < count; ++i)
-        if (SameName(NodeAt(i)->NameView(), name))
+        if (SameName(ChildName(*this, i), name))
             return i;
     return -1;
 }
@@ -431,11 +473,9 @@ int TXmlNode::AttributeIndexNamed(std::string_view name) const
 bool TXmlNode::HasAttribute(std::string_view name) const
 {
     const int nodes = NodeCount();
-    for (int i = 0; i < nodes; ++i) {
-        const TXmlNode* node = NodeAt(i);
-        if (node->NodeKind() == xeAttribute && node->NameView() == name)
+    for (int i = 0; i < nodes; ++i)
+        if (ChildKind(*this, i) == xeAttribute && ChildName(*this, i) == name)
             return true;
-    }
     return false;
 }
 

@@ -136,6 +136,9 @@ public:
     bool IsCharData() const noexcept { return (family_ & kfCharData) != 0; }
     // Elements and the DTD declarations, which are elements too.
     bool IsElement() const noexcept { return (family_ & kfElement) != 0; }
+    // Whether the node's list still holds attributes that the parser packed
+    // instead of making their nodes (PackedAttribute.h).
+    bool HasPackedAttributes() const noexcept { return (family_ & kfPackedAttributes) != 0; }
     // Ancestors: 0 for a node without parent.
     int TreeDepth() const;
     // "/" and the name, after the parent's full path: "/a/b/c".
@@ -340,7 +343,14 @@ public:
     void ReportProgress(TxPieceBuffer& out);
 
 protected:
-    enum : std::uint8_t { kfContainer = 1, kfCharData = 2, kfElement = 4, kfInArena = 8, kfOnHeap = 16 };
+    enum : std::uint8_t {
+        kfContainer = 1,
+        kfCharData = 2,
+        kfElement = 4,
+        kfInArena = 8,
+        kfOnHeap = 16,
+        kfPackedAttributes = 32,
+    };
     TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family);
 
     // Writes the node standing at depth (its number of ancestors).
