@@ -1,7 +1,10 @@
 // Arbitrary bytes loaded as XML text and written back, in the ways a document
 // can be set up to read them: as it comes, and repairing the structure,
 // dropping comments and reading in the readable layout. Loading must never
-// crash or raise on text; writing what was read must succeed.
+// crash or raise on text; writing what was read must succeed. A document
+// read as it comes (its plain attributes packed) must write the same text as
+// one read with node events (every attribute a node), before and after its
+// attributes are made into nodes.
 
 #include "xml/XmlDocument.h"
 
@@ -9,10 +12,45 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using namespace xml;
 
 namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Every node of the tree asked for, which makes the packed attributes nodes.
+void Visit(const TXmlNode* node)
+{
+    std::vector<const TXmlNode*> work{node};
+    while (!work.empty()) {
+        const TXmlNode* at = work.back();
+        work.pop_back();
+        for (int i = 0; i < at->NodeCount(); ++i) {
+            const TXmlNode* child = at->NodeAt(i);
+            Check(child->Parent() == at);
+            work.push_back(child);
+        }
+    }
+}
+
+void CompareWithNodes(const std::string& text, TXmlDocument& doc, const std::string& written)
+{
+    TXmlDocument withNodes(nullptr);
+    withNodes.OnDebugMessage = [](core::TObject*, TxDebugLevel, const std::string&) {};
+    withNodes.OnNodeCreated = [](core::TObject*, TXmlNode*) {};
+    withNodes.LoadFromText(text);
+    withNodes.OnNodeCreated = nullptr;
+    Check(withNodes.WriteToText() == written);
+    for (int i = 0; i < doc.TopNodeCount(); ++i)
+        Visit(doc.TopNodes().ItemAt(i));
+    Check(doc.WriteToText() == written);
+}
 
 void LoadAndWrite(const std::string& text, bool repairing)
 {
@@ -32,8 +70,10 @@ void LoadAndWrite(const std::string& text, bool repairing)
             throw;
         return;
     }
-    doc.WriteToText();
+    const std::string written = doc.WriteToText();
     doc.WriteToUtf8Text();
+    if (!repairing)
+        CompareWithNodes(text, doc, written);
 }
 
 } // namespace
