@@ -5,7 +5,7 @@
 
 #include "xml/CharData.h"
 #include "xml/NodeClasses.h"
-#include "xml/PackedAttribute.h"
+#include "xml/PackedNode.h"
 #include "xml/TextRoutines.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlParser.h"
@@ -63,10 +63,19 @@ void LevelMismatch(TxContainerNode& node, TxXmlParser& parser, const TXmlNode* c
 
 void TxContainerNode::AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks)
 {
+    AddParsedText(parser, xeWhiteSpace, parser.Intern(Document()->SymbolTable(), blanks));
+}
+
+int TxContainerNode::AddParsedText(TxXmlParser& parser, TxNodeKind kind, std::int32_t valueId)
+{
+    // No one can look at the tree before the load ends: the text needs no
+    // node until someone asks for it.
+    if (parser.Collecting(this) && TxPackedNode::Fits(0, valueId))
+        return parser.Collect(TxPackedNode::Text(kind, valueId));
     TXmlDocument* document = Document();
-    auto* space = NewParsedNode<TxWhiteSpace>(document);
-    space->SetValueId(parser.Intern(document->SymbolTable(), blanks));
-    AddParsed(space, parser);
+    TxCharData* text = kind == xeWhiteSpace ? NewParsedNode<TxWhiteSpace>(document) : NewParsedNode<TxCharData>(document);
+    text->SetValueId(valueId);
+    return AddParsed(text, parser);
 }
 
 int TxContainerNode::AddParsed(TXmlNode* node, TxXmlParser& parser)
@@ -95,8 +104,8 @@ void TxContainerNode::ReadCollectedAttribute(TxXmlParser& parser, TXmlDocument* 
     // whole needs no node until someone asks for it.
     TxSymbolTable& table = document->SymbolTable();
     const TxAttribute::Reading read = TxAttribute::ReadPlain(parser, table);
-    if (read.stop == TxAttribute::Reading::Whole && TxPackedAttribute::Fits(read.nameId, read.valueId)) {
-        parser.Collect(TxPackedAttribute::Pack(read.nameId, read.valueId, read.quote));
+    if (read.stop == TxAttribute::Reading::Whole && TxPackedNode::Fits(read.nameId, read.valueId)) {
+        parser.Collect(TxPackedNode::Attribute(read.nameId, read.valueId, read.quote));
         ++directNodeCount_;
         return;
     }
@@ -373,13 +382,13 @@ void TxElement::ParseTextBetweenTags(TxXmlParser& parser)
         AppendWhiteSpace(parser, parts.Leading);
     }
     if (!parts.Core.empty()) {
-        auto* data = NewParsedNode<TxCharData>(document);
-        data->SetValueId(parser.Intern(document->SymbolTable(), parts.Core)); // escaped, as read
-        const int index = AddParsed(data, parser);
+        // Stored escaped, as read.
+        const int index = AddParsedText(parser, xeCharData, parser.Intern(document->SymbolTable(), parts.Core));
         if (ValueIndex() < 0)
             SetValueIndex(index);
         parser.CheckCharacterReferences(parts.Core);
-        if (parser.MayNotify()) {
+        if (parser.MayNotify()) { // then the text is a node
+            TXmlNode* data = NodeAt(index);
             NotifyNodeCreated(data);
             NotifyNodeParsed(data);
         }

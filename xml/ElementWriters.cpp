@@ -3,7 +3,6 @@
 
 #include "xml/CharData.h"
 #include "xml/Elements.h"
-#include "xml/PackedAttribute.h"
 #include "xml/PieceBuffer.h"
 #include "xml/VarInt.h"
 #include "xml/WriteStyle.h"
@@ -15,6 +14,22 @@
 namespace xml {
 
 // --- attributes and text ----------------------------------------------------------
+
+namespace {
+
+// Packed nodes (PackedNode.h) are written where they stand, as their nodes
+// would write themselves.
+TxNodeKind SlotKind(const TXmlNode* slot)
+{
+    return TxPackedNode::Is(slot) ? TxPackedNode::Kind(slot) : slot->NodeKind();
+}
+
+bool IsTextSlot(const TXmlNode* slot)
+{
+    return TxPackedNode::Is(slot) ? TxPackedNode::Kind(slot) != xeAttribute : slot->IsCharData();
+}
+
+} // namespace
 
 void TxAttribute::WriteTo(TxPieceBuffer& out, const TxWriteStyle& style, int depth)
 {
@@ -59,6 +74,10 @@ void TxContainerNode::WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& styl
 {
     // Text and whitespace are written as stored, with the line breaks; the
     // other kinds (comments, sections, instructions) write themselves.
+    if (TxPackedNode::Is(node)) {
+        out.PutWithLineBreaks(style.Symbol(TxPackedNode::ValueId(node)), style.LineBreaks());
+        return;
+    }
     if (node->NodeKind() == xeCharData || node->NodeKind() == xeWhiteSpace) {
         out.PutWithLineBreaks(style.Symbol(static_cast<TxCharData*>(node)->ValueId()), style.LineBreaks());
         return;
@@ -70,25 +89,21 @@ void TxContainerNode::WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& styl
 void TxContainerNode::WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth)
 {
     count = std::min(count, nodes_.Count());
-    // Packed attributes are written as their nodes would write themselves.
-    const auto afterText = [this](int i) {
-        const TXmlNode* before = nodes_.ItemAt(i - 1);
-        return i > 0 && !TxPackedAttribute::Is(before) && before->IsCharData();
-    };
+    const auto afterText = [this](int i) { return i > 0 && IsTextSlot(nodes_.ItemAt(i - 1)); };
     for (int i = 0; i < count; ++i) {
         TXmlNode* node = nodes_.ItemAt(i);
-        if (TxPackedAttribute::Is(node)) {
+        if (SlotKind(node) == xeAttribute) {
             if (!afterText(i))
                 out.Put(' ');
-            TxAttribute::WritePlain(out, style, TxPackedAttribute::NameId(node), TxPackedAttribute::ValueId(node),
-                                    TxPackedAttribute::QuoteStyle(node));
+            if (!TxPackedNode::Is(node)) {
+                static_cast<TxAttribute*>(node)->WriteTo(out, style, depth + 1);
+                continue;
+            }
+            TxAttribute::WritePlain(out, style, TxPackedNode::NameId(node), TxPackedNode::ValueId(node),
+                                    TxPackedNode::QuoteStyle(node));
             if (style.ReportsProgress())
                 ReportProgress(out);
-        } else if (node->NodeKind() == xeAttribute) {
-            if (!afterText(i))
-                out.Put(' ');
-            static_cast<TxAttribute*>(node)->WriteTo(out, style, depth + 1);
-        } else if (node->IsCharData()) {
+        } else if (IsTextSlot(node)) {
             WriteTextNode(out, style, node, depth + 1);
         }
     }
@@ -157,19 +172,19 @@ void TxElement::DoWrite(core::TStream& stream, int depth)
         const int index = top.next++;
         const int childDepth = top.depth + 1;
         const bool onLines = top.childrenOnLines;
-        TXmlNode* child = element->NodeAt(index);
-        const bool text = child->IsCharData();
+        TXmlNode* child = element->SlotAt(index);
+        const bool text = IsTextSlot(child);
         if (index == element->DirectNodeCount()) {
             if (!text)
                 out.Put(lineFeed);
         } else if (text && onLines) {
             out.Put(style.Indent(childDepth));
         }
-        if (child->NodeKind() == xeElement) {
+        if (SlotKind(child) == xeElement) {
             open(static_cast<TxElement*>(child), childDepth); // may grow the stack: top is not used after this
         } else if (text) {
             WriteTextNode(out, style, child, childDepth);
-        } else if (child->IsElement()) {
+        } else if (!TxPackedNode::Is(child) && child->IsElement()) {
             out.Flush();
             child->WriteAt(stream, childDepth);
         }

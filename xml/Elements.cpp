@@ -31,10 +31,12 @@ TxClosingStyle TxContainerNode::ClosingStyle() const
     return forced != csUnspecified ? forced : NodeClosingStyle();
 }
 
+// Containers and elements are never packed: these read the list as it stands.
+
 bool TxContainerNode::HasContainerChildren() const
 {
     for (int i = directNodeCount_; i < nodes_.Count(); ++i)
-        if (nodes_.ItemAt(i)->IsContainer())
+        if (IsContainerAt(i))
             return true;
     return false;
 }
@@ -43,26 +45,30 @@ int TxContainerNode::ContainerCount() const
 {
     int count = 0;
     for (int i = directNodeCount_; i < nodes_.Count(); ++i)
-        if (nodes_.ItemAt(i)->IsContainer())
+        if (IsContainerAt(i))
             ++count;
     return count;
 }
 
 TXmlNode* TxContainerNode::ContainerAt(int index) const
 {
-    for (int i = directNodeCount_; i < nodes_.Count() && index >= 0; ++i) {
-        TXmlNode* node = nodes_.ItemAt(i);
-        if (node->IsContainer() && index-- == 0)
-            return node;
-    }
+    for (int i = directNodeCount_; i < nodes_.Count() && index >= 0; ++i)
+        if (IsContainerAt(i) && index-- == 0)
+            return nodes_.ItemAt(i);
     return nullptr;
 }
+
+namespace {
+
+bool IsElementSlot(const TXmlNode* node) { return !TxPackedNode::Is(node) && node->IsElement(); }
+
+} // namespace
 
 int TxContainerNode::ElementCount() const
 {
     int count = 0;
     for (int i = directNodeCount_; i < nodes_.Count(); ++i)
-        if (nodes_.ItemAt(i)->IsElement())
+        if (IsElementSlot(nodes_.ItemAt(i)))
             ++count;
     return count;
 }
@@ -71,7 +77,7 @@ TXmlNode* TxContainerNode::ElementAt(int index) const
 {
     for (int i = directNodeCount_; i < nodes_.Count() && index >= 0; ++i) {
         TXmlNode* node = nodes_.ItemAt(i);
-        if (node->IsElement() && index-- == 0)
+        if (IsElementSlot(node) && index-- == 0)
             return node;
     }
     return nullptr;
@@ -102,8 +108,6 @@ void TxContainerNode::NodeInsert(int index, TXmlNode* node)
 {
     if (!Accepts(node))
         return;
-    if (index < directNodeCount_)
-        Unpack(); // the attribute block moves
     nodes_.Insert(index, node);
     Adopt(node);
     if (index < directNodeCount_)
@@ -114,8 +118,8 @@ void TxContainerNode::NodeInsert(int index, TXmlNode* node)
 
 TXmlNode* TxContainerNode::Remove(int index, bool free)
 {
-    if (index < directNodeCount_)
-        Unpack(); // the attribute block moves
+    if (TxPackedNode::Is(nodes_.ItemAt(index)))
+        Unpack(); // the node goes out as a node
     TXmlNode* node = nodes_.Items(index); // raises outside the list
     if (index < directNodeCount_)
         --directNodeCount_;
@@ -140,12 +144,8 @@ TXmlNode* TxContainerNode::NodeExtract(TXmlNode* node)
     return index < 0 ? nullptr : Remove(index, false);
 }
 
-void TxContainerNode::NodeExchange(int index1, int index2)
-{
-    if (index1 < directNodeCount_ || index2 < directNodeCount_)
-        Unpack(); // an attribute may leave the block
-    nodes_.Exchange(index1, index2);
-}
+// Packed nodes may stand anywhere in the list: moving them needs no nodes.
+void TxContainerNode::NodeExchange(int index1, int index2) { nodes_.Exchange(index1, index2); }
 
 void TxContainerNode::NodesClear()
 {
@@ -157,8 +157,8 @@ void TxContainerNode::NodesClear()
 
 void TxContainerNode::Clear()
 {
-    nodes_.Clear(); // packed attributes go with the array
-    family_ &= static_cast<std::uint8_t>(~kfPackedAttributes);
+    nodes_.Clear(); // packed nodes go with the array
+    family_ &= static_cast<std::uint8_t>(~kfPackedNodes);
     directNodeCount_ = 0;
     valueIndex_ = -1;
 }
@@ -211,27 +211,24 @@ void TxContainerNode::CopyNodes(const TXmlNode& source)
 
 namespace {
 
-bool IsTextPiece(const TXmlNode* node)
-{
-    return node->NodeKind() == xeCharData || node->NodeKind() == xeCData;
-}
+bool IsTextPiece(TxNodeKind kind) { return kind == xeCharData || kind == xeCData; }
 
 } // namespace
 
+// The value is read where it stands: reading it makes no packed node.
 int TxElement::ValueEnd() const
 {
     const int first = ValueIndex();
-    const TXmlNode* node = NodeAt(first);
-    if (node == nullptr)
+    if (first < 0 || first >= NodeCount())
         return first;
     int end = first + 1;
-    if (!IsTextPiece(node))
+    if (!IsTextPiece(NodeKindAt(first)))
         return end;
     for (int i = end; i < NodeCount(); ++i) {
-        const TXmlNode* next = NodeAt(i);
-        if (IsTextPiece(next))
+        const TxNodeKind kind = NodeKindAt(i);
+        if (IsTextPiece(kind))
             end = i + 1;
-        else if (next->NodeKind() != xeWhiteSpace)
+        else if (kind != xeWhiteSpace)
             break;
     }
     return end;
@@ -240,12 +237,11 @@ int TxElement::ValueEnd() const
 std::string TxElement::GetValue() const
 {
     const int first = ValueIndex();
-    const TXmlNode* node = NodeAt(first);
-    if (node == nullptr)
+    if (first < 0 || first >= NodeCount())
         return {};
-    std::string value = node->GetValue();
+    std::string value = ValueAt(first);
     for (int i = first + 1, end = ValueEnd(); i < end; ++i)
-        value += NodeAt(i)->GetValue();
+        value += ValueAt(i);
     return value;
 }
 

@@ -5,6 +5,7 @@
 // closed. TxElement is the XML element: a container with a name.
 
 #include "xml/NodeList.h"
+#include "xml/PackedNode.h"
 #include "xml/XmlNode.h"
 
 namespace xml {
@@ -20,18 +21,14 @@ public:
     std::string ClassName() const override { return "TxContainerNode"; }
     TXmlNode* NewInstance(TXmlDocument* document) const override { return new TxContainerNode(document); }
 
-    // The list with every attribute as a node (packed ones are made first).
+    // The list with every node made (packed ones are made first).
     const TxNodeList& Nodes() const
     {
         Unpack();
         return nodes_;
     }
     int DirectNodeCount() const final { return directNodeCount_; }
-    void SetDirectNodeCount(int count)
-    {
-        Unpack();
-        directNodeCount_ = count;
-    }
+    void SetDirectNodeCount(int count) noexcept { directNodeCount_ = count; }
     // Index of the character-data or CDATA node that is the value, or -1.
     int ValueIndex() const noexcept { return valueIndex_; }
     void SetValueIndex(int index) noexcept { valueIndex_ = index; }
@@ -42,16 +39,18 @@ public:
     // Whether any content node (after the attribute block) holds nodes itself.
     bool HasContainerChildren() const;
 
-    // Packed attributes stand only in the attribute block: the content is
-    // read as it is, a node of the block is made first when it is packed.
+    // A node that is asked for and is packed is made first, with the other
+    // packed nodes of the list.
     int NodeCount() const final { return nodes_.Count(); }
     TXmlNode* NodeAt(int index) const final
     {
-        if (index < directNodeCount_)
-            Unpack();
+        TXmlNode* node = nodes_.ItemAt(index);
+        if (!TxPackedNode::Is(node))
+            return node;
+        Unpack();
         return nodes_.ItemAt(index);
     }
-    // A packed attribute is no node that anyone could ask for.
+    // A packed node is no node that anyone could ask for.
     int NodeIndexOf(const TXmlNode* node) const override { return nodes_.IndexOf(node); }
     int ContainerCount() const override;
     TXmlNode* ContainerAt(int index) const override;
@@ -70,20 +69,28 @@ public:
         return nodes_.NextSibling(child);
     }
 
-    // Makes the nodes of the packed attributes, in place, as the parser makes
-    // attributes; nothing when there are none. Every way to the attribute
-    // block as nodes goes through here.
+    // Makes the nodes of the packed leaves (PackedNode.h), in place, as the
+    // parser makes them; nothing when there are none. Every way to the list
+    // as nodes goes through here.
     void Unpack() const
     {
-        if (HasPackedAttributes())
-            UnpackAttributes();
+        if (HasPackedNodes())
+            UnpackNodes();
     }
-    // What the read-only lookups ask of the node at index, without making a
-    // packed attribute's node: its kind, its name, and an attribute's value
-    // as stored (escaped). RawAttributeValueAt is for attributes only.
+    // What the read-only lookups ask of the node at index (within the list),
+    // without making a packed node: its kind, its name, the stored (escaped)
+    // value of an attribute or of character data (empty for other kinds),
+    // and whether it holds nodes.
     TxNodeKind NodeKindAt(int index) const;
     std::string_view NodeNameAt(int index) const;
-    std::string_view RawAttributeValueAt(int index) const;
+    std::string_view RawValueAt(int index) const;
+    // The value that the node at index gives with GetValue.
+    std::string ValueAt(int index) const;
+    bool IsContainerAt(int index) const
+    {
+        const TXmlNode* node = nodes_.ItemAt(index);
+        return !TxPackedNode::Is(node) && node->IsContainer();
+    }
 
     // Appends and adopts the node; -1 for nullptr. A node of another document
     // is refused with the fail message "XML owner is not assigned" (-1) and
@@ -113,7 +120,7 @@ public:
     // The same for an attribute read in the start tag.
     void AddParsedAttribute(TxAttribute* attribute, TxXmlParser& parser);
     // The nodes the parser collected for this container, whose list is
-    // empty; plainly written attributes among them may be packed.
+    // empty; leaves among them may be packed.
     void TakeParsedNodes(TXmlNode* const* nodes, std::size_t count);
     // Lets the node list's capacity go down to its count.
     void TrimCapacity() { nodes_.SetCapacity(nodes_.Count()); }
@@ -121,16 +128,23 @@ public:
     // Writes the first count nodes: an attribute after one space (unless the
     // node before it is character data, such as kept whitespace), character
     // data as it is, anything else not at all. The piece-buffer form writes
-    // packed attributes without making their nodes.
+    // packed nodes without making them.
     void WriteAttributeBlock(core::TStream& stream, int count, int depth);
     void WriteAttributeBlock(core::TStream& stream, int count) { WriteAttributeBlock(stream, count, TreeDepth()); }
     void WriteAttributeBlock(TxPieceBuffer& out, const TxWriteStyle& style, int count, int depth);
-    // Writes a character-data node (text, whitespace, comment, ...) standing at depth.
+    // Writes a character-data node (text, whitespace, comment, ...) standing
+    // at depth, packed or not.
     static void WriteTextNode(TxPieceBuffer& out, const TxWriteStyle& style, TXmlNode* node, int depth);
 
 protected:
     // Appends a whitespace node holding blanks as they were read.
     void AppendWhiteSpace(TxXmlParser& parser, std::string_view blanks);
+    // Appends character data or whitespace holding the symbol valueId: packed
+    // while the parser collects this container's nodes. Its index.
+    int AddParsedText(TxXmlParser& parser, TxNodeKind kind, std::int32_t valueId);
+    // The slot at index as it stands, which may be a packed node (PackedNode.h):
+    // for the writer, which reads packed nodes where they stand.
+    TXmlNode* SlotAt(int index) const noexcept { return nodes_.ItemAt(index); }
     TxContainerNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family)
         : TXmlNode(document, kind, static_cast<std::uint8_t>(family | kfContainer))
     {
@@ -148,7 +162,7 @@ private:
     // An attribute read in a start tag whose nodes the parser collects:
     // packed when plainly written, else a node.
     void ReadCollectedAttribute(TxXmlParser& parser, TXmlDocument* document);
-    void UnpackAttributes() const;
+    void UnpackNodes() const;
 
     int directNodeCount_ = 0; // first, in the room the base leaves after its last byte
     TxNodeList nodes_;

@@ -1,7 +1,7 @@
 #include "xml/NodeList.h"
 
 #include "xml/NodeArena.h"
-#include "xml/PackedAttribute.h"
+#include "xml/PackedNode.h"
 
 #include "platform/core/Exceptions.h"
 
@@ -206,7 +206,7 @@ void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count, const TX
 void TxNodeList::TakeAll(std::vector<TXmlNode*>& into)
 {
     for (TXmlNode* node : *this)
-        if (!TxPackedAttribute::Is(node))
+        if (!TxPackedNode::Is(node))
             into.push_back(node);
     count_ = 0;
     FreeArray();

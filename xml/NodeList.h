@@ -67,7 +67,7 @@ public:
     void SetCapacity(int capacity);
 
     // Appends the nodes that the parser read for owner, which may include
-    // packed attributes (PackedAttribute.h); the array then holds exactly the
+    // packed attributes (PackedNode.h); the array then holds exactly the
     // list's count, in owner's arena when owner lives in one and it is short.
     void AssignNodes(TXmlNode* const* nodes, std::size_t count, const TXmlNode* owner);
     // Moves every node to the end of into, without freeing; the list is empty

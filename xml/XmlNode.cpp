@@ -157,11 +157,11 @@ std::string TXmlNode::ContentAsString() const
 
 namespace {
 
-// The lookups by name read packed attributes where they stand, so that
-// reading a loaded document makes no attribute nodes (PackedAttribute.h).
+// The lookups by name read packed nodes where they stand, so that reading
+// a loaded document makes no nodes of its leaves (PackedNode.h).
 const TxContainerNode* Packed(const TXmlNode& node)
 {
-    return node.HasPackedAttributes() ? static_cast<const TxContainerNode*>(&node) : nullptr;
+    return node.HasPackedNodes() ? static_cast<const TxContainerNode*>(&node) : nullptr;
 }
 
 TxNodeKind ChildKind(const TXmlNode& node, int index)
@@ -180,7 +180,7 @@ std::string_view ChildName(const TXmlNode& node, int index)
 std::string AttributeValueAt(const TXmlNode& node, int index)
 {
     const TxContainerNode* packed = Packed(node);
-    return packed != nullptr ? UnescapeText(packed->RawAttributeValueAt(index)) : node.NodeAt(index)->GetValue();
+    return packed != nullptr ? packed->ValueAt(index) : node.NodeAt(index)->GetValue();
 }
 
 } // namespace
@@ -373,8 +373,9 @@ void TXmlNode::WalkDescendants(std::string_view name, Visit&& visit) const
             matches = SameName(childName, name);
             descend = true;
         }
-        // An attribute has no nodes: one that is packed is made only when it matches.
-        if (!matches && (!descend || ChildKind(*top.node, index) == xeAttribute))
+        // A packed leaf has no nodes: it is made only when it matches.
+        const TxContainerNode* packed = Packed(*top.node);
+        if (!matches && (!descend || (packed != nullptr && !packed->IsContainerAt(index))))
             continue;
         TXmlNode* child = top.node->NodeAt(index);
         if (matches && visit(child))

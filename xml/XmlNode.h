@@ -137,8 +137,8 @@ public:
     // Elements and the DTD declarations, which are elements too.
     bool IsElement() const noexcept { return (family_ & kfElement) != 0; }
     // Whether the node's list still holds attributes that the parser packed
-    // instead of making their nodes (PackedAttribute.h).
-    bool HasPackedAttributes() const noexcept { return (family_ & kfPackedAttributes) != 0; }
+    // instead of making their nodes (PackedNode.h).
+    bool HasPackedNodes() const noexcept { return (family_ & kfPackedNodes) != 0; }
     // Ancestors: 0 for a node without parent.
     int TreeDepth() const;
     // "/" and the name, after the parent's full path: "/a/b/c".
@@ -349,7 +349,7 @@ protected:
         kfElement = 4,
         kfInArena = 8,
         kfOnHeap = 16,
-        kfPackedAttributes = 32,
+        kfPackedNodes = 32,
     };
     TXmlNode(TXmlDocument* document, TxNodeKind kind, std::uint8_t family);
 

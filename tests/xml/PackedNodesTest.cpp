@@ -1,8 +1,9 @@
 // A document loaded with nothing watching keeps its plainly written
-// attributes packed in their elements' lists; one loaded with node events
-// makes a node of each. Both must behave alike in everything that can be
-// seen: the tree, the lookups, every change around the attribute block,
-// copies, searches, the binary form and the saved bytes.
+// attributes, its character data and its kept whitespace packed in their
+// elements' lists; one loaded with node events makes a node of each. Both
+// must behave alike in everything that can be seen: the tree, the lookups,
+// every change around the attribute block and in the content, copies,
+// searches, the binary form and the saved bytes.
 
 #include "xml/XmlDocument.h"
 
@@ -121,14 +122,14 @@ const std::vector<std::string>& Texts()
 
 } // namespace
 
-TEST(PackedAttributes, PlainLoadsPackAndEventsMakeNodes)
+TEST(PackedNodes, PlainLoadsPackAndEventsMakeNodes)
 {
     Pair pair(Texts()[1]);
     TXmlNode* packed = pair.packed.doc.RootElement()->NodeAt(1);
     TXmlNode* nodes = pair.nodes.doc.RootElement()->NodeAt(1);
-    EXPECT_TRUE(packed->HasPackedAttributes());
-    EXPECT_FALSE(nodes->HasPackedAttributes());
-    EXPECT_FALSE(pair.packed.doc.RootElement()->HasPackedAttributes()) << "the root has no attributes";
+    EXPECT_TRUE(packed->HasPackedNodes());
+    EXPECT_FALSE(nodes->HasPackedNodes());
+    EXPECT_FALSE(pair.packed.doc.RootElement()->HasPackedNodes()) << "the root holds only elements";
 
     // Counting, reading by name and saving leave the attributes packed.
     EXPECT_EQ(packed->NodeCount(), 3);
@@ -146,11 +147,11 @@ TEST(PackedAttributes, PlainLoadsPackAndEventsMakeNodes)
     EXPECT_EQ(packed->ElementCount(), 0);
     EXPECT_EQ(pair.packed.doc.RootElement()->SearchNode("e"), pair.packed.doc.RootElement()->NodeAt(0));
     EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
-    EXPECT_TRUE(packed->HasPackedAttributes());
+    EXPECT_TRUE(packed->HasPackedNodes());
 
     // The first look at the block as nodes makes them, in place, once.
     TXmlNode* a = packed->NodeAt(0);
-    EXPECT_FALSE(packed->HasPackedAttributes());
+    EXPECT_FALSE(packed->HasPackedNodes());
     ASSERT_EQ(a->NodeKind(), xeAttribute);
     EXPECT_TRUE(a->InArena()) << "made where the parser makes its nodes";
     EXPECT_EQ(a->Document(), &pair.packed.doc);
@@ -161,7 +162,74 @@ TEST(PackedAttributes, PlainLoadsPackAndEventsMakeNodes)
     EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
 }
 
-TEST(PackedAttributes, TreesAreAlikeInEveryLayout)
+TEST(PackedNodes, TextIsReadWhereItStands)
+{
+    Pair pair("<r>\n <e>a &amp; b</e>\n <f>x<![CDATA[<y>]]> z<g/></f>\n <h>ř\nš</h>\n</r>");
+    TXmlNode* root = pair.packed.doc.RootElement();
+    EXPECT_TRUE(root->HasPackedNodes()) << "the whitespace between the elements";
+    EXPECT_EQ(root->NodeCount(), 7);
+    EXPECT_EQ(root->ElementCount(), 3);
+    EXPECT_EQ(root->ContainerCount(), 3);
+    TXmlNode* e = root->ElementAt(0);
+    EXPECT_EQ(root->ContainerAt(1), root->ElementAt(1));
+    EXPECT_EQ(root->ChildByName("h"), root->ElementAt(2));
+    EXPECT_EQ(root->NodeIndexNamed("WhiteSpace"), 0) << "nameless nodes answer their kind's name";
+    EXPECT_EQ(e->GetValue(), "a & b");
+    EXPECT_EQ(root->ElementAt(1)->GetValue(), "x<y> z") << "the pieces of a value";
+    pair.Both([](TXmlDocument& doc) { doc.SetLineBreakStyle(lbCRLF); });
+    EXPECT_EQ(root->ElementAt(2)->GetValue(), "ř\r\nš") << "text takes the document's line breaks";
+    EXPECT_EQ(root->ElementAt(2)->GetValue(), pair.nodes.doc.RootElement()->ElementAt(2)->GetValue());
+    EXPECT_EQ(root->ChildStringOr("e"), "a & b");
+    EXPECT_EQ(root->SearchNode("g"), root->ElementAt(1)->ElementAt(0));
+    EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
+    EXPECT_TRUE(root->HasPackedNodes());
+    EXPECT_TRUE(e->HasPackedNodes());
+
+    // A text asked for as a node is made with the rest of its list.
+    TXmlNode* text = e->NodeAt(0);
+    EXPECT_FALSE(e->HasPackedNodes());
+    ASSERT_EQ(text->NodeKind(), xeCharData);
+    EXPECT_EQ(text->Parent(), e);
+    EXPECT_EQ(text->GetValue(), "a & b");
+    EXPECT_EQ(static_cast<TxCharData*>(text)->RawValue(), "a &amp; b");
+    EXPECT_EQ(root->SearchNode("WhiteSpace"), root->NodeAt(0));
+    EXPECT_FALSE(root->HasPackedNodes());
+    EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
+}
+
+TEST(PackedNodes, ChangesInTheContent)
+{
+    const std::string text = "<r>\n <e k=\"1\">one</e>\n <f>two<g/>three</f>\n</r>";
+    const std::vector<std::pair<const char*, std::function<void(TXmlNode&)>>> changes = {
+        {"set a value", [](TXmlNode& r) { r.ElementAt(0)->SetValue("jedna"); }},
+        {"clear a value", [](TXmlNode& r) { r.ElementAt(1)->SetValue(""); }},
+        {"delete the text", [](TXmlNode& r) { r.ElementAt(0)->NodeDelete(1); }},
+        {"delete whitespace", [](TXmlNode& r) { r.NodeDelete(2); }},
+        {"delete an element between texts", [](TXmlNode& r) { r.ElementAt(1)->NodeDelete(1); }},
+        {"exchange text and element", [](TXmlNode& r) { r.ElementAt(1)->NodeExchange(0, 1); }},
+        {"exchange whitespace and element", [](TXmlNode& r) { r.NodeExchange(0, 1); }},
+        {"insert before text", [](TXmlNode& r) { r.ElementAt(1)->NodeInsert(0, new TxElement(r.Document())); }},
+        {"add after text", [](TXmlNode& r) { r.ElementAt(1)->ChildAdd("h")->SetValue("v"); }},
+        {"extract a text", [](TXmlNode& r) { delete r.ElementAt(1)->NodeExtract(r.ElementAt(1)->NodeAt(2)); }},
+        {"remove an element with the space before it",
+         [](TXmlNode& r) { r.NodeRemoveWithSpace(r.ElementAt(1)); }},
+        {"delete elements", [](TXmlNode& r) { r.ElementDelete(0); }},
+        {"clear elements", [](TXmlNode& r) { r.ElementsClear(); }},
+        {"delete empty nodes", [](TXmlNode& r) { r.DeleteEmptyNodes(); }},
+        {"put a child value", [](TXmlNode& r) { r.PutChildValue("f", "nové"); }},
+        {"sibling", [](TXmlNode& r) { r.NodeRemove(r.NextSiblingOf(r.ElementAt(0))); }},
+        {"first of a kind", [](TXmlNode& r) { r.NodeRemove(r.FirstNodeOfKind(xeWhiteSpace)); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Pair pair(text);
+        pair.Both([&change](TXmlDocument& doc) { change(*doc.RootElement()); });
+        EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
+        EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
+    }
+}
+
+TEST(PackedNodes, TreesAreAlikeInEveryLayout)
 {
     for (const std::string& text : Texts()) {
         for (TxXmlLayout layout : {xlCompact, xlReadable, xlPreserve}) {
@@ -173,7 +241,7 @@ TEST(PackedAttributes, TreesAreAlikeInEveryLayout)
     }
 }
 
-TEST(PackedAttributes, SavedBytesInEveryLayoutLineBreakAndEncoding)
+TEST(PackedNodes, SavedBytesInEveryLayoutLineBreakAndEncoding)
 {
     struct Encoding {
         TxTextEncoding encoding;
@@ -204,12 +272,12 @@ TEST(PackedAttributes, SavedBytesInEveryLayoutLineBreakAndEncoding)
             // Saving read the packed attributes where they stand.
             const TXmlNode* root = pair.packed.doc.RootElement();
             const TXmlNode* withAttributes = root->AttributeCount() > 0 ? root : root->ElementAt(0);
-            EXPECT_TRUE(withAttributes->HasPackedAttributes()) << text;
+            EXPECT_TRUE(withAttributes->HasPackedNodes()) << text;
         }
     }
 }
 
-TEST(PackedAttributes, ProgressWhileSavingIsReportedAlike)
+TEST(PackedNodes, ProgressWhileSavingIsReportedAlike)
 {
     Pair pair(Texts()[0]);
     std::vector<std::int64_t> packedSteps, nodeSteps;
@@ -220,7 +288,7 @@ TEST(PackedAttributes, ProgressWhileSavingIsReportedAlike)
     EXPECT_EQ(packedSteps, nodeSteps);
 }
 
-TEST(PackedAttributes, BinaryFormHasTheSameBytes)
+TEST(PackedNodes, BinaryFormHasTheSameBytes)
 {
     for (const std::string& text : Texts()) {
         Pair pair(text);
@@ -228,7 +296,7 @@ TEST(PackedAttributes, BinaryFormHasTheSameBytes)
     }
 }
 
-TEST(PackedAttributes, ChangesAroundTheAttributeBlock)
+TEST(PackedNodes, ChangesAroundTheAttributeBlock)
 {
     const std::string text = "<r><e a=\"1\" b='2' c=\"3\">text<k/></e></r>";
     const std::vector<std::pair<const char*, std::function<void(TXmlNode&)>>> changes = {
@@ -266,7 +334,7 @@ TEST(PackedAttributes, ChangesAroundTheAttributeBlock)
     }
 }
 
-TEST(PackedAttributes, EmptyAttributesGoWithDeleteEmptyNodes)
+TEST(PackedNodes, EmptyAttributesGoWithDeleteEmptyNodes)
 {
     Pair pair("<r><e a=\"\" b='1' c=''/><f d=\"\"/><g>t</g></r>");
     pair.Both([](TXmlDocument& doc) { doc.RootElement()->DeleteEmptyNodes(); });
@@ -274,7 +342,7 @@ TEST(PackedAttributes, EmptyAttributesGoWithDeleteEmptyNodes)
     EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
 }
 
-TEST(PackedAttributes, CopiesWithinAndAcrossDocuments)
+TEST(PackedNodes, CopiesWithinAndAcrossDocuments)
 {
     Pair pair(Texts()[0]);
     pair.Both([](TXmlDocument& doc) {
@@ -300,7 +368,7 @@ TEST(PackedAttributes, CopiesWithinAndAcrossDocuments)
     EXPECT_NE(copies[0].find("<r x='1'>"), std::string::npos) << copies[0];
 }
 
-TEST(PackedAttributes, SearchesFindAttributesAsNodes)
+TEST(PackedNodes, SearchesFindAttributesAsNodes)
 {
     Pair pair(Texts()[0]);
     for (const char* name : {"cena", "/katalog/polozka/pozn", "CENA", "polozka", "/katalog/prazdna/b", "nic"}) {
@@ -322,10 +390,10 @@ TEST(PackedAttributes, SearchesFindAttributesAsNodes)
     // Searching for elements did not make the attributes of what it passed.
     Pair other(Texts()[0]);
     EXPECT_NE(other.packed.doc.RootElement()->SearchNode("b"), nullptr);
-    EXPECT_TRUE(other.packed.doc.RootElement()->HasPackedAttributes());
+    EXPECT_TRUE(other.packed.doc.RootElement()->HasPackedNodes());
 }
 
-TEST(PackedAttributes, OddAttributesNextToPlainOnesAreNodesWithTheirMessages)
+TEST(PackedNodes, OddAttributesNextToPlainOnesAreNodesWithTheirMessages)
 {
     const std::vector<std::string> texts = {
         "<r a=\"1\" b=x c='2'><e d=\"3\"/></r>",                // an unquoted value
@@ -351,7 +419,7 @@ TEST(PackedAttributes, OddAttributesNextToPlainOnesAreNodesWithTheirMessages)
     xmltest::Loaded cut("<r a=\"1\" b = \"2\" c=\"konec");
     TXmlNode* root = cut.doc.RootElement();
     ASSERT_NE(root, nullptr);
-    EXPECT_TRUE(root->HasPackedAttributes());
+    EXPECT_TRUE(root->HasPackedNodes());
     const auto byValue = std::find_if(cut.heard.begin(), cut.heard.end(),
                                       [](const xmltest::Heard& h) { return h.senderClass == "TxQuotedText"; });
     ASSERT_NE(byValue, cut.heard.end()) << ::testing::PrintToString(cut.Messages());
@@ -361,11 +429,11 @@ TEST(PackedAttributes, OddAttributesNextToPlainOnesAreNodesWithTheirMessages)
     EXPECT_EQ(root->AttributeValueNamed("b"), "2");
 }
 
-TEST(PackedAttributes, FreeingGivesEveryPieceBack)
+TEST(PackedNodes, FreeingGivesEveryPieceBack)
 {
     TXmlDocument doc(nullptr);
     doc.LoadFromText(Texts()[0]);
-    EXPECT_TRUE(doc.RootElement()->HasPackedAttributes());
+    EXPECT_TRUE(doc.RootElement()->HasPackedNodes());
     doc.RootElement()->ElementAt(1)->NodeAt(0); // some made, some still packed
     EXPECT_GT(doc.Arena().Live(), 0u);
     doc.ResetContent(false, false, false);
@@ -374,7 +442,7 @@ TEST(PackedAttributes, FreeingGivesEveryPieceBack)
     // An element taken out keeps its packed attributes and makes them later.
     doc.LoadFromText(Texts()[1]);
     TXmlNode* kept = doc.RootElement()->NodeExtract(doc.RootElement()->NodeAt(1));
-    ASSERT_TRUE(kept->HasPackedAttributes());
+    ASSERT_TRUE(kept->HasPackedNodes());
     doc.LoadFromText("<s/>");
     EXPECT_EQ(kept->NodeAt(1)->NodeKind(), xeAttribute);
     EXPECT_EQ(kept->NodeAt(1)->Parent(), kept);
