@@ -2,9 +2,9 @@
 // can be set up to read them: as it comes, and repairing the structure,
 // dropping comments and reading in the readable layout. Loading must never
 // crash or raise on text; writing what was read must succeed. A document
-// read as it comes (its plain attributes packed) must write the same text as
-// one read with node events (every attribute a node), before and after its
-// attributes are made into nodes.
+// read as it comes (its plain attributes and its text packed) must write the
+// same text as one read with node events (every leaf a node), before and
+// after its packed leaves are made into nodes.
 
 #include "xml/XmlDocument.h"
 
@@ -24,7 +24,7 @@ void Check(bool condition)
         std::abort();
 }
 
-// Every node of the tree asked for, which makes the packed attributes nodes.
+// Every node of the tree asked for, which makes the packed leaves nodes.
 void Visit(const TXmlNode* node)
 {
     std::vector<const TXmlNode*> work{node};

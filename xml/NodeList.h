@@ -53,7 +53,7 @@ public:
     TXmlNode* ExtractAt(int index);
     void Exchange(int index1, int index2);
     // Puts node in the slot at index in place of what is there, which is
-    // neither freed nor returned: a packed attribute becoming its node.
+    // neither freed nor returned: a packed node becoming a node.
     void Replace(int index, TXmlNode* node)
     {
         CheckIndex(index);
@@ -67,11 +67,11 @@ public:
     void SetCapacity(int capacity);
 
     // Appends the nodes that the parser read for owner, which may include
-    // packed attributes (PackedNode.h); the array then holds exactly the
+    // packed nodes (PackedNode.h); the array then holds exactly the
     // list's count, in owner's arena when owner lives in one and it is short.
     void AssignNodes(TXmlNode* const* nodes, std::size_t count, const TXmlNode* owner);
     // Moves every node to the end of into, without freeing; the list is empty
-    // then. Packed attributes are no nodes: they go with the array.
+    // then. Packed nodes are no nodes: they go with the array.
     void TakeAll(std::vector<TXmlNode*>& into);
 
     TXmlNode* const* begin() const noexcept { return items_; }
