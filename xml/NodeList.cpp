@@ -33,12 +33,12 @@ void TxNodeList::CheckIndex(int index, bool allowEnd) const
 
 void TxNodeList::FreeArray() noexcept
 {
-    if (items_ == nullptr)
-        return;
-    if (arenaArray_)
-        TxNodeArena::Release(items_, capacity_ * sizeof(TXmlNode*));
-    else
-        std::free(items_);
+    if (!Inline() && items_ != nullptr) {
+        if (arenaArray_)
+            TxNodeArena::Release(items_, capacity_ * sizeof(TXmlNode*));
+        else
+            std::free(items_);
+    }
     items_ = nullptr;
     capacity_ = 0;
     arenaArray_ = 0;
@@ -46,11 +46,18 @@ void TxNodeList::FreeArray() noexcept
 
 void TxNodeList::Reallocate(std::uint32_t capacity, const TXmlNode* node)
 {
+    if (capacity == 1) { // kept in place of the array
+        TXmlNode* only = count_ > 0 ? Slots()[0] : nullptr;
+        FreeArray();
+        single_ = only;
+        capacity_ = 1;
+        return;
+    }
     TxNodeArena* arena = nullptr;
     if (capacity <= kArenaArray) {
         if (arenaArray_)
             arena = TxNodeArena::Of(items_);
-        else if (items_ == nullptr && node != nullptr && node->InArena())
+        else if ((Inline() || items_ == nullptr) && node != nullptr && node->InArena())
             arena = TxNodeArena::Of(node);
     }
     void* array = arena != nullptr ? arena->Allocate(capacity * sizeof(TXmlNode*))
@@ -58,7 +65,7 @@ void TxNodeList::Reallocate(std::uint32_t capacity, const TXmlNode* node)
     if (array == nullptr)
         throw std::bad_alloc();
     if (count_ > 0)
-        std::memcpy(array, items_, static_cast<std::size_t>(count_) * sizeof(TXmlNode*));
+        std::memcpy(array, Slots(), static_cast<std::size_t>(count_) * sizeof(TXmlNode*));
     FreeArray();
     items_ = static_cast<TXmlNode**>(array);
     capacity_ = capacity;
@@ -76,7 +83,7 @@ void TxNodeList::Grow(const TXmlNode* node)
 TXmlNode* TxNodeList::Items(int index) const
 {
     CheckIndex(index);
-    return items_[index];
+    return Slots()[index];
 }
 
 TXmlNode* TxNodeList::FindFirstOfKind(TxNodeKind kind) const
@@ -124,7 +131,7 @@ int TxNodeList::Add(TXmlNode* node)
 {
     if (static_cast<std::uint32_t>(count_) == capacity_)
         Grow(node);
-    items_[count_] = node;
+    Slots()[count_] = node;
     return count_++;
 }
 
@@ -133,8 +140,9 @@ void TxNodeList::Insert(int index, TXmlNode* node)
     CheckIndex(index, true);
     if (static_cast<std::uint32_t>(count_) == capacity_)
         Grow(node);
-    std::memmove(items_ + index + 1, items_ + index, static_cast<std::size_t>(count_ - index) * sizeof(TXmlNode*));
-    items_[index] = node;
+    TXmlNode** slots = Slots();
+    std::memmove(slots + index + 1, slots + index, static_cast<std::size_t>(count_ - index) * sizeof(TXmlNode*));
+    slots[index] = node;
     ++count_;
 }
 
@@ -155,8 +163,9 @@ TXmlNode* TxNodeList::Extract(TXmlNode* node)
 TXmlNode* TxNodeList::ExtractAt(int index)
 {
     CheckIndex(index);
-    TXmlNode* node = items_[index];
-    std::memmove(items_ + index, items_ + index + 1, static_cast<std::size_t>(count_ - index - 1) * sizeof(TXmlNode*));
+    TXmlNode** slots = Slots();
+    TXmlNode* node = slots[index];
+    std::memmove(slots + index, slots + index + 1, static_cast<std::size_t>(count_ - index - 1) * sizeof(TXmlNode*));
     --count_;
     return node;
 }
@@ -165,7 +174,7 @@ void TxNodeList::Exchange(int index1, int index2)
 {
     CheckIndex(index1);
     CheckIndex(index2);
-    std::swap(items_[index1], items_[index2]);
+    std::swap(Slots()[index1], Slots()[index2]);
 }
 
 int TxNodeList::IndexOf(const TXmlNode* node) const noexcept
@@ -186,7 +195,13 @@ void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count, const TX
 {
     if (count == 0)
         return;
-    if (items_ == nullptr && count <= kArenaArray && owner->InArena()) {
+    if (capacity_ == 0 && count == 1) {
+        single_ = nodes[0];
+        capacity_ = 1;
+        count_ = 1;
+        return;
+    }
+    if (capacity_ == 0 && count <= kArenaArray && owner->InArena()) {
         // The common case, a parsed element's nodes: an array of their arena.
         items_ = static_cast<TXmlNode**>(TxNodeArena::Of(owner)->Allocate(count * sizeof(TXmlNode*)));
         std::memcpy(items_, nodes, count * sizeof(TXmlNode*));
@@ -199,7 +214,7 @@ void TxNodeList::AssignNodes(TXmlNode* const* nodes, std::size_t count, const TX
     if (total >= (1u << 30))
         throw std::bad_alloc();
     Reallocate(static_cast<std::uint32_t>(total), owner);
-    std::memcpy(items_ + count_, nodes, count * sizeof(TXmlNode*));
+    std::memcpy(Slots() + count_, nodes, count * sizeof(TXmlNode*));
     count_ = static_cast<std::int32_t>(total);
 }
 

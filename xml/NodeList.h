@@ -7,6 +7,8 @@
 // The list is small (a pointer and two counts): a document holds one per
 // element. A list of nodes read by the parser keeps its short arrays in their
 // document's arena; longer arrays, and those of other nodes, are on the heap.
+// A list with room for one node keeps it in place of the array pointer, so
+// that the many elements holding just a text need no array.
 
 #include "xml/XmlNode.h"
 
@@ -25,7 +27,7 @@ public:
     int Count() const noexcept { return count_; }
     TXmlNode* ItemAt(int index) const noexcept
     {
-        return static_cast<unsigned>(index) < static_cast<unsigned>(count_) ? items_[index] : nullptr;
+        return static_cast<unsigned>(index) < static_cast<unsigned>(count_) ? Slots()[index] : nullptr;
     }
     // Raises EListError outside the list, as the class library's lists do.
     TXmlNode* Items(int index) const;
@@ -57,7 +59,7 @@ public:
     void Replace(int index, TXmlNode* node)
     {
         CheckIndex(index);
-        items_[index] = node;
+        Slots()[index] = node;
     }
     int IndexOf(const TXmlNode* node) const noexcept;
     void Clear();
@@ -74,8 +76,8 @@ public:
     // then. Packed nodes are no nodes: they go with the array.
     void TakeAll(std::vector<TXmlNode*>& into);
 
-    TXmlNode* const* begin() const noexcept { return items_; }
-    TXmlNode* const* end() const noexcept { return items_ + count_; }
+    TXmlNode* const* begin() const noexcept { return Slots(); }
+    TXmlNode* const* end() const noexcept { return Slots() + count_; }
 
 private:
     void CheckIndex(int index, bool allowEnd = false) const;
@@ -85,8 +87,14 @@ private:
     // short and node lives in one (or the array is there already).
     void Reallocate(std::uint32_t capacity, const TXmlNode* node);
     void FreeArray() noexcept;
+    bool Inline() const noexcept { return capacity_ == 1; }
+    TXmlNode** Slots() noexcept { return Inline() ? &single_ : items_; }
+    TXmlNode* const* Slots() const noexcept { return Inline() ? &single_ : items_; }
 
-    TXmlNode** items_ = nullptr;
+    union {
+        TXmlNode** items_ = nullptr; // with a capacity other than 1
+        TXmlNode* single_;           // with a capacity of 1
+    };
     std::int32_t count_ = 0;
     std::uint32_t capacity_ : 30 = 0;
     std::uint32_t arenaArray_ : 1 = 0;

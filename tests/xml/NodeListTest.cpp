@@ -1,10 +1,14 @@
 #include "xml/XmlDocument.h"
 
+#include "xml/Declarations.h"
+#include "xml/NodeArena.h"
+
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace xml;
 
@@ -78,4 +82,60 @@ TEST(NodeList, OwningAndBorrowingLists)
     EXPECT_EQ(borrowing.Extract(&element), nullptr);
     borrowing.SetCapacity(10);
     EXPECT_GE(borrowing.Capacity(), 10);
+}
+
+TEST(NodeList, OneNodeIsKeptWithoutAnArrayAndTheListGrowsAndShrinksThroughIt)
+{
+    TXmlDocument doc(nullptr);
+    TxNodeList list(true);
+    auto* a = new TxElement(&doc);
+    auto* b = new TxElement(&doc);
+    auto* c = new TxElement(&doc);
+    list.Add(a);
+    EXPECT_EQ(list.Capacity(), 1);
+    EXPECT_EQ(list.First(), a);
+    EXPECT_EQ(list.Items(0), a);
+    EXPECT_EQ(list.IndexOf(a), 0);
+    EXPECT_EQ(std::vector<TXmlNode*>(list.begin(), list.end()), std::vector<TXmlNode*>{a});
+
+    list.Insert(0, b); // out of the pointer into an array
+    EXPECT_EQ(list.Capacity(), 2);
+    EXPECT_EQ(std::vector<TXmlNode*>(list.begin(), list.end()), (std::vector<TXmlNode*>{b, a}));
+    list.Add(c);
+    list.Exchange(0, 2);
+    EXPECT_EQ(std::vector<TXmlNode*>(list.begin(), list.end()), (std::vector<TXmlNode*>{c, a, b}));
+    EXPECT_EQ(list.ExtractAt(1), a);
+    delete a;
+    list.Delete(0);
+    list.SetCapacity(1); // back into the pointer
+    EXPECT_EQ(list.Capacity(), 1);
+    EXPECT_EQ(list.Last(), b);
+    list.Replace(0, c = new TxElement(&doc));
+    delete b;
+    EXPECT_EQ(list.ItemAt(0), c);
+    EXPECT_EQ(list.ItemAt(1), nullptr);
+    EXPECT_EQ(list.Extract(c), c);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.First(), nullptr);
+    list.Insert(0, c);
+    EXPECT_EQ(list.First(), c);
+    list.Clear(); // frees c
+    EXPECT_EQ(list.Capacity(), 0);
+    EXPECT_EQ(list.First(), nullptr);
+}
+
+TEST(NodeList, ParsedElementsWithOneNodeGrowAndGiveBackTheirArrays)
+{
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText("<r><a>text</a><b><c/></b></r>");
+    TXmlNode* a = doc.RootElement()->ElementAt(0);
+    TXmlNode* b = doc.RootElement()->ElementAt(1);
+    ASSERT_EQ(a->NodeCount(), 1);
+    a->ChildAdd("d");
+    b->NodeInsert(0, b->NodeExtract(b->NodeAt(0)));
+    b->ChildAdd("e");
+    a->NodeDelete(0);
+    EXPECT_EQ(doc.WriteToUtf8Text(), "<r><a><d/></a><b><c/><e/></b></r>");
+    doc.ResetContent(false, false, false);
+    EXPECT_EQ(doc.Arena().Live(), 0u);
 }
