@@ -12,6 +12,7 @@
 #include "xml/NodeArena.h"
 
 #include "LoadedDocument.h"
+#include "PackedPair.h"
 
 #include <gtest/gtest.h>
 
@@ -21,87 +22,12 @@
 #include <vector>
 
 using namespace xml;
+using xmltest::Describe;
+using xmltest::DescribeDocument;
+using xmltest::Pair;
+using xmltest::SaveBinary;
 
 namespace {
-
-// With an event listener the parser makes every attribute a node.
-void LoadWithNodes(TXmlDocument& doc, const std::string& text)
-{
-    doc.OnNodeCreated = [](core::TObject*, TXmlNode*) {};
-    doc.LoadFromText(text);
-    doc.OnNodeCreated = nullptr;
-}
-
-// Both loads of one text, side by side.
-struct Pair {
-    xmltest::Loaded packed;
-    xmltest::Loaded nodes;
-
-    explicit Pair(const std::string& text, TxXmlLayout layout = xlPreserve)
-    {
-        packed.doc.SetLayout(layout);
-        nodes.doc.SetLayout(layout);
-        packed.doc.LoadFromText(text);
-        LoadWithNodes(nodes.doc, text);
-    }
-    // Applies the same change to both documents.
-    void Both(const std::function<void(TXmlDocument&)>& change)
-    {
-        change(packed.doc);
-        change(nodes.doc);
-    }
-};
-
-std::string Describe(const TXmlNode* node);
-
-// Everything that the public interface shows of the tree below node.
-void DescribeInto(const TXmlNode* node, int depth, std::string& out)
-{
-    out += std::string(static_cast<std::size_t>(depth) * 2, ' ') + node->KindName() + " " + node->GetName();
-    if (node->NodeKind() == xeAttribute) {
-        const auto* attribute = static_cast<const TxAttribute*>(node);
-        out += attribute->QuoteStyle() == qsSingle ? " '" : " \"";
-        out += attribute->GetValue() + "|" + std::string(attribute->RawValueView());
-    } else if (node->IsCharData()) {
-        out += " [" + node->GetValue() + "]";
-    }
-    out += " path=" + node->FullPath();
-    if (node->IsContainer()) {
-        const auto* container = static_cast<const TxContainerNode*>(node);
-        out += " direct=" + std::to_string(container->DirectNodeCount()) +
-               " value=" + std::to_string(container->ValueIndex()) +
-               " attributes=" + std::to_string(node->AttributeCount());
-    }
-    out += "\n";
-    for (int i = 0; i < node->NodeCount(); ++i) {
-        const TXmlNode* child = node->NodeAt(i);
-        EXPECT_EQ(child->Parent(), node) << out;
-        EXPECT_EQ(node->NodeIndexOf(child), i) << out;
-        DescribeInto(child, depth + 1, out);
-    }
-}
-
-std::string Describe(const TXmlNode* node)
-{
-    std::string out;
-    DescribeInto(node, 0, out);
-    return out;
-}
-
-std::string DescribeDocument(const TXmlDocument& doc)
-{
-    std::string out;
-    for (int i = 0; i < doc.TopNodeCount(); ++i)
-        out += Describe(doc.TopNodes().ItemAt(i));
-    return out;
-}
-
-std::string SaveBinary(TXmlDocument& doc)
-{
-    TxStringStream out;
-    doc.SaveBinaryStream(out);
-    return out.AsString();
-}
 
 const std::vector<std::string>& Texts()
 {
