@@ -194,31 +194,12 @@ TEST(PackedLeaves, TreesAreAlikeWithAndWithoutKeptWhiteSpace)
 
 TEST(PackedLeaves, SavedBytesInEveryLayoutLineBreakAndEncoding)
 {
-    struct Encoding {
-        TxTextEncoding encoding;
-        int codePage;
-    };
-    const Encoding encodings[] = {{seUtf8, 65001}, {seAnsi, 1250}, {seUtf16LE, 1200}, {seUtf16BE, 1201}};
     for (const std::string& text : Texts()) {
         for (TxXmlLayout layout : {xlCompact, xlReadable, xlPreserve}) {
+            SCOPED_TRACE(text + " layout " + std::to_string(layout));
             Pair pair(text, layout);
             const int packedElements = PackedElementCount(pair.packed.doc);
-            for (TxLineBreakStyle lineBreaks : {lbLF, lbCRLF, lbCR}) {
-                for (const Encoding& encoding : encodings) {
-                    SCOPED_TRACE(text + " layout " + std::to_string(layout) + " breaks " +
-                                 std::to_string(lineBreaks) + " encoding " + std::to_string(encoding.encoding));
-                    pair.Both([&](TXmlDocument& doc) {
-                        doc.SetLineBreakStyle(lineBreaks);
-                        doc.SetTextEncoding(encoding.encoding);
-                        doc.SetTextCodePage(encoding.codePage);
-                    });
-                    EXPECT_EQ(pair.packed.doc.WriteToText(), pair.nodes.doc.WriteToText());
-                    TxStringStream stream, nodeStream;
-                    pair.packed.doc.RootElement()->ElementAt(0)->WriteToStream(stream);
-                    pair.nodes.doc.RootElement()->ElementAt(0)->WriteToStream(nodeStream);
-                    EXPECT_EQ(stream.AsString(), nodeStream.AsString());
-                }
-            }
+            xmltest::ExpectSameSavedBytes(pair, [](TXmlDocument& doc) { return doc.RootElement()->ElementAt(0); });
             EXPECT_GT(packedElements, 0) << text;
             EXPECT_EQ(PackedElementCount(pair.packed.doc), packedElements) << "saving made no nodes";
         }
@@ -256,7 +237,7 @@ TEST(PackedLeaves, ChangesBeforeAndAfterPackedLeaves)
     // e holds: a=1 (0), " " (1), "x" (2), " " (3), <k/> (4), "text" (5),
     // CDATA (6), " " (7), "y" (8), " " (9).
     const std::string text = "<r><e a=\"1\"> x <k/>text<![CDATA[c]]> y </e></r>";
-    const std::vector<std::pair<const char*, std::function<void(TXmlNode&)>>> changes = {
+    const std::vector<xmltest::Change> changes = {
         {"insert before the leaves", [](TXmlNode& e) { e.NodeInsert(1, new TxComment(e.Document())); }},
         {"insert between leaves", [](TXmlNode& e) { e.NodeInsert(3, new TxElement(e.Document())); }},
         {"insert at the end", [](TXmlNode& e) { e.NodeInsert(10, new TxWhiteSpace(e.Document())); }},
@@ -288,14 +269,7 @@ TEST(PackedLeaves, ChangesBeforeAndAfterPackedLeaves)
              e.NodeAt(static_cast<TxContainerNode&>(e).ValueIndex())->SetValue("z");
          }},
     };
-    for (const auto& [name, change] : changes) {
-        SCOPED_TRACE(name);
-        Pair pair(text);
-        ASSERT_TRUE(pair.packed.doc.RootElement()->NodeAt(0)->HasPackedNodes());
-        pair.Both([&change](TXmlDocument& doc) { change(*doc.RootElement()->NodeAt(0)); });
-        EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
-        EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
-    }
+    xmltest::ExpectAlikeAfterEachChange(text, changes);
 }
 
 TEST(PackedLeaves, DeleteEmptyNodesTakesEmptyElementsAmongPackedText)

@@ -126,7 +126,7 @@ TEST(PackedNodes, TextIsReadWhereItStands)
 TEST(PackedNodes, ChangesInTheContent)
 {
     const std::string text = "<r>\n <e k=\"1\">one</e>\n <f>two<g/>three</f>\n</r>";
-    const std::vector<std::pair<const char*, std::function<void(TXmlNode&)>>> changes = {
+    const std::vector<xmltest::Change> changes = {
         {"set a value", [](TXmlNode& r) { r.ElementAt(0)->SetValue("jedna"); }},
         {"clear a value", [](TXmlNode& r) { r.ElementAt(1)->SetValue(""); }},
         {"delete the text", [](TXmlNode& r) { r.ElementAt(0)->NodeDelete(1); }},
@@ -169,32 +169,11 @@ TEST(PackedNodes, TreesAreAlikeInEveryLayout)
 
 TEST(PackedNodes, SavedBytesInEveryLayoutLineBreakAndEncoding)
 {
-    struct Encoding {
-        TxTextEncoding encoding;
-        int codePage;
-    };
-    const Encoding encodings[] = {{seUtf8, 65001}, {seAnsi, 1250}, {seUtf16LE, 1200}, {seUtf16BE, 1201}};
     for (const std::string& text : Texts()) {
         for (TxXmlLayout layout : {xlCompact, xlReadable, xlPreserve}) {
+            SCOPED_TRACE(text + " layout " + std::to_string(layout));
             Pair pair(text, layout);
-            for (TxLineBreakStyle lineBreaks : {lbLF, lbCRLF, lbCR}) {
-                for (const Encoding& encoding : encodings) {
-                    SCOPED_TRACE(text + " layout " + std::to_string(layout) + " breaks " +
-                                 std::to_string(lineBreaks) + " encoding " + std::to_string(encoding.encoding));
-                    pair.Both([&](TXmlDocument& doc) {
-                        doc.SetLineBreakStyle(lineBreaks);
-                        doc.SetTextEncoding(encoding.encoding);
-                        doc.SetTextCodePage(encoding.codePage);
-                    });
-                    const std::string saved = pair.packed.doc.WriteToText();
-                    EXPECT_EQ(saved, pair.nodes.doc.WriteToText());
-                    TxStringStream stream;
-                    pair.packed.doc.RootElement()->WriteToStream(stream);
-                    TxStringStream nodeStream;
-                    pair.nodes.doc.RootElement()->WriteToStream(nodeStream);
-                    EXPECT_EQ(stream.AsString(), nodeStream.AsString());
-                }
-            }
+            xmltest::ExpectSameSavedBytes(pair, [](TXmlDocument& doc) { return doc.RootElement(); });
             // Saving read the packed attributes where they stand.
             const TXmlNode* root = pair.packed.doc.RootElement();
             const TXmlNode* withAttributes = root->AttributeCount() > 0 ? root : root->ElementAt(0);
@@ -225,7 +204,7 @@ TEST(PackedNodes, BinaryFormHasTheSameBytes)
 TEST(PackedNodes, ChangesAroundTheAttributeBlock)
 {
     const std::string text = "<r><e a=\"1\" b='2' c=\"3\">text<k/></e></r>";
-    const std::vector<std::pair<const char*, std::function<void(TXmlNode&)>>> changes = {
+    const std::vector<xmltest::Change> changes = {
         {"insert at the front", [](TXmlNode& e) { e.NodeInsert(0, new TxWhiteSpace(e.Document())); }},
         {"insert at the block's end", [](TXmlNode& e) { e.NodeInsert(3, new TxComment(e.Document())); }},
         {"insert in the content", [](TXmlNode& e) { e.NodeInsert(4, new TxElement(e.Document())); }},
@@ -251,13 +230,7 @@ TEST(PackedNodes, ChangesAroundTheAttributeBlock)
              e.NodeRemove(static_cast<TxContainerNode&>(e).Nodes().Last());
          }},
     };
-    for (const auto& [name, change] : changes) {
-        SCOPED_TRACE(name);
-        Pair pair(text);
-        pair.Both([&change](TXmlDocument& doc) { change(*doc.RootElement()->NodeAt(0)); });
-        EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
-        EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
-    }
+    xmltest::ExpectAlikeAfterEachChange(text, changes);
 }
 
 TEST(PackedNodes, EmptyAttributesGoWithDeleteEmptyNodes)

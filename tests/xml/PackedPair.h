@@ -14,6 +14,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace xmltest {
 
@@ -101,6 +103,50 @@ inline std::string SaveBinary(xml::TXmlDocument& doc)
     xml::TxStringStream out;
     doc.SaveBinaryStream(out);
     return out.AsString();
+}
+
+// Saves both documents in every line-break style and encoding, whole and
+// from the element that pick chooses in each, and compares the bytes.
+inline void ExpectSameSavedBytes(Pair& pair, const std::function<xml::TXmlNode*(xml::TXmlDocument&)>& pick)
+{
+    struct Encoding {
+        xml::TxTextEncoding encoding;
+        int codePage;
+    };
+    const Encoding encodings[] = {
+        {xml::seUtf8, 65001}, {xml::seAnsi, 1250}, {xml::seUtf16LE, 1200}, {xml::seUtf16BE, 1201}};
+    for (xml::TxLineBreakStyle lineBreaks : {xml::lbLF, xml::lbCRLF, xml::lbCR}) {
+        for (const Encoding& encoding : encodings) {
+            SCOPED_TRACE("breaks " + std::to_string(lineBreaks) + " encoding " + std::to_string(encoding.encoding));
+            pair.Both([&](xml::TXmlDocument& doc) {
+                doc.SetLineBreakStyle(lineBreaks);
+                doc.SetTextEncoding(encoding.encoding);
+                doc.SetTextCodePage(encoding.codePage);
+            });
+            EXPECT_EQ(pair.packed.doc.WriteToText(), pair.nodes.doc.WriteToText());
+            xml::TxStringStream stream, nodeStream;
+            pick(pair.packed.doc)->WriteToStream(stream);
+            pick(pair.nodes.doc)->WriteToStream(nodeStream);
+            EXPECT_EQ(stream.AsString(), nodeStream.AsString());
+        }
+    }
+}
+
+// A change made to the first node of the root element.
+using Change = std::pair<const char*, std::function<void(xml::TXmlNode&)>>;
+
+// Makes each change in a fresh pair of loads of text, whose changed element
+// holds packed nodes, and compares the saved text and the trees.
+inline void ExpectAlikeAfterEachChange(const std::string& text, const std::vector<Change>& changes)
+{
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Pair pair(text);
+        ASSERT_TRUE(pair.packed.doc.RootElement()->NodeAt(0)->HasPackedNodes());
+        pair.Both([&change](xml::TXmlDocument& doc) { change(*doc.RootElement()->NodeAt(0)); });
+        EXPECT_EQ(pair.packed.doc.WriteToUtf8Text(), pair.nodes.doc.WriteToUtf8Text());
+        EXPECT_EQ(DescribeDocument(pair.packed.doc), DescribeDocument(pair.nodes.doc));
+    }
 }
 
 } // namespace xmltest
