@@ -7,6 +7,9 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+#include <cstdlib>
+
 namespace xml {
 
 namespace {
@@ -61,12 +64,39 @@ bool FindSymbol(const std::vector<const TxSymbol*>& sorted, const TxSymbol& prob
 // of having fresh pages zeroed by the system for every load.
 class TxSymbolTable::SlotArray {
 public:
-    explicit SlotArray(std::size_t count) : slots_(new Slot[count]()) {}
+    explicit SlotArray(std::size_t count) : bytes_(count * sizeof(Slot))
+    {
+        if (bytes_ >= kHugePage) {
+            // Mapped afresh, in huge pages where the system has them: the
+            // searches land anywhere in it, and with small pages nearly each
+            // one would miss the address cache too.
+            void* memory = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (memory == MAP_FAILED)
+                throw std::bad_alloc();
+            madvise(memory, bytes_, MADV_HUGEPAGE);
+            slots_ = static_cast<Slot*>(memory);
+        } else {
+            slots_ = static_cast<Slot*>(std::calloc(count, sizeof(Slot)));
+            if (slots_ == nullptr)
+                throw std::bad_alloc();
+        }
+    }
+    ~SlotArray()
+    {
+        if (bytes_ >= kHugePage)
+            munmap(slots_, bytes_);
+        else
+            std::free(slots_);
+    }
+    SlotArray(const SlotArray&) = delete;
+    SlotArray& operator=(const SlotArray&) = delete;
     Slot& operator[](std::size_t i) noexcept { return slots_[i]; }
     const Slot& operator[](std::size_t i) const noexcept { return slots_[i]; }
 
 private:
-    std::unique_ptr<Slot[]> slots_;
+    static constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    std::size_t bytes_;
+    Slot* slots_ = nullptr;
 };
 
 TxSymbolTable::TxSymbolTable(core::TComponent* owner) : TDebugComponent(owner) { Rehash(64); }
@@ -136,10 +166,29 @@ std::int32_t TxSymbolTable::Find(std::string_view text, std::uint32_t hash, std:
     }
 }
 
+void TxSymbolTable::InsertInSlots(const Slot& entry) noexcept
+{
+    const std::size_t mask = slotCount_ - 1;
+    std::size_t i = entry.hash & mask;
+    while ((*slots_)[i].id != 0)
+        i = (i + 1) & mask;
+    (*slots_)[i] = entry;
+}
+
 void TxSymbolTable::Rehash(std::size_t slotCount)
 {
+    for (std::size_t k = 0; k < waitingCount_; ++k)
+        InsertInSlots(waiting_[k]); // there is room: the slots are never over half full
+    indexed_ += waitingCount_;
+    waitingCount_ = 0;
     auto grown = std::make_unique<SlotArray>(slotCount);
     const std::size_t mask = slotCount - 1;
+    // Four filter bits per slot, at most 2^30.
+    unsigned bits = 2;
+    while ((std::size_t(1) << bits) < slotCount && bits < 28)
+        ++bits;
+    filterShift_ = 32 - (bits + 2);
+    filter_.assign(std::max<std::size_t>((std::size_t(1) << (bits + 2)) / 64, 1), 0);
     for (std::size_t k = 0; k < slotCount_; ++k) {
         const Slot& s = (*slots_)[k];
         if (s.id == 0)
@@ -148,9 +197,20 @@ void TxSymbolTable::Rehash(std::size_t slotCount)
         while ((*grown)[i].id != 0)
             i = (i + 1) & mask;
         (*grown)[i] = s;
+        SetFilterBit(s.hash);
     }
     slots_ = std::move(grown);
     slotCount_ = slotCount;
+}
+
+void TxSymbolTable::IndexWaiting()
+{
+    for (std::size_t k = 0; k < waitingCount_; ++k)
+        InsertInSlots(waiting_[k]);
+    indexed_ += waitingCount_;
+    waitingCount_ = 0;
+    if (indexed_ * 2 >= slotCount_)
+        Rehash(slotCount_ * 2);
 }
 
 std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot,
@@ -168,16 +228,43 @@ std::int32_t TxSymbolTable::Add(std::string_view text, std::uint32_t style, std:
         styles_.push_back(style);
     if (indexed) {
         (*slots_)[slot] = Slot{hash, id};
-        if (++indexed_ * 2 >= slotCount_)
-            Rehash(slotCount_ * 2);
+        SetFilterBit(hash);
+        if ((++indexed_ + waitingCount_) * 2 >= slotCount_)
+            IndexWaiting();
     }
     return id;
+}
+
+std::int32_t TxSymbolTable::AddUnindexed(std::string_view text, std::uint32_t hash)
+{
+    const std::int32_t id = Add(text, 0, hash, 0, false);
+    SetFilterBit(hash);
+    __builtin_prefetch(&(*slots_)[hash & (slotCount_ - 1)], 1);
+    waiting_[waitingCount_++] = Slot{hash, id};
+    if (waitingCount_ == kWaitingMax || (indexed_ + waitingCount_) * 2 >= slotCount_)
+        IndexWaiting();
+    return id;
+}
+
+std::int32_t TxSymbolTable::FindUnindexed(std::string_view text, std::uint32_t hash) const
+{
+    for (std::size_t k = 0; k < waitingCount_; ++k) {
+        const Slot& s = waiting_[k];
+        if (s.hash == hash && TextAt(static_cast<std::size_t>(s.id - 1)) == text)
+            return s.id;
+    }
+    return 0;
 }
 
 std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
 {
     if (text.empty())
         return 0;
+    const std::size_t bit = FilterBit(hash);
+    if ((filter_[bit >> 6] & std::uint64_t(1) << (bit & 63)) == 0)
+        return AddUnindexed(text, hash);
+    if (const std::int32_t id = FindUnindexed(text, hash))
+        return id;
     std::size_t slot = 0;
     if (const std::int32_t id = Find(text, hash, slot))
         return id;
@@ -203,6 +290,7 @@ void TxSymbolTable::Clear()
     free_ = nullptr;
     freeLeft_ = 0;
     indexed_ = 0;
+    waitingCount_ = 0;
     multiUseCount_ = 0;
     slots_.reset();
     slotCount_ = 0;
@@ -226,6 +314,7 @@ TxSymbol TxSymbolTable::Symbol(std::int32_t id) const
 
 std::vector<const TxSymbol*> TxSymbolTable::SortedSymbols() const
 {
+    const_cast<TxSymbolTable*>(this)->IndexWaiting(); // the slots list the symbols
     sorted_.clear();
     sorted_.reserve(indexed_);
     for (std::size_t k = 0; k < slotCount_; ++k)
@@ -253,6 +342,7 @@ void TxSymbolTable::IncUseCount(std::int32_t id)
 
 void TxSymbolTable::SortByUse(std::vector<std::int32_t>& newIds)
 {
+    IndexWaiting(); // every slot is renumbered below
     const std::size_t count = records_.size();
     if (useCounts_.size() < count)
         useCounts_.resize(count, 0);
@@ -313,6 +403,7 @@ std::int32_t TxSymbolTable::ReadSymbol(core::TStream& stream)
 std::int32_t TxSymbolTable::AppendSymbol(std::string_view text, std::uint32_t style)
 {
     const std::uint32_t hash = HashText(text);
+    IndexWaiting();
     std::size_t slot = 0;
     // A duplicate keeps its place by ID; Intern finds the first one.
     const bool duplicate = Find(text, hash, slot) != 0;

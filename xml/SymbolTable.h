@@ -170,12 +170,37 @@ private:
     // A new symbol with the next ID; indexed at slot unless its text is there already.
     std::int32_t Add(std::string_view text, std::uint32_t style, std::uint32_t hash, std::size_t slot, bool indexed);
     std::int32_t Find(std::string_view text, std::uint32_t hash, std::size_t& slot) const;
+    // A symbol new by the filter: added now, put in the slots with the next group.
+    std::int32_t AddUnindexed(std::string_view text, std::uint32_t hash);
+    // The ID of an added symbol not yet in the slots, or 0.
+    std::int32_t FindUnindexed(std::string_view text, std::uint32_t hash) const;
+    // Puts the symbols waiting for their slots in; then grows the slots when due.
+    void IndexWaiting();
+    void InsertInSlots(const Slot& entry) noexcept;
     void Rehash(std::size_t slotCount);
+    std::size_t FilterBit(std::uint32_t hash) const noexcept
+    {
+        return static_cast<std::uint32_t>(hash * 0x9E3779B1u) >> filterShift_;
+    }
+    void SetFilterBit(std::uint32_t hash) noexcept
+    {
+        const std::size_t bit = FilterBit(hash);
+        filter_[bit >> 6] |= std::uint64_t(1) << (bit & 63);
+    }
 
     std::vector<const char*> records_; // the symbol with ID n at index n-1
     std::unique_ptr<SlotArray> slots_;  // open addressing over the first symbol of each text
     std::size_t slotCount_ = 0;
     std::size_t indexed_ = 0;
+    // A text whose filter bit is clear is in no symbol yet: it is added
+    // without searching the slots, which for the many unique texts of a large
+    // document would wait for memory each time. Such symbols are put in their
+    // slots in groups, the slots fetched ahead while the parse goes on.
+    std::vector<std::uint64_t> filter_; // four bits per slot
+    unsigned filterShift_ = 32;
+    static constexpr std::size_t kWaitingMax = 32;
+    Slot waiting_[kWaitingMax] = {};
+    std::size_t waitingCount_ = 0;
     std::vector<std::uint32_t> useCounts_; // empty: all 0
     std::vector<std::uint32_t> styles_;    // empty: all 0
     std::vector<std::unique_ptr<char[]>> blocks_;

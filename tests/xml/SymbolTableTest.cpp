@@ -169,6 +169,48 @@ TEST(SymbolTable, ManySymbolsSurviveGrowthAndClear)
     EXPECT_EQ(table.Intern("name5"), 1);
 }
 
+TEST(SymbolTable, TextsAddedJustBeforeAreFoundAtEveryStepOfGrowth)
+{
+    // New texts are put into the search slots in groups: every question in
+    // between (the same text again, a duplicate read from a stream, the
+    // sorted view, a renumbering) must see them all the same.
+    TxSymbolTable table(nullptr);
+    Messages heard;
+    heard.Listen(table);
+    std::vector<std::int32_t> newIds;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string text = "v" + std::to_string(i);
+        ASSERT_EQ(table.Intern(text), i + 1);
+        ASSERT_EQ(table.Intern(text), i + 1) << "found right after it was added";
+        if (i % 7 == 0) {
+            ASSERT_EQ(table.Intern("v" + std::to_string(i / 2)), i / 2 + 1) << "an older one";
+        }
+        if (i % 1000 == 999) {
+            ASSERT_EQ(table.SortedSymbols().size(), static_cast<std::size_t>(i + 1));
+            const std::string again = "v" + std::to_string(i - 3);
+            TxStringStream record(VarBytes(0) + VarBytes(static_cast<std::uint32_t>(again.size())) + again);
+            const std::int32_t duplicate = table.ReadSymbol(record);
+            EXPECT_EQ(duplicate, i + 2);
+            ASSERT_EQ(heard.texts.size(), 1u) << "the duplicate is told apart from a text added just before";
+            heard.texts.clear();
+            heard.levels.clear();
+            EXPECT_EQ(table.Intern("v" + std::to_string(i - 3)), i - 2) << "the first of equal texts";
+            table.Clear();
+            for (int k = 0; k <= i; ++k)
+                ASSERT_EQ(table.Intern("v" + std::to_string(k)), k + 1);
+        }
+    }
+    for (int i = 0; i < 5000; ++i)
+        table.IncUseCount(5000 - i);
+    table.IncUseCount(5000);
+    table.SortByUse(newIds);
+    EXPECT_EQ(newIds[5000], 1);
+    EXPECT_EQ(table.Intern("v4999"), 1) << "renumbered texts are found by their new IDs";
+    EXPECT_EQ(table.Intern("v0"), newIds[1]);
+    EXPECT_EQ(table.Intern("fresh"), 5001);
+    EXPECT_EQ(table.Intern("fresh"), 5001);
+}
+
 TEST(SymbolTable, SortedOrderComparesLengthFirstByteThenFromBothEnds)
 {
     TxSymbolTable table(nullptr);
