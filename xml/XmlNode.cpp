@@ -541,11 +541,16 @@ void TXmlNode::CopyFrom(const TXmlNode* source)
         Misuse("CopyFrom can only be used with TXmlNode descendants");
     if (source == this)
         return;
-    bool inside = false; // clearing this node would free the source
-    for (const TXmlNode* p = source->Parent(); p != nullptr && !inside; p = p->Parent())
-        inside = p == this;
+    // A source inside this node would be freed by the clearing; a source
+    // that holds this node would grow with the copy as it is walked, without
+    // end. Either is copied from a copy of it as it stands now.
+    bool related = false;
+    for (const TXmlNode* p = source->Parent(); p != nullptr && !related; p = p->Parent())
+        related = p == this;
+    for (const TXmlNode* p = Parent(); p != nullptr && !related; p = p->Parent())
+        related = p == source;
     std::unique_ptr<TXmlNode> keep;
-    if (inside) {
+    if (related) {
         keep.reset(source->NewInstance(Document()));
         keep->CopyTree(*source);
         source = keep.get();

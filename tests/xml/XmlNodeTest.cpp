@@ -261,6 +261,37 @@ TEST(XmlNode, CopyFromCopiesTheWholeSubtree)
     EXPECT_EQ(assigned.GetName(), "child");
 }
 
+TEST(XmlNode, CopyFromAnAncestorTakesItAsItStoodBefore)
+{
+    // The ancestor holds the node being filled: copied as it was walked, it
+    // would grow with every node added and never end.
+    TXmlDocument doc(nullptr, false, false, true, "r");
+    TxElement* root = doc.RootElement();
+    root->AttributeAddNamed("a", "1");
+    TxElement* child = Add(root, "child");
+    Add(child, "old")->SetValue("o");
+    TxElement* grandchild = Add(child, "grandchild");
+    Add(root, "last")->SetValue("z");
+
+    grandchild->CopyFrom(root);
+    EXPECT_EQ(grandchild->GetName(), "r");
+    EXPECT_EQ(grandchild->AttributeValueNamed("a"), "1");
+    EXPECT_EQ(grandchild->Parent(), child) << "it stays where it was";
+    ASSERT_EQ(grandchild->ElementCount(), 2);
+    const TXmlNode* copiedChild = grandchild->ElementAt(0);
+    ASSERT_EQ(copiedChild->ElementCount(), 2) << "the copy holds the node as it was: empty";
+    EXPECT_EQ(copiedChild->ElementAt(0)->GetValue(), "o");
+    EXPECT_EQ(copiedChild->ElementAt(1)->GetName(), "grandchild");
+    EXPECT_EQ(copiedChild->ElementAt(1)->NodeCount(), 0);
+    EXPECT_EQ(grandchild->ElementAt(1)->GetValue(), "z");
+    TXmlDocument other(nullptr, false, false, true, "x");
+    other.RootElement()->CopyFrom(root);
+    const TXmlNode* innermost = other.RootElement()->SearchNode("/r/child/r/child/grandchild");
+    ASSERT_NE(innermost, nullptr);
+    EXPECT_EQ(innermost->NodeCount(), 0) << "nothing past the node as it was";
+    EXPECT_EQ(other.RootElement()->SearchNode("/r/child/r/child/r"), nullptr);
+}
+
 namespace {
 
 // A stream with room for a few bytes only, like a full disk.
