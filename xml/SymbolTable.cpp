@@ -181,6 +181,7 @@ void TxSymbolTable::Rehash(std::size_t slotCount)
         InsertInSlots(waiting_[k]); // there is room: the slots are never over half full
     indexed_ += waitingCount_;
     waitingCount_ = 0;
+    waitingHashes_ = 0;
     auto grown = std::make_unique<SlotArray>(slotCount);
     const std::size_t mask = slotCount - 1;
     // Four filter bits per slot, at most 2^30.
@@ -209,6 +210,7 @@ void TxSymbolTable::IndexWaiting()
         InsertInSlots(waiting_[k]);
     indexed_ += waitingCount_;
     waitingCount_ = 0;
+    waitingHashes_ = 0;
     if (indexed_ * 2 >= slotCount_)
         Rehash(slotCount_ * 2);
 }
@@ -241,6 +243,7 @@ std::int32_t TxSymbolTable::AddUnindexed(std::string_view text, std::uint32_t ha
     SetFilterBit(hash);
     __builtin_prefetch(&(*slots_)[hash & (slotCount_ - 1)], 1);
     waiting_[waitingCount_++] = Slot{hash, id};
+    waitingHashes_ |= std::uint64_t(1) << (hash >> 26);
     if (waitingCount_ == kWaitingMax || (indexed_ + waitingCount_) * 2 >= slotCount_)
         IndexWaiting();
     return id;
@@ -248,6 +251,8 @@ std::int32_t TxSymbolTable::AddUnindexed(std::string_view text, std::uint32_t ha
 
 std::int32_t TxSymbolTable::FindUnindexed(std::string_view text, std::uint32_t hash) const
 {
+    if ((waitingHashes_ >> (hash >> 26) & 1) == 0)
+        return 0;
     for (std::size_t k = 0; k < waitingCount_; ++k) {
         const Slot& s = waiting_[k];
         if (s.hash == hash && TextAt(static_cast<std::size_t>(s.id - 1)) == text)
@@ -291,6 +296,7 @@ void TxSymbolTable::Clear()
     freeLeft_ = 0;
     indexed_ = 0;
     waitingCount_ = 0;
+    waitingHashes_ = 0;
     multiUseCount_ = 0;
     slots_.reset();
     slotCount_ = 0;

@@ -201,6 +201,7 @@ private:
     static constexpr std::size_t kWaitingMax = 32;
     Slot waiting_[kWaitingMax] = {};
     std::size_t waitingCount_ = 0;
+    std::uint64_t waitingHashes_ = 0; // a bit for each waiting symbol's hash, folded to 64
     std::vector<std::uint32_t> useCounts_; // empty: all 0
     std::vector<std::uint32_t> styles_;    // empty: all 0
     std::vector<std::unique_ptr<char[]>> blocks_;
