@@ -49,7 +49,10 @@ void TXmlDocument::LoadFromStream(core::TStream& stream)
             // hold (one per 64 bytes is more than generous), taken once: the
             // record array then does not move while it fills, and the room
             // that stays untouched costs address space only.
-            symbolTable_->Reserve(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size() - start, 0) / 64));
+            const auto bytes = static_cast<std::size_t>(std::max<std::int64_t>(stream.Size() - start, 0));
+            symbolTable_->Reserve(bytes / 64);
+            // Documents hold about one distinct text per 130 bytes.
+            symbolTable_->ExpectSymbols(bytes / 128);
             ParseDocument(parser);
             textEncoding_ = parser.Encoding();
             textCodePage_ = parser.CodePage();

@@ -204,6 +204,15 @@ void TxSymbolTable::Rehash(std::size_t slotCount)
     slotCount_ = slotCount;
 }
 
+void TxSymbolTable::ExpectSymbols(std::size_t symbols)
+{
+    std::size_t slotCount = slotCount_;
+    while (slotCount < symbols * 2 && slotCount < (std::size_t(1) << 30))
+        slotCount *= 2;
+    if (slotCount > slotCount_)
+        Rehash(slotCount);
+}
+
 void TxSymbolTable::IndexWaiting()
 {
     for (std::size_t k = 0; k < waitingCount_; ++k)

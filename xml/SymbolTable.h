@@ -91,6 +91,9 @@ public:
     void Clear();
     // Room for so many symbols in all, so that adding them moves no record.
     void Reserve(std::size_t symbols) { records_.reserve(symbols); }
+    // Sizes the search slots for so many symbols at once, so that a table
+    // expected to grow large is not rebuilt at every doubling on the way.
+    void ExpectSymbols(std::size_t symbols);
     int SymbolCount() const noexcept { return static_cast<int>(records_.size()); }
     // The symbol with that ID (1..count); raises EListError outside.
     TxSymbol Symbol(std::int32_t id) const;

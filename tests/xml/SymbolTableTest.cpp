@@ -167,6 +167,18 @@ TEST(SymbolTable, ManySymbolsSurviveGrowthAndClear)
     table.Clear();
     EXPECT_EQ(table.SymbolCount(), 0);
     EXPECT_EQ(table.Intern("name5"), 1);
+
+    // Sized ahead for more than come, and for fewer: the same IDs either way.
+    for (const std::size_t expected : {std::size_t(100000), std::size_t(10)}) {
+        TxSymbolTable sized(nullptr);
+        sized.Intern("first");
+        sized.ExpectSymbols(expected);
+        EXPECT_EQ(sized.Intern("first"), 1);
+        for (int i = 0; i < 20000; ++i)
+            ASSERT_EQ(sized.Intern("name" + std::to_string(i)), i + 2);
+        EXPECT_EQ(sized.Intern("name19999"), 20001);
+        EXPECT_EQ(sized.SortedSymbols().size(), 20001u);
+    }
 }
 
 TEST(SymbolTable, TextsAddedJustBeforeAreFoundAtEveryStepOfGrowth)
