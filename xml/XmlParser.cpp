@@ -591,11 +591,32 @@ std::int32_t TxXmlParser::InternUncached(TxSymbolTable& table, std::string_view 
         return 0;
     const std::uint32_t hash = TxSymbolTable::HashText(text);
     if (n > kCachedLength)
-        return table.Intern(text, hash);
+        return InternLong(table, text, hash);
     // The cache belongs to one table.
     cache_ = std::make_unique<CachedSymbol[]>(kCacheSize);
     cachedTable_ = &table;
     return InternMissed(table, text, hash);
+}
+
+std::int32_t TxXmlParser::InternLong(TxSymbolTable& table, std::string_view text, std::uint32_t hash)
+{
+    const std::size_t n = text.size();
+    if (n > kLongestCached)
+        return table.Intern(text, hash);
+    if (longCachedTable_ != &table) {
+        longCache_ = std::make_unique<CachedLongSymbol[]>(kLongCacheSize); // it belongs to one table
+        longCachedTable_ = &table;
+    }
+    CachedLongSymbol& entry = longCache_[(hash >> 16 ^ hash) % kLongCacheSize];
+    if (entry.hash == hash && entry.length == n && entry.id != 0 && entry.id <= table.SymbolCount() &&
+        EqualBytes(table.LookupView(entry.id).data(), text.data(), n))
+        return entry.id;
+    // As below: a text enters the cache when it comes the second time.
+    const int known = table.SymbolCount();
+    const std::int32_t id = table.Intern(text, hash);
+    if (id <= known)
+        entry = {hash, static_cast<std::uint32_t>(n), id};
+    return id;
 }
 
 std::int32_t TxXmlParser::InternMissed(TxSymbolTable& table, std::string_view text, std::uint32_t hash)

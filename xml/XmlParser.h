@@ -317,6 +317,18 @@ private:
     static constexpr std::size_t kCacheSize = 4096;
     static constexpr std::size_t kCachedLength = 23;
     std::unique_ptr<CachedSymbol[]> cache_;
+    // A longer text that came again (a title, a note), by its hash and
+    // length; its bytes are compared with the table's.
+    struct CachedLongSymbol {
+        std::uint32_t hash;
+        std::uint32_t length;
+        std::int32_t id; // 0: empty
+    };
+    static constexpr std::size_t kLongCacheSize = 1024;
+    static constexpr std::size_t kLongestCached = 256;
+    std::unique_ptr<CachedLongSymbol[]> longCache_;
+    TxSymbolTable* longCachedTable_ = nullptr;
+    std::int32_t InternLong(TxSymbolTable& table, std::string_view text, std::uint32_t hash);
     TxSymbolTable* cachedTable_ = nullptr;
 
     struct CollectFrame {

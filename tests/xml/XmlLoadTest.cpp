@@ -654,3 +654,36 @@ TEST(XmlLoad, LoadingReplacesTheContentAndTheSymbols)
     EXPECT_EQ(doc.RootElement()->GetName(), "new");
     EXPECT_EQ(doc.SymbolTable().SymbolCount(), 4) << "version, 1.0, new, v, and nothing of the old";
 }
+
+TEST(XmlLoad, RecurringAndUniqueTextsOfEveryLengthShareTheirSymbols)
+{
+    // Short and long texts, each recurring or not: a text read again gets the
+    // ID it got the first time, and the table holds each text once.
+    const std::vector<std::string> recurring = {"7", "Praha", "Matice M6 &amp; podložka s dlouhým názvem",
+                                                std::string(300, 'x'), "Šroub M6×20 pozinkovaný"};
+    std::string text = "<r>";
+    for (int i = 0; i < 3000; ++i) {
+        text += "<e a=\"" + recurring[static_cast<std::size_t>(i) % recurring.size()] + "\">";
+        text += i % 2 == 0 ? "jedinečný text číslo " + std::to_string(i) + " a ještě kus navíc"
+                           : recurring[static_cast<std::size_t>(i / 2) % recurring.size()];
+        text += "</e>";
+    }
+    text += "</r>";
+    TXmlDocument doc(nullptr);
+    doc.LoadFromText(text);
+    TxElement* root = doc.RootElement();
+    ASSERT_EQ(root->ElementCount(), 3000);
+    std::vector<std::int32_t> ids(recurring.size(), 0);
+    for (int i = 0; i < 3000; ++i) {
+        const TXmlNode* e = root->ElementAt(i);
+        const std::size_t k = static_cast<std::size_t>(i) % recurring.size();
+        const std::int32_t id = doc.SymbolTable().Intern(recurring[k]);
+        EXPECT_EQ(e->AttributeAt(0)->ValueId(), id) << i;
+        if (ids[k] == 0)
+            ids[k] = id;
+        EXPECT_EQ(id, ids[k]);
+    }
+    // The names r, e, a; 5 recurring texts; 1500 unique ones.
+    EXPECT_EQ(doc.SymbolTable().SymbolCount(), 3 + 5 + 1500);
+    EXPECT_EQ(doc.WriteToUtf8Text(), text);
+}
