@@ -8,7 +8,6 @@
 #include <new>
 
 #include <sys/mman.h>
-#include <cstdlib>
 
 namespace xml {
 
@@ -59,34 +58,30 @@ bool FindSymbol(const std::vector<const TxSymbol*>& sorted, const TxSymbol& prob
     return false;
 }
 
-// The open-addressing slots, zeroed. They come from the heap like the rest
-// of the document: a program that loads again reuses the same memory instead
-// of having fresh pages zeroed by the system for every load.
+// The open-addressing slots, zeroed. A small table comes from the heap; a
+// large one is mapped afresh in huge pages where the system has them: the
+// searches land anywhere in it, and with small pages nearly each one would
+// miss the address cache too.
 class TxSymbolTable::SlotArray {
 public:
     explicit SlotArray(std::size_t count) : bytes_(count * sizeof(Slot))
     {
-        if (bytes_ >= kHugePage) {
-            // Mapped afresh, in huge pages where the system has them: the
-            // searches land anywhere in it, and with small pages nearly each
-            // one would miss the address cache too.
+        if (Mapped()) {
             void* memory = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (memory == MAP_FAILED)
                 throw std::bad_alloc();
             madvise(memory, bytes_, MADV_HUGEPAGE);
             slots_ = static_cast<Slot*>(memory);
         } else {
-            slots_ = static_cast<Slot*>(std::calloc(count, sizeof(Slot)));
-            if (slots_ == nullptr)
-                throw std::bad_alloc();
+            slots_ = new Slot[count]();
         }
     }
     ~SlotArray()
     {
-        if (bytes_ >= kHugePage)
+        if (Mapped())
             munmap(slots_, bytes_);
         else
-            std::free(slots_);
+            delete[] slots_;
     }
     SlotArray(const SlotArray&) = delete;
     SlotArray& operator=(const SlotArray&) = delete;
@@ -95,6 +90,7 @@ public:
 
 private:
     static constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    bool Mapped() const noexcept { return bytes_ >= kHugePage; }
     std::size_t bytes_;
     Slot* slots_ = nullptr;
 };
@@ -175,13 +171,19 @@ void TxSymbolTable::InsertInSlots(const Slot& entry) noexcept
     (*slots_)[i] = entry;
 }
 
-void TxSymbolTable::Rehash(std::size_t slotCount)
+void TxSymbolTable::InsertWaiting() noexcept
 {
+    // There is room: the slots are never over half full.
     for (std::size_t k = 0; k < waitingCount_; ++k)
-        InsertInSlots(waiting_[k]); // there is room: the slots are never over half full
+        InsertInSlots(waiting_[k]);
     indexed_ += waitingCount_;
     waitingCount_ = 0;
     waitingHashes_ = 0;
+}
+
+void TxSymbolTable::Rehash(std::size_t slotCount)
+{
+    InsertWaiting();
     auto grown = std::make_unique<SlotArray>(slotCount);
     const std::size_t mask = slotCount - 1;
     // Four filter bits per slot, at most 2^30.
@@ -215,11 +217,7 @@ void TxSymbolTable::ExpectSymbols(std::size_t symbols)
 
 void TxSymbolTable::IndexWaiting()
 {
-    for (std::size_t k = 0; k < waitingCount_; ++k)
-        InsertInSlots(waiting_[k]);
-    indexed_ += waitingCount_;
-    waitingCount_ = 0;
-    waitingHashes_ = 0;
+    InsertWaiting();
     if (indexed_ * 2 >= slotCount_)
         Rehash(slotCount_ * 2);
 }
@@ -274,8 +272,7 @@ std::int32_t TxSymbolTable::Intern(std::string_view text, std::uint32_t hash)
 {
     if (text.empty())
         return 0;
-    const std::size_t bit = FilterBit(hash);
-    if ((filter_[bit >> 6] & std::uint64_t(1) << (bit & 63)) == 0)
+    if (!FilterHas(hash))
         return AddUnindexed(text, hash);
     if (const std::int32_t id = FindUnindexed(text, hash))
         return id;

@@ -179,11 +179,18 @@ private:
     std::int32_t FindUnindexed(std::string_view text, std::uint32_t hash) const;
     // Puts the symbols waiting for their slots in; then grows the slots when due.
     void IndexWaiting();
+    // The same without growing the slots.
+    void InsertWaiting() noexcept;
     void InsertInSlots(const Slot& entry) noexcept;
     void Rehash(std::size_t slotCount);
     std::size_t FilterBit(std::uint32_t hash) const noexcept
     {
         return static_cast<std::uint32_t>(hash * 0x9E3779B1u) >> filterShift_;
+    }
+    bool FilterHas(std::uint32_t hash) const noexcept
+    {
+        const std::size_t bit = FilterBit(hash);
+        return (filter_[bit >> 6] >> (bit & 63) & 1) != 0;
     }
     void SetFilterBit(std::uint32_t hash) noexcept
     {
