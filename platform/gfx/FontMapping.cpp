@@ -114,11 +114,16 @@ bool MayRunRightToLeft(std::u16string_view text)
 
 } // namespace
 
+double TabStopDistance(const QFont& font)
+{
+    return 8 * QFontMetricsF(font).averageCharWidth();
+}
+
 double TextAdvance(const QFont& font, std::u16string_view text)
 {
     if (text.empty())
         return 0.0;
-    if (MayRunRightToLeft(text))
+    if (MayRunRightToLeft(text) || text.find(u'\t') != std::u16string_view::npos)
         return CharacterPositions(font, text).back();
     // Left to right the positions only grow: the last one is the largest.
     TLaidOutLine laidOut(font, text);
@@ -128,18 +133,43 @@ double TextAdvance(const QFont& font, std::u16string_view text)
                                   laidOut.Line.naturalTextWidth()));
 }
 
+namespace {
+
+// The boundaries of text without tabs, from origin on, into positions[1..size].
+void PlaceRun(const QFont& font, std::u16string_view text, double origin, double* positions)
+{
+    TLaidOutLine laidOut(font, text);
+    const QTextLine& line = laidOut.Line;
+    double last = origin;
+    for (std::size_t i = 1; i <= text.size(); ++i) {
+        if (line.isValid())
+            last = std::max(last, origin + line.cursorToX(static_cast<int>(i)));
+        positions[i] = last;
+    }
+    if (line.isValid())
+        positions[text.size()] = std::max(last, origin + line.naturalTextWidth());
+}
+
+} // namespace
+
 std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text)
 {
     std::vector<double> positions(text.size() + 1, 0.0);
-    if (text.empty())
-        return positions;
-    TLaidOutLine laidOut(font, text);
-    const QTextLine& line = laidOut.Line;
-    if (!line.isValid())
-        return positions;
-    for (std::size_t i = 1; i <= text.size(); ++i)
-        positions[i] = std::max(positions[i - 1], line.cursorToX(static_cast<int>(i)));
-    positions[text.size()] = std::max(positions[text.size()], line.naturalTextWidth());
+    // Each run between tabs is laid out on its own, from where the tab before it stopped.
+    double stop = -1;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = std::min(text.find(u'\t', start), text.size());
+        if (tab > start)
+            PlaceRun(font, text.substr(start, tab - start), positions[start], positions.data() + start);
+        if (tab == text.size())
+            break;
+        if (stop < 0)
+            stop = TabStopDistance(font);
+        const double x = positions[tab];
+        positions[tab + 1] = stop > 0 ? (std::floor(x / stop) + 1) * stop : x;
+        start = tab + 1;
+    }
     return positions;
 }
 

@@ -30,13 +30,20 @@ struct TTextMetrics {
 
 TTextMetrics MeasureFont(const QFont& font);
 
+// The distance between two tab stops of the font: eight of its average
+// character widths, as text editors and the platform's tabbed text place them.
+// A tab advances to the next stop counted from the start of the text, so its
+// advance scales with the font and is the same length on every device (Qt's
+// own stops are a fixed count of device pixels and would not be).
+double TabStopDistance(const QFont& font);
+
 // The x position of every character boundary of text (text.size() + 1 values,
-// one per UTF-16 unit, the first 0), kerning included.
+// one per UTF-16 unit, the first 0), kerning included; tabs by TabStopDistance.
 std::vector<double> CharacterPositions(const QFont& font, std::u16string_view text);
 
 // The width of text: the last of its CharacterPositions, found without the
-// positions in between where the text has no right-to-left letters (whose
-// positions need not grow from left to right).
+// positions in between where the text has no tabs and no right-to-left
+// letters (whose positions need not grow from left to right).
 double TextAdvance(const QFont& font, std::u16string_view text);
 
 } // namespace gfx

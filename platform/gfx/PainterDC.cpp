@@ -287,10 +287,17 @@ void TPainterDC::ExtTextOut(std::int32_t x, std::int32_t y, std::uint32_t option
     p.setFont(font);
     p.setPen(ColorRefToQColor(state_.TextColor));
     if (wholeRun) {
-        p.drawText(QPointF(left, baseline), ToQString(text));
+        // Qt would put tabs at stops of its own: the runs between tabs are
+        // drawn whole, each where the tab before it stopped.
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t tab = std::min(text.find(u'\t', start), text.size());
+            if (tab > start)
+                p.drawText(QPointF(left + positions[start], baseline), ToQString(text.substr(start, tab - start)));
+            start = tab + 1;
+        }
     } else {
         for (std::size_t i = 0; i < text.size(); ++i) {
-            if (IsLowSurrogate(text[i]))
+            if (IsLowSurrogate(text[i]) || text[i] == u'\t')
                 continue;
             std::size_t length = IsHighSurrogate(text[i]) && i + 1 < text.size() ? 2 : 1;
             p.drawText(QPointF(left + positions[i], baseline), ToQString(text.substr(i, length)));

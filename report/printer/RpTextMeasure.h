@@ -4,7 +4,10 @@
 // without hinting, so a page breaks its lines and its pages alike in the
 // preview, in the stored pages and on a printer of any resolution. A label
 // measures the same words again at every printing and every repaint, so the
-// widths are kept by font and text.
+// widths are kept by font and text. A tab advances to the next stop, eight
+// average character widths of the font from the start of the text, so in
+// native units too: its advance is part of the positions and widths here,
+// and a page that records them puts the tabbed words alike on every device.
 
 #include "platform/ui/kernel/Graphics.h"
 

@@ -215,7 +215,7 @@ TEST(PainterCanvas, WithoutAPainterItMeasuresButDoesNotDraw)
 TEST(Fonts, TheWidthOfATextIsTheLastOfItsCharacterPositions)
 {
     const char* texts[] = {"", "W", "Konverze dokumentů", "Příliš žluťoučký kůň úpěl ďábelské ódy", "office ffi AV To.",
-                           "a\u0301e\u0308 ", "  trailing blanks  ", "abc \u05D0\u05D1\u05D2 def", "1234,56 Kč"};
+                           "a\u0301e\u0308 ", "  trailing blanks  ", "abc \u05D0\u05D1\u05D2 def", "1234,56 Kč", "a\tb", "\t\tčást\tx"};
     for (const char* face : {"DejaVu Sans", "DejaVu Serif", "Nimbus Sans"})
         for (int pixels : {7, 13, 29}) {
             TLogFont log;

@@ -1,10 +1,15 @@
 // Paper shows what the preview shows: the same report gives the same lines,
 // line breaks and page breaks in the stored pages (screen resolution) and on
 // the PDF printer at 300, 600 and 1200 dots per inch, and the printed file
-// holds those lines on those pages.
+// holds those lines on those pages; tabs stand at the same places on every
+// device.
 #include "BandTestSupport.h"
 #include "tests/report/TempFolder.h"
 
+#include "platform/core/Unicode.h"
+#include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/MetafilePlayer.h"
+#include "platform/gfx/Screen.h"
 #include "platform/print/Printer.h"
 #include "report/printables/RpLabel.h"
 #include "report/printer/RpPrinter.h"
@@ -12,7 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 
 namespace report::testing {
@@ -64,6 +72,77 @@ std::vector<std::string> PdfPages(const std::string& file)
     for (std::size_t end; (end = text.find('\f', start)) != std::string::npos; start = end + 1)
         pages.push_back(text.substr(start, end - start));
     return pages;
+}
+
+// A word on a page: its text and where it starts, in native units.
+struct PlacedWord {
+    std::string Text;
+    long double X, Y;
+};
+// The words of a page line by line, top down, each line left to right.
+using PlacedLines = std::vector<std::vector<PlacedWord>>;
+
+PlacedLines ByLines(std::vector<PlacedWord> words)
+{
+    std::sort(words.begin(), words.end(), [](const PlacedWord& a, const PlacedWord& b) { return a.Y < b.Y; });
+    PlacedLines lines;
+    for (const PlacedWord& word : words) {
+        // Words of one line lie within 2 mm of its first word.
+        if (lines.empty() || word.Y - lines.back().front().Y > 20)
+            lines.emplace_back();
+        lines.back().push_back(word);
+    }
+    for (auto& line : lines)
+        std::sort(line.begin(), line.end(), [](const PlacedWord& a, const PlacedWord& b) { return a.X < b.X; });
+    return lines;
+}
+
+// The words of the first page of a printed file, as pdftotext places them.
+PlacedLines PdfWords(const std::string& file)
+{
+    QProcess process;
+    process.start(QStringLiteral(KONVERZE_PDFTOTEXT),
+                  {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), QString::fromStdString(file),
+                   QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re"));
+    std::vector<PlacedWord> words;
+    for (auto match = word.globalMatch(html); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        // Points to tenths of a millimetre.
+        words.push_back({m.captured(3).toStdString(), m.captured(1).toDouble() * 254 / 72,
+                         m.captured(2).toDouble() * 254 / 72});
+    }
+    return ByLines(words);
+}
+
+// The words of a stored page, where its text records put them.
+PlacedLines StoredWords(const gfx::TMetafile& page)
+{
+    const long double perNative = gfx::ScreenPixelsPerInch() / 254.0L;
+    std::vector<PlacedWord> words;
+    gfx::EnumerateMetafileRecords(page, [&](const gfx::TEmfRecord& record, const std::uint8_t* data) {
+        const std::optional<std::u16string> text = gfx::TextRecordString(record, data);
+        if (!text)
+            return true;
+        const gfx::emf::TRecordReader r(data, record.Size);
+        const bool hasRect = (r.U32(52) & gfx::ETO_NO_RECT) == 0;
+        const std::uint32_t dx = r.U32(hasRect ? 72 : 56);
+        const std::u16string& line = *text;
+        std::vector<long double> x(line.size() + 1, r.I32(36));
+        for (std::size_t i = 0; i < line.size(); ++i)
+            x[i + 1] = x[i] + r.I32(dx + 4 * static_cast<std::uint32_t>(i));
+        for (std::size_t i = 0, end; i < line.size(); i = end + 1) {
+            end = std::min(line.find_first_of(u" \t", i), line.size());
+            if (end > i)
+                words.push_back({core::Utf16ToUtf8(line.substr(i, end - i)), x[i] / perNative, r.I32(40) / perNative});
+        }
+        return true;
+    });
+    return ByLines(words);
 }
 
 class DeviceLayout : public ::testing::Test {
@@ -158,6 +237,85 @@ TEST_F(DeviceLayout, LinesAndPagesAreTheSameInTheStoredPagesAndOnEveryPrinter)
     }
     // And the preview once more, after the printing.
     EXPECT_EQ(StoredRun(), screen);
+}
+
+} // namespace report::testing
+
+namespace report::testing {
+
+// Tabs advance to the same stops in the stored pages and on paper at every
+// resolution: eight average character widths of the font apart, so the
+// words after them line up in columns.
+TEST(DeviceLayoutTabs, TabbedWordsStandAtTheSamePlacesOnEveryDevice)
+{
+    struct Case {
+        const char* Text;
+        const char* Face;
+        int Size;
+    };
+    const Case cases[] = {
+        {"práva ódy v\tsloupec", "Liberation Sans", 24},
+        {"jméno\tNovák", "Liberation Sans", 12},
+        {"příjmení\tNovák", "Liberation Sans", 12},
+        {"\todsazeno", "DejaVu Sans", 10},
+        {"a\t\tdvě zarážky", "DejaVu Sans", 10},
+        {"číslo\t12/2024\tstrana 3", "Liberation Serif", 14},
+    };
+    ReportForm f(Rows(1));
+    f.Query()->Open();
+    TRpReport& report = *f.Report();
+    A4(report);
+    report.SetShowProgress(false);
+    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 1200);
+    f.AddBand(TRpBandType::rbDetail, "Detail", 10);
+    constexpr long double kLeft = 100; // the left margin
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto* label = Place<TRpLabel>(f.Form(), title, 0, 150.0L * static_cast<long double>(i), 1900, 140);
+        label->SetAutoSize(false);
+        label->Font().SetName(cases[i].Face);
+        label->Font().SetSize(cases[i].Size);
+        label->SetCaption(cases[i].Text);
+    }
+
+    f.Generate();
+    std::unique_ptr<gfx::TMetafile> page = report.RpPrinter()->GetPage(1);
+    ASSERT_NE(page, nullptr);
+    const PlacedLines stored = StoredWords(*page);
+    ASSERT_EQ(stored.size(), std::size(cases));
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        std::vector<std::string> words;
+        for (const PlacedWord& word : stored[i])
+            words.push_back(word.Text);
+        EXPECT_EQ(words, Words(cases[i].Text)) << "line " << i;
+    }
+    // One screen pixel is the stored pages' step.
+    const long double pixel = 254.0L / gfx::ScreenPixelsPerInch();
+    EXPECT_GT(stored[0][3].X - stored[0][2].X, 100) << "the tab after \"v\" leaves room";
+    EXPECT_NEAR(stored[1][1].X, stored[2][1].X, pixel) << "both names in one column";
+    const long double stop = stored[3][0].X - kLeft;
+    EXPECT_GT(stop, 100);
+    EXPECT_NEAR(stored[4][1].X - kLeft, 2 * stop, 2 * pixel) << "two tabs, two stops";
+
+    ScopedTempFolder temp{"tabs"};
+    for (int dpi : {300, 600, 1200}) {
+        const std::string pdf = temp.File("tabs" + std::to_string(dpi) + ".pdf");
+        report.PrinterSettings().SetPrintQuality(dpi);
+        report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
+            sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
+        };
+        report.PrintReport();
+        const PlacedLines paper = PdfWords(pdf);
+        ASSERT_EQ(paper.size(), stored.size()) << dpi << " dpi";
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            ASSERT_EQ(paper[i].size(), stored[i].size()) << dpi << " dpi, line " << i;
+            for (std::size_t w = 0; w < stored[i].size(); ++w) {
+                EXPECT_EQ(paper[i][w].Text, stored[i][w].Text) << dpi << " dpi, line " << i;
+                EXPECT_NEAR(paper[i][w].X, stored[i][w].X, pixel + 1)
+                    << dpi << " dpi, line " << i << ", " << stored[i][w].Text;
+            }
+        }
+    }
+    report.BeforePrint = nullptr;
 }
 
 } // namespace report::testing

@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     report.Frame().SetDrawRight(true);
 
     f.AddText(f.AddBand(TRpBandType::rbPageHeader, "PageHeader", 80), "Konverze – strana {PAGE}");
-    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 200);
+    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 320);
     title->SetColor(gfx::RGBToColor(220, 230, 245));
     auto* heading = Place<TRpLabel>(f.Form(), title, 0, 20, 1300, 170);
     heading->SetAutoSize(false);
@@ -53,6 +53,13 @@ int main(int argc, char** argv)
     heading->Font().SetSize(14);
     heading->SetCaption("Přehled ověřených konverzí dokumentů podle měst, s poznámkou na konci a oslavnými verši "
                         "jako v každé pořádné sbírce ódy");
+    // A tab stands at the same stop on the screen and on paper.
+    auto* tabbed = Place<TRpLabel>(f.Form(), title, 0, 200, 1800, 110);
+    tabbed->SetAutoSize(false);
+    tabbed->SetTransparent(true);
+    tabbed->Font().SetName("Liberation Sans");
+    tabbed->Font().SetSize(24);
+    tabbed->SetCaption("práva ódy v\tsloupec");
     auto* group = new TRpGroup(f.Form());
     group->SetName("Group");
     group->SetParent(&report);
