@@ -280,6 +280,30 @@ void TRpPageList::SaveToFile(const std::string& fileName)
     stream.SaveToStream(file);
 }
 
+std::int32_t TRpPageList::CountRecords()
+{
+    TRpStream& stream = CurrentStream();
+    const std::int64_t size = stream.Size();
+    std::int32_t count = 0;
+    for (std::int64_t start = stream.HeaderSize(); start < size;) {
+        // Page number, link, the page (at least its own-start field).
+        if (size - start < 12)
+            Damaged();
+        stream.SetPosition(start);
+        if (ReadInt32(stream) != count + 1)
+            Damaged();
+        const std::int64_t next = ReadInt32(stream);
+        if (next < start + 12 || next > size)
+            Damaged();
+        stream.SetPosition(next - 4);
+        if (ReadInt32(stream) != start)
+            Damaged();
+        ++count;
+        start = next;
+    }
+    return count;
+}
+
 void TRpPageList::LoadFromFile(const std::string& fileName)
 {
     std::lock_guard lock(ListLock);
@@ -289,6 +313,9 @@ void TRpPageList::LoadFromFile(const std::string& fileName)
     ownedStream_ = TRpStream::CreateFromFile(fileName);
     stream_ = ownedStream_.get();
     ReadHeader();
+    // The header's count may be damaged (0, negative or more than the file
+    // holds): the pages are the records the file actually has.
+    pageCount_ = CountRecords();
     if (pageCount_ > 0)
         GetPage(pageCount_);
 }

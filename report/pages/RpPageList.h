@@ -50,6 +50,7 @@ public:
     // Copies the whole stream into the file, byte for byte.
     void SaveToFile(const std::string& fileName);
     // Opens the file as the list's own stream and reads its header; the
+    // pages are the records the file holds, whatever its header counts. The
     // stream is left after the last record.
     void LoadFromFile(const std::string& fileName);
 
@@ -72,6 +73,10 @@ private:
     void SeekToFirst();
     void SeekToLast();
     void SeekToPage(std::int32_t pageNumber);
+    // Walks the records from the first to the end of the stream, each checked
+    // (numbered in turn, its link further on and within the stream, its own
+    // start at its end); a broken chain raises EReadError.
+    std::int32_t CountRecords();
     TRpStream& CurrentStream();
 
     std::recursive_mutex ListLock;

@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
@@ -375,8 +376,10 @@ void TRpStandardPreview::ShowPreview()
 
 void TRpStandardPreview::UpdateStatus()
 {
-    StatusBar->Panels()[1].SetText(Str(msg::Page) + " " + std::to_string(RpPreview->PageNumber()) + " " +
-                                   Str(msg::Of) + " " + std::to_string(PageCount()));
+    // Without pages there is no page 1 to show either.
+    const int shown = std::min(RpPreview->PageNumber(), PageCount());
+    StatusBar->Panels()[1].SetText(Str(msg::Page) + " " + std::to_string(shown) + " " + Str(msg::Of) + " " +
+                                   std::to_string(PageCount()));
     StatusBar->Panels()[2].SetText(PreviewTitle);
 }
 

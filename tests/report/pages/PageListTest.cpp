@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <thread>
 
@@ -197,18 +198,38 @@ TEST(PageList, ReadsTheEarlyHeaderLayout)
         EXPECT_EQ(list.GetPage(p), FakeMetafile(p)) << p;
 }
 
-TEST(PageList, NoPagesWhenTheStoredCountIsNotPositive)
+TEST(PageList, TheRecordsHeldCountAsPagesWhateverTheHeaderSays)
 {
-    ScopedTempFolder temp("empty");
-    std::string file(128, '\0');
-    file[0] = 3;
-    file.replace(8, 4, Int32Bytes(-2));
-    const std::string name = temp.File("empty.rpf");
-    core::WriteFileBytes(name, file);
-    TRpPageList list;
-    list.LoadFromFile(name);
-    EXPECT_EQ(list.PageCount(), -2);
-    EXPECT_EQ(list.GetPage(1), std::nullopt);
+    ScopedTempFolder temp("counts");
+    std::string twoPages;
+    {
+        ReportRun run(false);
+        run.list.AddPage(FakeMetafile(1));
+        run.list.AddPage(FakeMetafile(2));
+        run.list.Finish();
+        twoPages = Contents(run.stream);
+    }
+    const std::string headerOnly = twoPages.substr(0, 128);
+    const struct {
+        const std::string& File;
+        std::int32_t Header;
+        std::int32_t Pages;
+    } cases[] = {
+        {twoPages, 2, 2},          {twoPages, 0, 2},         {twoPages, -2, 2}, {twoPages, INT32_MIN, 2},
+        {twoPages, 5, 2},          {twoPages, INT32_MAX, 2}, {headerOnly, 3, 0}, {headerOnly, INT32_MIN, 0},
+    };
+    const std::string name = temp.File("counted.rpf");
+    for (const auto& c : cases) {
+        std::string file = c.File;
+        file.replace(8, 4, Int32Bytes(c.Header));
+        core::WriteFileBytes(name, file);
+        TRpPageList list;
+        list.LoadFromFile(name);
+        EXPECT_EQ(list.PageCount(), c.Pages) << c.Header;
+        for (int p = c.Pages; p >= 1; --p)
+            EXPECT_TRUE(list.GetPage(p) == FakeMetafile(p)) << c.Header << ", page " << p;
+        EXPECT_EQ(list.GetPage(c.Pages + 1), std::nullopt) << c.Header;
+    }
 }
 
 TEST(PageList, DamagedFilesFailWithReadErrors)
@@ -235,6 +256,15 @@ TEST(PageList, DamagedFilesFailWithReadErrors)
     core::WriteFileBytes(name, loop);
     TRpPageList looping;
     EXPECT_THROW(looping.LoadFromFile(name), core::EStreamError);
+
+    // A record numbered out of turn, and bytes after the last record.
+    std::string misnumbered = good;
+    misnumbered.replace(static_cast<std::size_t>(Int32At(good, 132)), 4, Int32Bytes(7));
+    for (const std::string& bad : {misnumbered, good + "zbytek"}) {
+        core::WriteFileBytes(name, bad);
+        TRpPageList broken;
+        EXPECT_THROW(broken.LoadFromFile(name), core::EStreamError);
+    }
 
     // A compressed length far beyond its record.
     ReportRun run(true);

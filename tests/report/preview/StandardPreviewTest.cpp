@@ -584,6 +584,45 @@ TEST_F(StandardPreview, SavingAndLoadingStoredReports)
     EXPECT_EQ(dialogs.Unanswered(), 0) << dialogs.Describe();
 }
 
+TEST_F(StandardPreview, ALoadedFileShowsThePagesItHoldsWhateverItsHeaderCounts)
+{
+    test::ScopedTempFolder folder("preview-count");
+    RunTextPages(printer, {{"První"}, {"Druhá"}});
+    const std::string saved = folder.Path().string() + "/dve.RPF";
+    printer.Save(saved);
+    const std::string twoPages = core::ReadFileBytes(saved);
+    const struct {
+        std::string Bytes;
+        std::int32_t Header;
+        const char* First;
+        const char* Last;
+    } cases[] = {
+        {twoPages, 0, "Page 1 of 2", "Page 2 of 2"},
+        {twoPages, -1, "Page 1 of 2", "Page 2 of 2"},
+        {twoPages, INT32_MIN, "Page 1 of 2", "Page 2 of 2"},
+        {twoPages, 9, "Page 1 of 2", "Page 2 of 2"},
+        {twoPages.substr(0, 128), INT32_MIN, "Page 0 of 0", "Page 0 of 0"},
+    };
+    const std::string file = folder.Path().string() + "/poskozena.RPF";
+    for (const auto& c : cases) {
+        std::string bytes = c.Bytes;
+        for (int i = 0; i < 4; ++i)
+            bytes[8 + static_cast<std::size_t>(i)] = static_cast<char>(static_cast<std::uint32_t>(c.Header) >> (8 * i));
+        core::WriteFileBytes(file, bytes);
+        TRpPrinter loaded(nullptr);
+        auto* form = Open(&loaded);
+        ui::TScriptedDialogs dialogs;
+        dialogs.AnswerFile(file);
+        form->LoadClick(form);
+        EXPECT_EQ(Panel(form, 1), c.First) << c.Header;
+        EXPECT_EQ(form->ThumbGrid->RowCount(), loaded.PageCount()) << c.Header;
+        form->LastPageClick(form);
+        EXPECT_EQ(Panel(form, 1), c.Last) << c.Header;
+        form->Close();
+        DeliverPosted();
+    }
+}
+
 TEST_F(StandardPreview, SavingThroughARegisteredExportFilter)
 {
     RunTextPages(printer, {{"Export"}});
