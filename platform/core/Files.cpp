@@ -276,7 +276,12 @@ std::string TempFolder()
 
 std::string CreateTempFile(const std::string& prefix, const std::string& extension)
 {
-    std::string pattern = TempFolder() + prefix + "XXXXXX" + extension;
+    return CreateTempFileIn(TempFolder(), prefix, extension);
+}
+
+std::string CreateTempFileIn(const std::string& folder, const std::string& prefix, const std::string& extension)
+{
+    std::string pattern = folder + prefix + "XXXXXX" + extension;
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkostemps(buffer.data(), static_cast<int>(extension.size()), O_CLOEXEC);

@@ -78,5 +78,7 @@ std::string TempFolder();
 // six random characters + extension, and returns its full name. The caller
 // deletes it. Raises EInOutError when the file cannot be made.
 std::string CreateTempFile(const std::string& prefix, const std::string& extension = ".tmp");
+// As CreateTempFile, in the given folder (ending with "/").
+std::string CreateTempFileIn(const std::string& folder, const std::string& prefix, const std::string& extension);
 
 } // namespace core

@@ -2,11 +2,13 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
+#include "platform/core/OwnTempFolder.h"
 #include "platform/core/Streams.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <sys/stat.h>
@@ -218,6 +220,44 @@ TEST_F(FilesTest, TemporaryFilesAreNewAndUnique)
     EXPECT_EQ(ReadFileBytes(a), "");
     ScopedEnv missing("TEMP", (dir + "missing").c_str());
     EXPECT_THROW(CreateTempFile("x"), EInOutError);
+}
+
+TEST_F(FilesTest, TheOwnTemporaryFolderIsPrivateAndNothingElseIsTakenForIt)
+{
+    ScopedEnv temp("TEMP", dir.c_str());
+    const std::string own = dir + ExtractFileName(ParamStr(0)) + "-" + std::to_string(geteuid()) + "/";
+    const std::string path = ExcludeTrailingPathDelimiter(own);
+    auto mode = [&path] {
+        struct stat st {};
+        ::lstat(path.c_str(), &st);
+        return st.st_mode & 0777;
+    };
+    auto any = [](std::string_view) { return true; };
+    const auto everything = std::chrono::hours(-1);  // every file counts as stale
+    EXPECT_EQ(OwnTempFolderName(), own);
+    EXPECT_EQ(RemoveStaleTempFiles(everything, any), 0);
+    EXPECT_FALSE(DirectoryExists(own)) << "tidying makes no folder";
+    for (const mode_t before : {0u, 0755u}) {
+        if (before != 0)
+            ::chmod(path.c_str(), before);
+        EXPECT_EQ(OwnTempFolder(), own);
+        EXPECT_EQ(mode(), 0700u) << before;
+    }
+    // A file or a link under its name is refused, and what the link leads to is not tidied.
+    WriteFileBytes(own + "stary.xls", "x");
+    ASSERT_EQ(::rename(path.c_str(), (dir + "stranou").c_str()), 0);
+    for (const bool link : {false, true}) {
+        if (link)
+            ASSERT_EQ(::symlink((dir + "stranou").c_str(), path.c_str()), 0);
+        else
+            WriteFileBytes(path, "x");
+        EXPECT_THROW(OwnTempFolder(), EInOutError) << link;
+        EXPECT_EQ(RemoveStaleTempFiles(everything, any), 0) << link;
+        ::unlink(path.c_str());
+    }
+    EXPECT_TRUE(FileExists(dir + "stranou/stary.xls"));
+    ASSERT_EQ(::rename((dir + "stranou").c_str(), path.c_str()), 0);
+    EXPECT_EQ(RemoveStaleTempFiles(everything, any), 1);
 }
 
 TEST(CommandLine, ExecutableAndArguments)
