@@ -2,9 +2,11 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/Letters.h"
+#include "platform/core/OwnTempFolder.h"
 #include "platform/core/Streams.h"
 #include "platform/shell/Shell.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -12,12 +14,16 @@ namespace office {
 
 namespace {
 
-// Saves workbook to a new file in the TEMP folder, named after the workbook.
+constexpr std::string_view kCopyExtension = ".xls";
+constexpr std::size_t kRandomLength = 6;  // as core::CreateTempFileIn makes them
+
+// Saves workbook to a new copy in the program's own temporary folder, named
+// after the workbook.
 std::string SaveTemporaryCopy(const TWorkbook& workbook) {
     std::string stem = std::filesystem::path(workbook.Name()).stem().string();
     if (stem.empty())
         stem = "Sešit";
-    const std::string file = core::CreateTempFile(stem + "-", ".xls");
+    const std::string file = core::CreateTempFileIn(core::OwnTempFolder(), stem + "-", std::string(kCopyExtension));
     try {
         core::WriteFileBytes(file, workbook.SaveToBytes());
     } catch (...) {
@@ -59,6 +65,17 @@ std::vector<std::string> TExcelApplication::Release() noexcept {
     workbooks_.Close();
     visible_ = false;
     return opened;
+}
+
+bool IsDesktopCopyName(std::string_view fileName) {
+    const std::size_t tail = 1 + kRandomLength + kCopyExtension.size();
+    if (fileName.size() <= tail || !fileName.ends_with(kCopyExtension))
+        return false;
+    const std::string_view random = fileName.substr(fileName.size() - tail + 1, kRandomLength);
+    return fileName[fileName.size() - tail] == '-' &&
+           std::all_of(random.begin(), random.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
 }
 
 std::unique_ptr<TExcelApplication> CreateOleObject(const std::string& className) {

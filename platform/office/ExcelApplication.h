@@ -5,9 +5,11 @@
 // The workbooks live in memory and are written by our own writer of Excel
 // 97-2003 files. No spreadsheet program runs while the object is driven:
 // when a visible application is released with workbooks open, each of them
-// is saved to a file in the TEMP folder and opened with the desktop's
-// spreadsheet program (shell "open"), where the user finds it as if the
-// application had stayed open.
+// is saved to a copy in the program's own temporary folder
+// (core::OwnTempFolder) and opened with the desktop's spreadsheet program
+// (shell "open"), where the user finds it as if the application had stayed
+// open. The copies stay there for that program; IsDesktopCopyName tells them
+// from other files, for the program to remove them once they are stale.
 
 #include "platform/office/Constants.h"
 #include "platform/office/OleException.h"
@@ -17,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace office {
@@ -49,8 +52,9 @@ public:
 
     // Closes every workbook without saving; nothing is opened on the desktop.
     void Quit();
-    // When visible, saves every open workbook to a new file in the TEMP folder
-    // and opens it with the desktop's spreadsheet program; then closes them.
+    // When visible, saves every open workbook to a new copy in the program's
+    // own temporary folder and opens it with the desktop's spreadsheet
+    // program; then closes them.
     // Returns the files handed to the desktop. Never raises.
     std::vector<std::string> Release() noexcept;
 
@@ -60,6 +64,10 @@ private:
     bool visible_ = false;
     bool displayAlerts_ = true;
 };
+
+// True for the name (without folder) Release gives a copy: the workbook's
+// name without its extension, "-", six random letters or digits, ".xls".
+bool IsDesktopCopyName(std::string_view fileName);
 
 // The automation's object factory: "Excel.Application" gives a new
 // application; any other class name raises EOleException ("Invalid class string").

@@ -1,3 +1,5 @@
+#include "platform/core/Files.h"
+#include "platform/core/OwnTempFolder.h"
 #include "platform/office/ExcelApplication.h"
 #include "tests/platform/office/ExportLayout.h"
 #include "tests/support/StandInTool.h"
@@ -305,10 +307,16 @@ TEST(Release, HandsEachOpenWorkbookToTheDesktopAsANewTemporaryFile) {
         opened = Excel.Release();
         EXPECT_EQ(Excel.Workbooks().Count(), 0);
     }
+    const std::string own = core::OwnTempFolderName();
     unsetenv("TEMP");
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].rfind(temp.Path().string() + "/Sešit1-", 0), 0u) << opened[0];
-    EXPECT_EQ(opened[0].substr(opened[0].size() - 4), ".xls");
+    // In the program's own folder in TEMP, under a name that tells it from other files.
+    EXPECT_EQ(opened[0].rfind(temp.Path().string() + "/", 0), 0u) << opened[0];
+    EXPECT_EQ(opened[0].rfind(own + "Sešit1-", 0), 0u) << opened[0];
+    EXPECT_TRUE(IsDesktopCopyName(core::ExtractFileName(opened[0]))) << opened[0];
+    for (const char* other :
+         {"Sešit1.xls", "Sešit1-Ab12C.xls", "Sešit1-Ab12C_.xls", "Sešit1-Ab12Cd.xlsx", "x-Ab12Cd.csv", "-Ab12Cd.xls"})
+        EXPECT_FALSE(IsDesktopCopyName(other)) << other;
     const auto arguments = opener.Arguments();
     ASSERT_TRUE(arguments);
     EXPECT_EQ(*arguments, std::vector<std::string>{opened[0]});
@@ -325,12 +333,13 @@ TEST(Release, HappensWhenTheApplicationObjectGoes) {
         Excel->Workbooks().Add();
         Excel->Workbooks(1).SaveAs(temp.File("evidence.xls"), xlExcel8);
     }
+    const std::string own = core::OwnTempFolderName();
     unsetenv("TEMP");
     const auto arguments = opener.Arguments();
     ASSERT_TRUE(arguments);
     ASSERT_EQ(arguments->size(), 1u);
     // Named after the saved workbook, but a copy of its own.
-    EXPECT_EQ((*arguments)[0].rfind(temp.File("evidence-"), 0), 0u) << (*arguments)[0];
+    EXPECT_EQ((*arguments)[0].rfind(own + "evidence-", 0), 0u) << (*arguments)[0];
 }
 
 } // namespace
