@@ -1,6 +1,7 @@
 #include "app/ExportForm.h"
 
 #include "app/DataModule.h"
+#include "app/ExportCopies.h"
 #include "app/ExportCsv.h"
 #include "app/ExportPeriod.h"
 #include "app/ExportRows.h"
@@ -105,6 +106,9 @@ void TExport_Form::FormCreate(core::TObject*)
 {
     const core::TIniFile settings(SettingsFile());
     Edit2->SetText(settings.ReadString(RecipientSection, RecipientKey, DefaultRecipient));
+    // The copies earlier runs handed to the mail client and the spreadsheet
+    // program, once those have had a day to read them.
+    RemoveStaleExportCopies();
 }
 
 void TExport_Form::Button4Click(core::TObject*)
@@ -162,6 +166,7 @@ bool TExport_Form::MailExport(const TPeriod& period, const std::string& file) co
 
 void TExport_Form::Button2Click(core::TObject*)
 {
+    RemoveStaleExportCopies();
     const TPeriod period = Period();
     TRegisterLoan loan(*DM->Konverze_ADOQuery);
     loan.Lend(ExportSql(period.Start, period.End));
@@ -202,7 +207,7 @@ void TExport_Form::Button2Click(core::TObject*)
     }
     if (!failure && CheckBox2->Checked()) {
         try {
-            const std::string copy = core::TempFolder() + ExportFileName(period.Start, period.End, "_", ".xls");
+            const std::string copy = MailedCopyFile(period.Start, period.End, ".xls");
             Excel->SetDisplayAlerts(false);
             SaveExportWorkbook(Excel->Workbooks(1), copy);
             Excel->SetDisplayAlerts(true);
@@ -225,6 +230,7 @@ void TExport_Form::Button2Click(core::TObject*)
 
 void TExport_Form::Button5Click(core::TObject*)
 {
+    RemoveStaleExportCopies();
     // A text export is always saved to a file.
     CheckBox1->SetChecked(true);
     const TPeriod period = Period();
@@ -246,7 +252,7 @@ void TExport_Form::Button5Click(core::TObject*)
     }
     if (CheckBox2->Checked()) {
         try {
-            const std::string copy = core::TempFolder() + ExportFileName(period.Start, period.End, "_", ".csv");
+            const std::string copy = MailedCopyFile(period.Start, period.End, ".csv");
             bool saved = true;
             try {
                 core::WriteFileReplacing(copy, bytes);

@@ -1,6 +1,7 @@
 #include "ExportFixture.h"
 
 #include "platform/core/DateTime.h"
+#include "platform/core/OwnTempFolder.h"
 #include "platform/ui/dialogs/ScriptedDialogs.h"
 
 #include <cstdio>
@@ -51,6 +52,7 @@ void ExportFixture::SetUp()
         oldTemp_ = old;
     temp_ = MakeTempFolder();
     setenv("TEMP", temp_.c_str(), 1);
+    copies_ = core::OwnTempFolderName();
     mailer_ = std::make_unique<testsupport::StandInTool>("xdg-email");
     opener_ = std::make_unique<testsupport::StandInTool>("xdg-open");
     RegisterFixture::SetUp();

@@ -42,6 +42,7 @@ protected:
     std::vector<std::string> Opened();
 
     std::string temp_;  // the TEMP folder, ending with "/"
+    std::string copies_;  // the program's own folder in it, for the copies it hands over
     std::unique_ptr<testsupport::StandInTool> mailer_;
     std::unique_ptr<testsupport::StandInTool> opener_;
 

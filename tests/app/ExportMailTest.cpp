@@ -4,6 +4,7 @@
 #include "ExportFixture.h"
 
 #include "app/MapiMail.h"
+#include "platform/core/OwnTempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +56,10 @@ protected:
 
 } // namespace
 
-TEST_F(MailExport, TextExportIsMailedAsACopyInTempAndThenOpened)
+TEST_F(MailExport, TextExportIsMailedAsACopyOfOurOwnAndThenOpened)
 {
     Export()->Button5Click(nullptr);
-    const std::string copy = temp_ + "evidence_01_05_2010-31_05_2010.csv";
+    const std::string copy = copies_ + "evidence_01_05_2010-31_05_2010.csv";
     const auto mailed = mailer_->Arguments();
     ASSERT_TRUE(mailed);
     EXPECT_EQ(*mailed, Mailed(copy));
@@ -68,10 +69,10 @@ TEST_F(MailExport, TextExportIsMailedAsACopyInTempAndThenOpened)
     EXPECT_TRUE(Messages().empty()) << dialogs_.Describe();
 }
 
-TEST_F(MailExport, WorkbookIsMailedAsACopyInTemp)
+TEST_F(MailExport, WorkbookIsMailedAsACopyOfOurOwn)
 {
     Export()->Button2Click(nullptr);
-    const std::string copy = temp_ + "evidence_01_05_2010-31_05_2010.xls";
+    const std::string copy = copies_ + "evidence_01_05_2010-31_05_2010.xls";
     const auto mailed = mailer_->Arguments();
     ASSERT_TRUE(mailed);
     EXPECT_EQ(*mailed, Mailed(copy));
@@ -84,7 +85,7 @@ TEST_F(MailExport, WorkbookIsMailedAsACopyInTemp)
 
 TEST_F(MailExport, AnOlderCopyOfThePeriodIsReplacedWithoutAsking)
 {
-    const std::string copy = temp_ + "evidence_01_05_2010-31_05_2010.xls";
+    const std::string copy = core::OwnTempFolder() + "evidence_01_05_2010-31_05_2010.xls";
     std::ofstream(copy) << "stary";
     Export()->Button2Click(nullptr);
     EXPECT_EQ(Opened().size(), 1u);
@@ -107,7 +108,7 @@ TEST_F(MailExport, RefusedMailIsReportedAndTheCopyStillOpened)
     RefusingMailer();
     Export()->Button5Click(nullptr);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Chyba při odesílání"});
-    EXPECT_EQ(Opened(), std::vector<std::string>{temp_ + "evidence_01_05_2010-31_05_2010.csv"});
+    EXPECT_EQ(Opened(), std::vector<std::string>{copies_ + "evidence_01_05_2010-31_05_2010.csv"});
 
     dialogs_.Clear();
     Export()->Edit1->SetText(folder_ + "vypis");
@@ -118,7 +119,7 @@ TEST_F(MailExport, RefusedMailIsReportedAndTheCopyStillOpened)
 
 TEST_F(MailExport, CopyThatCannotBeWrittenIsNotMailed)
 {
-    const std::string copy = temp_ + "evidence_01_05_2010-31_05_2010.csv";
+    const std::string copy = core::OwnTempFolder() + "evidence_01_05_2010-31_05_2010.csv";
     std::filesystem::create_directory(copy);
     Export()->Button5Click(nullptr);
     // The message as the program has always worded it: the name in no quotes and no blank after it.
@@ -128,7 +129,7 @@ TEST_F(MailExport, CopyThatCannotBeWrittenIsNotMailed)
     EXPECT_TRUE(FileBytes(folder_ + "vypis.csv"));
 
     dialogs_.Clear();
-    std::filesystem::create_directory(temp_ + "evidence_01_05_2010-31_05_2010.xls");
+    std::filesystem::create_directory(copies_ + "evidence_01_05_2010-31_05_2010.xls");
     Export()->Edit1->SetText(folder_ + "vypis");
     Export()->Button2Click(nullptr);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Při ukládání došlo k chybě."});
