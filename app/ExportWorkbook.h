@@ -3,7 +3,9 @@
 // automation: a new workbook whose first sheet holds the user's name and
 // registration number, the column captions in row 4 (bold, centred, wrapped,
 // 50 points high, a double line below) and a row per register row from row
-// 5 on, every value as text.
+// 5 on, every value as text. A register longer than a sheet of the file
+// format goes on in sheets "Výpis z evidence konverzí (2)", (3)... with the
+// same heading.
 
 #include "app/ExportRows.h"
 #include "platform/office/ExcelApplication.h"

@@ -172,3 +172,82 @@ TEST_F(ExcelExport, RegisterComesBackAfterAFailedExportAndNothingIsSavedOrMailed
     EXPECT_FALSE(mailer_->Ran());
     EXPECT_TRUE(Messages().empty()) << dialogs_.Describe();
 }
+
+namespace {
+
+// A register longer than a sheet of the file holds, its rows "1/2010",
+// "2/2010"... converted in that order within May 2010.
+class LongExport : public ExportFixture {
+protected:
+    void SetUp() override
+    {
+        ExportFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        AddUser("JUDr. Jana Nováková", "Mgr. Petr Svoboda", "jana@novakova.cz", "12345");
+        SetPeriod(core::EncodeDate(2010, 5, 1), core::EncodeDate(2010, 5, 31));
+        Export()->CheckBox2->SetChecked(false);
+        Export()->CheckBox3->SetChecked(true);
+        Export()->CheckBox1->SetChecked(true);
+    }
+    // Rows from to last, in one statement.
+    void AddRows(int from, int last)
+    {
+        app::DM->ADOConnection->Execute(
+            "WITH RECURSIVE n(i) AS (SELECT " + std::to_string(from) + " UNION ALL SELECT i + 1 FROM n WHERE i < " +
+            std::to_string(last) + ") INSERT INTO konverze (poradove_cislo, datum_konverze, oznaceni_vstupu, "
+            "osvobozeni, cislo_dokladu) SELECT i || '/2010', 40299 + i / 4096.0, 'Listina ' || i, i % 3 = 0, i FROM n");
+    }
+};
+
+} // namespace
+
+TEST_F(LongExport, EverySheetCarriesTheHeadingAndEveryRowComesOnceInOrder)
+{
+    constexpr int kPerSheet = 65536 - 4;  // below the four rows of the heading
+    struct Case {
+        int rows;
+        std::vector<int> perSheet;
+    };
+    const std::vector<Case> cases{{kPerSheet, {kPerSheet}}, {kPerSheet + 3, {kPerSheet, 3}}};
+    int added = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        AddRows(added + 1, c.rows);
+        added = c.rows;
+        const std::string file = folder_ + "dlouhy" + std::to_string(c.rows) + ".xls";
+        Export()->Edit1->SetText(file);
+        Export()->Button2Click(nullptr);
+        EXPECT_TRUE(Messages().empty()) << dialogs_.Describe();
+        EXPECT_EQ(Opened().size(), 1u);
+
+        const QJsonObject book = ReadBack(file, 0);
+        ASSERT_EQ(book["sheets"].toArray().size(), static_cast<int>(c.perSheet.size()));
+        const QJsonObject first = Sheet(book, 0);
+        int serial = 0;
+        for (int s = 0; s < static_cast<int>(c.perSheet.size()); ++s) {
+            // The heading of the first sheet, its look and the columns' widths.
+            const QJsonObject sheet = Sheet(book, s);
+            EXPECT_EQ(Str(sheet["name"]), std::string("Výpis z evidence konverzí") +
+                                              (s == 0 ? "" : " (" + std::to_string(s + 1) + ")"));
+            for (int r = 0; r < 4; ++r)
+                for (int col = 0; col < 6; ++col)
+                    if (const std::string text = CellText(first, r, col); !text.empty()) {
+                        EXPECT_EQ(CellText(sheet, r, col), text) << s;
+                        EXPECT_EQ(CellFormat(book, sheet, r, col), CellFormat(book, first, r, col)) << s;
+                    }
+            EXPECT_EQ(sheet["columns"], first["columns"]);
+            EXPECT_EQ(sheet["rows"].toObject()["3"], first["rows"].toObject()["3"]);
+            EXPECT_EQ(CellFormat(book, sheet, 4, 0), CellFormat(book, first, 4, 0));
+
+            // Column A whole: the register rows in order, none twice, none left out.
+            const QJsonArray serials = sheet["column"].toArray();
+            ASSERT_EQ(serials.size(), 4 + c.perSheet[static_cast<std::size_t>(s)]) << s;
+            int wrong = 0;
+            for (int r = 4; r < serials.size(); ++r)
+                if (serials[r].toString().toStdString() != std::to_string(++serial) + "/2010" && wrong++ == 0)
+                    ADD_FAILURE() << "sheet " << s << ", row " << r << ": " << serials[r].toString().toStdString();
+        }
+        EXPECT_EQ(serial, c.rows);
+    }
+}

@@ -14,11 +14,14 @@
 
 namespace testsupport {
 
-// What the reader makes of a file: sheets, cells, formats, sizes.
-inline QJsonObject ReadBack(const std::string& file)
+// What the reader makes of a file: sheets, cells, formats, sizes. With a
+// column (0-based), each sheet also gets "column": the texts of that column
+// in every row, complete however large the sheet.
+inline QJsonObject ReadBack(const std::string& file, int column = -1)
 {
+    const std::string columnOption = column >= 0 ? " --column " + std::to_string(column) : std::string();
     const std::string command =
-        std::string(KONVERZE_SYSTEM_PYTHON) + " '" + KONVERZE_READ_XLS + "' '" + file + "' 2>&1";
+        std::string(KONVERZE_SYSTEM_PYTHON) + " '" + KONVERZE_READ_XLS + "' '" + file + "'" + columnOption + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
