@@ -1,7 +1,8 @@
 #pragma once
 // The period export's workbook, driven call for call as the export form does:
 // heading, formatted header row, column widths, text column, one row per
-// register row.
+// register row. The application stays hidden, so that its release hands no
+// copy to the desktop unless a test makes it visible.
 
 #include "platform/office/ExcelApplication.h"
 
@@ -32,7 +33,6 @@ inline RegisterRow SampleRow(int i) {
 template <typename Rows>
 void FillExportWorkbook(office::TExcelApplication& Excel, const Rows& rows, bool fee) {
     using namespace office;
-    Excel.SetVisible(true);
     Excel.Workbooks().Add();
     TWorksheet& sheet = Excel.Workbooks(1).Worksheets(1);
     sheet.SetName("Výpis z evidence konverzí");
