@@ -139,9 +139,8 @@ long CharacterReferenceValue(std::string_view body)
             d = c - 'A' + 10;
         else
             return -1;
-        value = value * base + d;
-        if (value > 0x10FFFF)
-            return -1;
+        // Stops growing past the last character, so that no length of digits overflows.
+        value = std::min(value * base + d, kBeyondUnicode);
     }
     return value;
 }

@@ -27,10 +27,15 @@ std::string EscapeText(std::string_view text);
 std::string UnescapeText(std::string_view text);
 // The number in the body of a numeric character reference (what stands
 // between "&#" and ";": decimal digits, or "x" and hexadecimal digits), or -1
-// when it is no such number or lies beyond U+10FFFF.
+// when it is no such number. A number beyond U+10FFFF, however long, gives
+// kBeyondUnicode.
+inline constexpr long kBeyondUnicode = 0x110000;
 long CharacterReferenceValue(std::string_view body);
-// Whether that number names a character (0 and surrogates do not).
-constexpr bool NamesCharacter(long value) noexcept { return value > 0 && (value < 0xD800 || value > 0xDFFF); }
+// Whether that number names a character (0, surrogates and kBeyondUnicode do not).
+constexpr bool NamesCharacter(long value) noexcept
+{
+    return value > 0 && (value < 0xD800 || value > 0xDFFF) && value < kBeyondUnicode;
+}
 
 // CR LF and a lone CR become LF.
 std::string NormalizeLineBreaks(std::string_view text);

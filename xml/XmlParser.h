@@ -233,7 +233,8 @@ public:
     }
 
     // Warns about each numeric character reference in text that names no
-    // character (0 or a surrogate); such references stay as written.
+    // character (0, a surrogate, a number beyond U+10FFFF); such references
+    // stay as written.
     void CheckCharacterReferences(std::string_view text)
     {
         if (text.size() >= 4 && FindByte(text.data(), text.data() + text.size(), '&') != text.data() + text.size())

@@ -26,8 +26,8 @@ TEST(TextRoutines, UnescapeReferences)
     EXPECT_EQ(UnescapeText("&#13;&#10;"), "\n\n") << "a reference to CR gives LF";
     EXPECT_EQ(UnescapeText("&#x10D;&#X10c;"), "čČ");
     EXPECT_EQ(UnescapeText("&#;&#x;&#12a;&#-5;"), "&#;&#x;&#12a;&#-5;");
-    EXPECT_EQ(UnescapeText("&#xD800;&#1114112;&#99999999999999999999;"),
-              "&#xD800;&#1114112;&#99999999999999999999;") << "no character: kept as text";
+    EXPECT_EQ(UnescapeText("&#xD800;&#1114112;&#99999999999999999999;&#x100000041;"),
+              "&#xD800;&#1114112;&#99999999999999999999;&#x100000041;") << "no character: kept as text";
     EXPECT_EQ(UnescapeText("no references"), "no references");
     EXPECT_EQ(UnescapeText(EscapeText("a<b&c\"d'e>f")), "a<b&c\"d'e>f");
 }

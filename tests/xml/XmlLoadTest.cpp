@@ -596,16 +596,17 @@ TEST(XmlLoad, DeepNestingReportsThePlaceAtTheBottom)
 
 TEST(XmlLoad, ReferencesToNoCharacterStayAsWritten)
 {
-    Loaded l("<?xml version=\"1.0\"?><a v=\"&#0;\">&#xD800;&#65;</a>");
+    Loaded l("<?xml version=\"1.0\"?><a v=\"&#0;\">&#xD800;&#65;&#x110000;</a>");
     EXPECT_EQ(l.Messages(dlWarn),
               (std::vector<std::string>{
                   "warn: character reference \"&#0;\" names no character, kept as written at pos 32",
-                  "warn: character reference \"&#xD800;\" names no character, kept as written at pos 47",
+                  "warn: character reference \"&#xD800;\" names no character, kept as written at pos 57",
+                  "warn: character reference \"&#x110000;\" names no character, kept as written at pos 57",
               }));
     EXPECT_EQ(l.doc.RootElement()->AttributeValueNamed("v"), "&#0;");
-    EXPECT_EQ(l.doc.RootElement()->GetValue(), "&#xD800;A");
+    EXPECT_EQ(l.doc.RootElement()->GetValue(), "&#xD800;A&#x110000;");
     EXPECT_EQ(UnescapeText("&#0;&#x00;"), "&#0;&#x00;");
-    EXPECT_EQ(l.doc.WriteToUtf8Text(), "<?xml version=\"1.0\"?>\r\n<a v=\"&#0;\">&#xD800;&#65;</a>");
+    EXPECT_EQ(l.doc.WriteToUtf8Text(), "<?xml version=\"1.0\"?>\r\n<a v=\"&#0;\">&#xD800;&#65;&#x110000;</a>");
 }
 
 TEST(XmlLoad, MalformedInputNeverCrashesAndKeepsWhatWasRead)
