@@ -5,6 +5,21 @@
 // by which it is read and written. It writes XML text in four encodings and
 // three layouts. Problems are reported as messages (see Debug.h), not raised.
 //
+// A document, its reads included, is used by one thread at a time. Loaded
+// quietly (no OnNodeCreated, OnNodeParsed or OnLoadProgress handler, no
+// RepairStructure), it keeps plain attributes and texts packed (PackedNode.h)
+// and makes their nodes when a read first asks for them, so two threads
+// reading it at once race to make them, which corrupts it or crashes.
+// To share one for reading, load it with a node event attached (an empty
+// OnNodeParsed will do), or walk it once on one thread from
+// TopNodes().First() with NextInDocument, which makes every node; then
+// threads may read it together (names, values and their typed readers,
+// attributes, NodeAt and the other lookups, SearchNode) while nobody
+// changes it. Some calls change a document although they look like reads,
+// and stay on one thread: writing it in any form, SearchAll (the list takes
+// its array from the document's memory), TxAttribute::ValueNode (made on
+// first call), IndentText and NodeIndent, and SymbolTable().SortedSymbols.
+//
 // This is the library's chief header: it brings every node class along.
 
 #include "xml/CharData.h"
