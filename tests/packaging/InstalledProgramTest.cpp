@@ -147,7 +147,7 @@ protected:
     testsupport::TestFolder root_{"install"};
 };
 
-TEST_F(InstalledProgram, PutsTheProgramFolderTheLauncherTheMenuEntryAndTheIconAndNothingElse)
+TEST_F(InstalledProgram, PutsTheProgramFolderTheLauncherTheMenuEntryTheIconAndTheDocumentsAndNothingElse)
 {
     std::vector<std::string> installed;
     for (const auto& entry : fs::recursive_directory_iterator(Prefix()))
@@ -161,7 +161,11 @@ TEST_F(InstalledProgram, PutsTheProgramFolderTheLauncherTheMenuEntryAndTheIconAn
                              "lib/konverze/konverze.txt",
                              "lib/konverze/libVerlumka.so",
                              "share/applications/konverze.desktop",
+                             "share/doc/konverze/changelog.Debian.gz",
+                             "share/doc/konverze/copyright",
                              "share/icons/hicolor/scalable/apps/konverze.svg",
+                             "share/lintian/overrides/konverze",
+                             "share/man/man1/konverze.1.gz",
                          }));
 
     // The launcher is a relative link, so the prefix can move (a package's staging folder).
