@@ -4,11 +4,14 @@
 #include "platform/ui/controls/PickerEdit.h"
 #include "platform/ui/controls/TypedDate.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <cctype>
@@ -111,7 +114,8 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
     value_ = core::Now();
     ShowValue();
     QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [this](const QDateTime& shown) {
-        if (!settingValue_)
+        // Enter makes the edit report its value again, changed or not.
+        if (!settingValue_ && (Blank() || shown != DateTimeToQDateTime(value_)))
             UserChanged(shown);
     });
     // A whole date typed over the field, read in the order of the date it shows.
@@ -124,7 +128,8 @@ TDateTimePicker::TDateTimePicker(core::TComponent* owner) : TWinControl(owner)
     edit->OnTypingTakes = [this](const QString& typed) {
         return TTypedDate(ShownFormat()).Takes(typed.toStdString());
     };
-    edit->OnTypingEnds = [this](const QString& typed) { DateTyped(typed.toStdString()); };
+    edit->OnTypingEnds = [this](const QString& typed) { return DateTyped(typed.toStdString()); };
+    edit->OnTypingGivenUp = [this] { MarkRefused(false); };
     // The calendar is a large widget that most pickers never show: it is made
     // when the drop-down may first open.
     edit->OnCalendarMayOpen = [this] { Calendar(); };
@@ -149,6 +154,10 @@ QCalendarWidget* TDateTimePicker::Calendar() const
         self->calendar_ = edit()->calendarWidget();
         // Week numbers only when asked for.
         calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        // Dates are typed over the field, never into the calendar (see PickerEdit).
+        calendar_->setDateEditEnabled(false);
+        self->calendarDays_ = calendar_->findChild<QAbstractItemView*>();
+        self->WatchWidget(calendarDays_);
         // The calendar shows: the drop-down is opening.
         self->WatchWidget(calendar_);
     }
@@ -257,57 +266,76 @@ void TDateTimePicker::Change()
 void TDateTimePicker::FinishTyping()
 {
     if (edit() != nullptr)
-        edit()->FinishTyping();
+        edit()->FinishTyping(edit()->hasFocus());
 }
 
-void TDateTimePicker::DateTyped(const std::string& typed)
+void TDateTimePicker::ForgetRefusal()
+{
+    if (edit() != nullptr)
+        edit()->CancelTyping();
+    MarkRefused(false);
+}
+
+bool TDateTimePicker::DateTyped(const std::string& typed)
 {
     const std::optional<core::TDateTime> date = TTypedDate(ShownFormat()).Date(typed);
     const QDate day = date ? DateTimeToQDateTime(*date).date() : QDate();
     if (!date || day < edit()->minimumDate() || day > edit()->maximumDate()) {
-        // Nothing that is not the date typed: the value stays, and the field says so.
-        if (!typed.empty()) {
+        if (typed.empty())
+            return true;
+        // Nothing that is not the date typed: the value stays, and the field
+        // says so (once for the same text, which may be ended again).
+        if (!refused_ || typed != refusedText_)
             QApplication::beep();
-            MarkRefused(true);
-        }
-        return;
+        MarkRefused(true, typed);
+        return false;
     }
     if (!Blank() && core::DateOf(value_) == *date)
-        return;
+        return true;
     // The user's change, with the time of day the value had.
     const QDateTime shown(day, DateTimeToQDateTime(value_).time());
     settingValue_ = true;
     edit()->setDateTime(shown);
     settingValue_ = false;
     UserChanged(shown);
+    return true;
 }
 
-void TDateTimePicker::MarkRefused(bool refused)
+void TDateTimePicker::MarkRefused(bool refused, const std::string& typed)
 {
     PickerEdit* picker = edit();
-    if (picker == nullptr || refused == refused_)
+    if (picker == nullptr)
+        return;
+    refusedText_ = refused ? typed : std::string();
+    if (refused == refused_)
         return;
     refused_ = refused;
-    QPalette palette = picker->palette();
+    // The text of the field only: the drop-down calendar takes the palette
+    // of the picker itself.
+    QWidget* text = picker->lineEdit();
+    QPalette palette = text->palette();
     if (refused) {
         normalBase_ = palette.color(QPalette::Base);
         palette.setColor(QPalette::Base, QColor(255, 200, 200));
     } else {
         palette.setColor(QPalette::Base, normalBase_);
     }
-    picker->setPalette(palette);
+    text->setPalette(palette);
 }
 
 bool TDateTimePicker::WidgetEvent(QWidget* source, QEvent* event)
 {
     if (source == calendar_ && event->type() == QEvent::Show)
         Fire([this] { DropDown(); });
+    if (source == calendarDays_ && event->type() == QEvent::KeyPress && calendar_->isVisible() &&
+        edit()->CalendarKey(static_cast<QKeyEvent*>(event)))
+        return true;
     // Leaving the field ends a date being typed before the control hears of
     // the exit; switching windows or opening a popup does not.
     if (source == Widget() && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            Fire([this] { FinishTyping(); });
+            Fire([this] { edit()->FinishTyping(); });
     }
     return TWinControl::WidgetEvent(source, event);
 }

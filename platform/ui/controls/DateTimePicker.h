@@ -7,7 +7,8 @@
 // A whole date typed over the field (see PickerEdit) becomes the value when
 // the typing ends, exactly as typed; a text that names no whole date that
 // exists leaves the value as it was, with a beep and the field marked until
-// the value changes.
+// the value changes or Escape takes the text back. Digits typed while the
+// drop-down calendar is open are such a date typed over the field.
 // The display format follows the platform control's pictures: the empty format
 // is the locale's short date (or long time) and a picture made of nothing but
 // the era ("gg") and literals shows a blank field.
@@ -60,6 +61,8 @@ public:
     QCalendarWidget* Calendar() const;
     // True while the field is marked for a typed date it refused.
     bool Refused() const { return refused_; }
+    // The text refused, while Refused().
+    const std::string& RefusedText() const { return refusedText_; }
 
     core::TNotifyEvent OnChange;
 
@@ -70,8 +73,10 @@ protected:
     virtual void DropDown() {}
     // The user begins to type a whole date over the field.
     virtual bool TypingBegins() { return true; }
-    // Ends a date being typed as leaving the field does.
+    // Ends a date being typed; a refused one stays shown while the field has the focus.
     void FinishTyping();
+    // The field shows its value, and a refusal marked on it is over.
+    void ForgetRefusal();
     bool WidgetEvent(QWidget* source, QEvent* event) override;
 
 private:
@@ -80,18 +85,22 @@ private:
     std::string ShownFormat() const;
     void ShowValue();
     void UserChanged(const QDateTime& shown);
-    // A typed date ended: taken when it is a whole date that exists, else refused.
-    void DateTyped(const std::string& typed);
-    void MarkRefused(bool refused);
+    // A typed date ended: taken when it is a whole date that exists, else
+    // refused (false).
+    bool DateTyped(const std::string& typed);
+    void MarkRefused(bool refused, const std::string& typed = {});
 
     TDateTimeKind kind_ = TDateTimeKind::dtkDate;
     core::TDateTime value_ = 0;
     std::string format_;
     bool settingValue_ = false;
     bool refused_ = false;
+    std::string refusedText_;
     QColor normalBase_;
     // Kept once made: asking the edit for it again may build a new one.
     QPointer<QCalendarWidget> calendar_;
+    // The calendar's days, which have the keys while it is open.
+    QPointer<QWidget> calendarDays_;
 };
 
 } // namespace ui

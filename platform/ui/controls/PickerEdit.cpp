@@ -1,6 +1,7 @@
 #include "platform/ui/controls/PickerEdit.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -59,10 +60,15 @@ bool PickerEdit::WholeSelected() const
 
 void PickerEdit::ShowTyped()
 {
-    // Past the spin box: its own reading of the text would take each keystroke as a date.
+    // Past the spin box: its own reading of the text would take each keystroke
+    // as a date, and its validator would put a day the month lacks into the
+    // month's last day (29.2.2023 shown as 28.2.2023).
     QLineEdit* edit = lineEdit();
     const QSignalBlocker quiet(edit);
+    const QValidator* validator = edit->validator();
+    edit->setValidator(nullptr);
     edit->setText(typed_);
+    edit->setValidator(validator);
     edit->setCursorPosition(static_cast<int>(typed_.size()));
 }
 
@@ -83,16 +89,49 @@ void PickerEdit::CancelTyping()
     ShowValue();
 }
 
-void PickerEdit::FinishTyping()
+bool PickerEdit::FinishTyping(bool keepRefused)
 {
     if (!typing_)
-        return;
+        return true;
     const QString typed = typed_;
     CancelTyping();
-    if (!wholeSelected_ && IsLoneNumber(typed))
+    if (!wholeSelected_ && IsLoneNumber(typed)) {
         TypeIntoFirstSection(typed);
-    else if (OnTypingEnds)
-        OnTypingEnds(typed);
+        return true;
+    }
+    if (!OnTypingEnds || OnTypingEnds(typed))
+        return true;
+    if (keepRefused) {
+        typing_ = true;
+        typed_ = typed;
+        ShowTyped();
+    }
+    return false;
+}
+
+bool PickerEdit::CalendarKey(QKeyEvent* event)
+{
+    // Printable keys are typing, not the calendar's navigation: its own
+    // reading of typed digits would step through its days and months and
+    // pick another date than the one typed.
+    const QString text = event->text();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!plain || text.size() != 1 || !text[0].isPrint())
+        return false;
+    event->accept();
+    if (!IsDigit(text[0])) {
+        QApplication::beep();
+        return true;
+    }
+    // The date is typed over the field as a whole, as after Ctrl+A.
+    if (QWidget* popup = calendarWidget()->window(); popup != window())
+        popup->hide();
+    setFocus(Qt::PopupFocusReason);
+    CancelTyping();
+    selectAll();
+    QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), text);
+    keyPressEvent(&key);
+    return true;
 }
 
 void PickerEdit::TypeIntoFirstSection(const QString& digits)
@@ -143,6 +182,9 @@ void PickerEdit::keyPressEvent(QKeyEvent* event)
                 event->accept();
                 return;
             }
+            // Escape takes back a date refused before, which the field no longer shows.
+            if (event->key() == Qt::Key_Escape && OnTypingGivenUp)
+                OnTypingGivenUp();
             SectionKey(event);
             return;
         }
@@ -162,12 +204,17 @@ void PickerEdit::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Escape:
         CancelTyping();
+        if (OnTypingGivenUp)
+            OnTypingGivenUp();
         QDateTimeEdit::keyPressEvent(event);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        FinishTyping();
-        QDateTimeEdit::keyPressEvent(event);
+        // A refused date stays in the field to be corrected.
+        if (FinishTyping(true))
+            QDateTimeEdit::keyPressEvent(event);
+        else
+            event->accept();
         return;
     default:
         break;
@@ -187,9 +234,12 @@ void PickerEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    // A key that moves or acts: the date typed so far is taken first.
-    FinishTyping();
-    SectionKey(event);
+    // A key that moves or acts: the date typed so far is taken first; a
+    // refused one stays, and the key has no date to act on.
+    if (FinishTyping(true))
+        SectionKey(event);
+    else
+        event->accept();
 }
 
 bool PickerEdit::focusNextPrevChild(bool next)

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace ui;
@@ -45,6 +46,22 @@ protected:
         changes = 0;
     }
     QDateTimeEdit* Edit() const { return static_cast<QDateTimeEdit*>(picker->Widget()); }
+    // The colour behind the field's text.
+    QColor FieldBase() const { return Edit()->findChild<QLineEdit*>()->palette().color(QPalette::Base); }
+    // Keys as the keyboard gives them: to the open drop-down calendar, else to the focus.
+    void Keys(const char* keys)
+    {
+        for (const char* key = keys; *key != '\0'; ++key)
+            QTest::keyClick(form->Widget()->windowHandle(), *key);
+    }
+    void Enter() { QTest::keyClick(form->Widget()->windowHandle(), Qt::Key_Return); }
+    // The drop-down button clicked: the calendar opens, and has the keys.
+    void OpenCalendar()
+    {
+        QTest::mouseClick(Edit(), Qt::LeftButton, {}, QPoint(Edit()->width() - 5, Edit()->height() / 2));
+        ASSERT_TRUE(picker->Calendar()->isVisible());
+        ASSERT_EQ(QApplication::activePopupWidget(), picker->Calendar()->window());
+    }
     // Into the field as Tab brings the user there: the first section selected.
     void TabIn() { Edit()->setFocus(Qt::TabFocusReason); }
     // Into the field, then the whole text selected.
@@ -126,7 +143,7 @@ TEST_F(TypedDates, AWholeDateTypedFromTheFirstSectionIsTakenByTabOrEnter)
 
 TEST_F(TypedDates, ADateThatDoesNotExistOrIsIncompleteLeavesTheValueAndMarksTheField)
 {
-    const QColor normal = Edit()->palette().color(QPalette::Base);
+    const QColor normal = FieldBase();
     for (const char* typed : {"31.2.2020", "29.2.2023", "31.4.2026", "32.1.2020", "0.5.2010", "15.0.2010",
                               "30.4.", "30.4.20", "1.2.202", "30", "30.4", "1.1.0000"}) {
         SCOPED_TRACE(typed);
@@ -138,15 +155,117 @@ TEST_F(TypedDates, ADateThatDoesNotExistOrIsIncompleteLeavesTheValueAndMarksTheF
         EXPECT_EQ(picker->DisplayText(), "15.2.2011");
         EXPECT_EQ(changes, 0);
         EXPECT_TRUE(picker->Refused());
-        EXPECT_NE(Edit()->palette().color(QPalette::Base), normal);
+        EXPECT_NE(FieldBase(), normal);
     }
     // The next date taken ends the mark.
     SelectAll();
     Type("30.4.2026");
     QTest::keyClick(Edit(), Qt::Key_Return);
     EXPECT_FALSE(picker->Refused());
-    EXPECT_EQ(Edit()->palette().color(QPalette::Base), normal);
+    EXPECT_EQ(FieldBase(), normal);
     EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(2026, 4, 30));
+}
+
+TEST_F(TypedDates, ARefusedDateStaysAsTypedUntilTheUserLeavesAndOnlyTheFieldIsMarked)
+{
+    const QColor normal = FieldBase();
+    const QColor calendar = picker->Calendar()->palette().color(QPalette::Base);
+    for (const std::string typed : {"29.2.2023", "31.4.2026", "30.4."}) {
+        SCOPED_TRACE(typed);
+        Reset();
+        SelectAll();
+        // Each key shows as typed: no day the month lacks is put into its last day.
+        for (std::size_t n = 1; n <= typed.size(); ++n) {
+            Type(typed.substr(n - 1, 1).c_str());
+            ASSERT_EQ(picker->DisplayText(), typed.substr(0, n));
+        }
+        Enter();
+        EXPECT_TRUE(picker->Refused());
+        EXPECT_EQ(picker->RefusedText(), typed);
+        EXPECT_EQ(picker->DisplayText(), typed);
+        EXPECT_DOUBLE_EQ(picker->DateTime(), kBefore);
+        EXPECT_NE(FieldBase(), normal);
+        EXPECT_EQ(picker->Calendar()->palette().color(QPalette::Base), calendar);
+        // A key that moves has no date to move in.
+        QTest::keyClick(Edit(), Qt::Key_Up);
+        EXPECT_EQ(picker->DisplayText(), typed);
+        Leave();
+        EXPECT_EQ(picker->DisplayText(), "15.2.2011");
+        EXPECT_TRUE(picker->Refused());
+        EXPECT_EQ(changes, 0);
+    }
+
+    // The mark goes when the refused text is corrected, or taken back by Escape.
+    struct Ending {
+        const char* keys;
+        core::TDateTime value;
+    };
+    for (const Ending& e : {Ending{"\b4", At1030(2024, 2, 29)}, Ending{"\x1b", kBefore}}) {
+        SCOPED_TRACE(e.keys);
+        Reset();
+        SelectAll();
+        Type("29.2.2023");
+        Enter();
+        ASSERT_TRUE(picker->Refused());
+        Type(e.keys);
+        Enter();
+        EXPECT_FALSE(picker->Refused());
+        EXPECT_EQ(FieldBase(), normal);
+        EXPECT_DOUBLE_EQ(picker->DateTime(), e.value);
+    }
+    // And when a field left marked is given Escape.
+    Reset();
+    SelectAll();
+    Type("29.2.2023");
+    Leave();
+    ASSERT_TRUE(picker->Refused());
+    picker->SetFocus();
+    QTest::keyClick(Edit(), Qt::Key_Escape);
+    EXPECT_FALSE(picker->Refused());
+    EXPECT_EQ(FieldBase(), normal);
+}
+
+struct IntoTheCalendar {
+    const char* typed;
+    int year, month, day; // 0: refused
+};
+
+const IntoTheCalendar kIntoTheOpenCalendar[] = {
+    {"7.7.2025", 2025, 7, 7}, {"1.1.2000", 2000, 1, 1}, {"3.11.2026", 2026, 11, 3},
+    {"31.4.2024", 0, 0, 0},   {"12.5.", 0, 0, 0},
+};
+
+TEST_F(TypedDates, ADateTypedWhileTheCalendarIsOpenIsTheDateTypedOrRefused)
+{
+    for (const IntoTheCalendar& t : kIntoTheOpenCalendar) {
+        SCOPED_TRACE(t.typed);
+        Reset();
+        OpenCalendar();
+        // The first digit closes the calendar and begins the date over the field.
+        Keys(t.typed);
+        EXPECT_FALSE(picker->Calendar()->isVisible());
+        EXPECT_EQ(picker->DisplayText(), t.typed);
+        Enter();
+        if (t.year != 0) {
+            EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(t.year, t.month, t.day));
+            EXPECT_EQ(changes, 1);
+            EXPECT_FALSE(picker->Refused());
+        } else {
+            EXPECT_DOUBLE_EQ(picker->DateTime(), kBefore);
+            EXPECT_EQ(picker->DisplayText(), t.typed);
+            EXPECT_EQ(changes, 0);
+            EXPECT_TRUE(picker->Refused());
+        }
+    }
+    // Other printable keys do nothing in the calendar; its arrows and Enter pick as before.
+    Reset();
+    OpenCalendar();
+    Keys("x.");
+    EXPECT_TRUE(picker->Calendar()->isVisible());
+    QTest::keyClick(form->Widget()->windowHandle(), Qt::Key_Right);
+    Enter();
+    EXPECT_FALSE(picker->Calendar()->isVisible());
+    EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(2011, 2, 16));
 }
 
 TEST_F(TypedDates, KeysThatCannotBelongToADateAreNotTaken)
