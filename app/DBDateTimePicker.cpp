@@ -1,5 +1,7 @@
 #include "app/DBDateTimePicker.h"
 
+#include "platform/data/DataError.h"
+
 #include <QCalendarWidget>
 
 namespace app {
@@ -45,6 +47,9 @@ void TadpDBDateTimePicker::DataChange(core::TObject*)
     data::TField* field = link_->Field();
     if (field == nullptr || takingChange_)
         return;
+    // The row shows its own value now (another row, the edit cancelled, the
+    // field set): a date refused before is over.
+    ForgetRefusal();
     if (field->IsNull()) {
         // Blank, and the control keeps the value it had.
         SetFormat(kBlankPicture);
@@ -63,9 +68,14 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
     data::TField* field = link_->Field();
     if (field == nullptr)
         return;
-    // A date still being typed is taken (or refused) first. A field that
-    // still shows its blank picture got no date from the user.
+    // A date still being typed is taken (or refused) first. While the text
+    // typed is refused the row is not saved: it would be saved with a date
+    // the user did not type. Leaving the field keeps the old date in it.
     FinishTyping();
+    if (Refused() && !leaving_)
+        throw data::EDatabaseError("Text „" + RefusedText() + "“ v poli „" + field->DisplayLabel() +
+                                   "“ není platné datum.");
+    // A field that still shows its blank picture got no date from the user.
     if (Blank())
         return;
     SetFormat(DateTime() == 0 ? kBlankPicture : "");
@@ -108,12 +118,18 @@ void TadpDBDateTimePicker::Change()
 
 void TadpDBDateTimePicker::DoExit()
 {
+    leaving_ = true;
     try {
         link_->UpdateRecord();
     } catch (...) {
+        leaving_ = false;
         SetFocus();
         throw;
     }
+    leaving_ = false;
+    // The refused date is still to be answered when the row is saved.
+    if (Refused())
+        link_->Modified();
     ui::TDateTimePicker::DoExit();
 }
 

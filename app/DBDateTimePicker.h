@@ -5,7 +5,8 @@
 // keeps its own date; a date the user picks puts the data set into edit
 // state and is written into the field at the next update, as is a whole date
 // typed over the field (the first key puts the data set into edit state). A
-// date set by the program is only shown.
+// date set by the program is only shown. While a typed date is refused the
+// row cannot be saved: the post raises, naming the field.
 
 #include "platform/data/DataSource.h"
 #include "platform/ui/controls/DateTimePicker.h"
@@ -49,6 +50,8 @@ private:
     bool showWeekNumbers_ = false;
     // True while the user's change puts the data set into edit state.
     bool takingChange_ = false;
+    // True while leaving the field writes its value.
+    bool leaving_ = false;
 };
 
 } // namespace app

@@ -3,6 +3,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/data/DataSet.h"
 
+#include <exception>
+
 namespace app {
 
 namespace {
@@ -60,16 +62,25 @@ void TRowBeingTyped::Save(bool quietWhileRefused)
     data::TDataSet* set = DataSet();
     if (!Editing())
         return;
-    // What the controls hold but have not written yet belongs to the row.
-    set->UpdateRecord();
+    // What the controls hold but have not written yet belongs to the row; a
+    // control may refuse what it holds (a date that does not exist), and
+    // that refuses the row as the post rules do.
+    std::exception_ptr controlRefused;
+    try {
+        set->UpdateRecord();
+    } catch (...) {
+        controlRefused = std::current_exception();
+    }
     const std::vector<data::Variant> values = Values();
-    if (AsInserted(values)) {
+    if (!controlRefused && AsInserted(values)) {
         set->Cancel();
         return;
     }
     if (quietWhileRefused && refused_ && *refused_ == values)
         core::Abort();
     try {
+        if (controlRefused)
+            std::rethrow_exception(controlRefused);
         set->CheckBrowseMode();
     } catch (...) {
         if (Editing())
