@@ -265,6 +265,16 @@ void PickerEdit::focusInEvent(QFocusEvent* event)
         ShowTyped();
 }
 
+void PickerEdit::focusOutEvent(QFocusEvent* event)
+{
+    // The edit writes its value into the field whenever the focus goes. A
+    // date still being typed is not left: another window (a message about
+    // it) has the focus for a while, and the date stays in view meanwhile.
+    QDateTimeEdit::focusOutEvent(event);
+    if (typing_)
+        ShowTyped();
+}
+
 void PickerEdit::mousePressEvent(QMouseEvent* event)
 {
     FinishTyping();

@@ -58,6 +58,7 @@ protected:
     QString textFromDateTime(const QDateTime& value) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool focusNextPrevChild(bool next) override;

@@ -186,6 +186,10 @@ TEST_F(TypedDates, ARefusedDateStaysAsTypedUntilTheUserLeavesAndOnlyTheFieldIsMa
         EXPECT_DOUBLE_EQ(picker->DateTime(), kBefore);
         EXPECT_NE(FieldBase(), normal);
         EXPECT_EQ(picker->Calendar()->palette().color(QPalette::Base), calendar);
+        // Nor while a message about it has the focus.
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(Edit(), &away);
+        EXPECT_EQ(picker->DisplayText(), typed);
         // A key that moves has no date to move in.
         QTest::keyClick(Edit(), Qt::Key_Up);
         EXPECT_EQ(picker->DisplayText(), typed);
