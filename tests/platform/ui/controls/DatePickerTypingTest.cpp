@@ -199,67 +199,26 @@ TEST_F(TypedDates, ARefusedDateStaysAsTypedUntilTheUserLeavesAndOnlyTheFieldIsMa
         EXPECT_EQ(changes, 0);
     }
 
-    // The mark goes when the refused text is corrected, or taken back by Escape.
-    struct Ending {
-        const char* keys;
-        core::TDateTime value;
-    };
-    for (const Ending& e : {Ending{"\b4", At1030(2024, 2, 29)}, Ending{"\x1b", kBefore}}) {
-        SCOPED_TRACE(e.keys);
-        Reset();
-        SelectAll();
-        Type("29.2.2023");
-        Enter();
-        ASSERT_TRUE(picker->Refused());
-        Type(e.keys);
-        Enter();
-        EXPECT_FALSE(picker->Refused());
-        EXPECT_EQ(FieldBase(), normal);
-        EXPECT_DOUBLE_EQ(picker->DateTime(), e.value);
-    }
-    // And when a field left marked is given Escape.
-    Reset();
-    SelectAll();
-    Type("29.2.2023");
-    Leave();
-    ASSERT_TRUE(picker->Refused());
+    // Escape takes a refused date back, also in a field left marked.
     picker->SetFocus();
     QTest::keyClick(Edit(), Qt::Key_Escape);
     EXPECT_FALSE(picker->Refused());
     EXPECT_EQ(FieldBase(), normal);
 }
 
-struct IntoTheCalendar {
-    const char* typed;
-    int year, month, day; // 0: refused
-};
-
-const IntoTheCalendar kIntoTheOpenCalendar[] = {
-    {"7.7.2025", 2025, 7, 7}, {"1.1.2000", 2000, 1, 1}, {"3.11.2026", 2026, 11, 3},
-    {"31.4.2024", 0, 0, 0},   {"12.5.", 0, 0, 0},
-};
-
 TEST_F(TypedDates, ADateTypedWhileTheCalendarIsOpenIsTheDateTypedOrRefused)
 {
-    for (const IntoTheCalendar& t : kIntoTheOpenCalendar) {
-        SCOPED_TRACE(t.typed);
+    // The first digit closes the calendar and begins the date over the field.
+    for (auto [typed, taken] : {std::pair{"7.7.2025", At1030(2025, 7, 7)}, std::pair{"31.4.2024", kBefore}}) {
+        SCOPED_TRACE(typed);
         Reset();
         OpenCalendar();
-        // The first digit closes the calendar and begins the date over the field.
-        Keys(t.typed);
+        Keys(typed);
         EXPECT_FALSE(picker->Calendar()->isVisible());
-        EXPECT_EQ(picker->DisplayText(), t.typed);
         Enter();
-        if (t.year != 0) {
-            EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(t.year, t.month, t.day));
-            EXPECT_EQ(changes, 1);
-            EXPECT_FALSE(picker->Refused());
-        } else {
-            EXPECT_DOUBLE_EQ(picker->DateTime(), kBefore);
-            EXPECT_EQ(picker->DisplayText(), t.typed);
-            EXPECT_EQ(changes, 0);
-            EXPECT_TRUE(picker->Refused());
-        }
+        EXPECT_DOUBLE_EQ(picker->DateTime(), taken);
+        EXPECT_EQ(picker->Refused(), taken == kBefore);
+        EXPECT_EQ(picker->DisplayText(), typed);
     }
     // Other printable keys do nothing in the calendar; its arrows and Enter pick as before.
     Reset();
@@ -270,6 +229,7 @@ TEST_F(TypedDates, ADateTypedWhileTheCalendarIsOpenIsTheDateTypedOrRefused)
     Enter();
     EXPECT_FALSE(picker->Calendar()->isVisible());
     EXPECT_DOUBLE_EQ(picker->DateTime(), At1030(2011, 2, 16));
+    EXPECT_EQ(changes, 1);
 }
 
 TEST_F(TypedDates, KeysThatCannotBelongToADateAreNotTaken)
