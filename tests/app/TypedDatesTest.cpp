@@ -139,6 +139,10 @@ TEST_F(TypedDates, ARefusedDateLeavesTheStoredOneAndAnEmptyFieldEmpty)
     ClickNavigator(ui::nbPost);
     EXPECT_EQ(Register()->State(), data::dsEdit);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Text „30.4.20“ v poli „Datum konverze“ není platné datum."});
+    // Nor by a search, which tells it once for the keys typed into it.
+    QTest::keyClicks(Form()->Hledani_Edit->Widget(), "ab");
+    EXPECT_EQ(Register()->State(), data::dsEdit);
+    EXPECT_EQ(Messages().size(), 2u) << dialogs_.Describe();
     ClickNavigator(ui::nbCancel);
     EXPECT_FALSE(Form()->Datum_Konverze_DB->Refused());
     EXPECT_FALSE(Form()->Datum_vstupu_DB->Refused());
