@@ -358,16 +358,62 @@ void TADOQuery::CloseCursor()
     exact_.clear();
 }
 
-TADOQuery::TDataStamp TADOQuery::Stamp(sqlite3* db) const
+void TADOQuery::RefreshCursor()
 {
-    TDataStamp stamp;
+    // A refresh is there to show what others changed: no kept rows serve it.
+    DropKeptRows();
+    // A refresh that fails leaves the rows as they were, and with them what
+    // is known of their columns.
+    const std::vector<Binding> bindings = bindings_;
+    const std::string updateTable = updateTable_;
+    const int keyColumn = keyColumn_;
+    const std::vector<unsigned char> exact = exact_;
+    const bool sortedHere = sortedHere_;
+    CloseCursor();
+    try {
+        OpenCursor();
+    } catch (...) {
+        pending_.reset();
+        keepable_ = false;
+        bindings_ = bindings;
+        updateTable_ = updateTable;
+        keyColumn_ = keyColumn;
+        exact_ = exact;
+        sortedHere_ = sortedHere;
+        throw;
+    }
+}
+
+// Two equal stamps prove that the database holds what it held:
+// "PRAGMA data_version" begins a read and changes when the read finds a
+// commit of any other connection, of this process or another, since this one
+// last read (by the file's change counter with a rollback journal, by the
+// log's index in WAL mode); the file's data version changes with each commit
+// to it, this connection's own included; the count of changed rows takes in
+// this connection's temporary tables; the schema versions take in tables
+// made, altered or dropped, a temporary one that hides another of the same
+// name too. No stamp is taken inside a transaction (rows read there may be
+// rolled back under them, and no count goes back with it) nor while another
+// database is attached (its changes are in no stamp). The stamp is taken
+// before the rows are read: a commit in between makes the stamp older than
+// the rows, never newer.
+bool TADOQuery::Stamp(sqlite3* db, TDataStamp& stamp) const
+{
+    if (sqlite3_get_autocommit(db) == 0 || sqlite3_db_name(db, 2) != nullptr)
+        return false;
+    const auto number = [db](const char* pragma) {
+        TStatement statement(db, pragma);
+        return statement.Step() ? sqlite3_column_int64(statement.Handle(), 0) : -1;
+    };
     stamp.connection = connection_->OpenSerial();
-    TStatement version(db, "PRAGMA data_version");
-    stamp.dataVersion = version.Step() ? sqlite3_column_int64(version.Handle(), 0) : -1;
-    TStatement schema(db, "PRAGMA schema_version");
-    stamp.schema = schema.Step() ? sqlite3_column_int64(schema.Handle(), 0) : -1;
+    stamp.dataVersion = number("PRAGMA data_version");
+    unsigned int fileVersion = 0;
+    const bool known = sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &fileVersion) == SQLITE_OK;
+    stamp.fileVersion = fileVersion;
+    stamp.schema = number("PRAGMA main.schema_version");
+    stamp.tempSchema = number("PRAGMA temp.schema_version");
     stamp.changes = sqlite3_total_changes64(db);
-    return stamp;
+    return known && stamp.dataVersion >= 0 && stamp.schema >= 0 && stamp.tempSchema >= 0;
 }
 
 std::vector<std::string> TADOQuery::FieldSignature() const
@@ -402,9 +448,12 @@ bool TADOQuery::KeysHoldStoredValues(const std::vector<TRowSortKey>& keys,
 
 void TADOQuery::KeepRows()
 {
-    if (!keepable_)
-        return;
+    // Only the whole result as it was read: never rows inserted, posted or
+    // deleted since, nor an emptied cursor.
+    const bool keep = keepable_ && RecordsAsRead();
     keepable_ = false;
+    if (!keep)
+        return;
     auto kept = std::make_unique<TKeptRows>();
     kept->rows = std::move(Records());
     Records().Reset(0);
@@ -427,6 +476,13 @@ void TADOQuery::KeepRows()
         Records().Recycle(std::move((*smallest)->rows));
         kept_.erase(smallest);
     }
+}
+
+void TADOQuery::DropKeptRows()
+{
+    for (const std::unique_ptr<TKeptRows>& kept : kept_)
+        spare_.Recycle(std::move(kept->rows));
+    kept_.clear();
 }
 
 bool TADOQuery::TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp)
@@ -478,8 +534,8 @@ void TADOQuery::OpenCursor()
     // kept, taken back, and put in order here.
     TOrderClause clause;
     const bool canOrder = !DefaultFields() && FieldCount() > 0 && SplitOrderClause(sql, clause);
-    const bool canKeep = canOrder && KeepsRows() && GivesTheSameRowsEachTime(sql);
-    const TDataStamp stamp = canKeep ? Stamp(db) : TDataStamp();
+    TDataStamp stamp;
+    const bool canKeep = canOrder && KeepsRows() && GivesTheSameRowsEachTime(sql) && Stamp(db, stamp);
     if (!canOrder) {
         ReadRows(db, sql, FirstRows());
     } else if (!canKeep || !TakeKeptRows(clause, stamp)) {

@@ -9,9 +9,12 @@
 // Open reads the whole result into memory (OpenFirst its first rows, the
 // statement reading on as more are asked for). The rows read last stay at hand
 // after Close (the largest few results of the query): opened again with the
-// same SQL on a database that has not changed since, it takes them back
-// instead of reading again, put in the new order when only the ORDER BY
-// differs. An ORDER BY in Jet's text order is applied in memory too. Rows
+// same SQL on a database that nobody changed since, through this connection
+// or any other, in this process or another, it takes them back instead of
+// reading again, put in the new order when only the ORDER BY differs. Only a
+// whole result as read is kept: not one read in part, nor one whose records
+// were inserted, posted or deleted. Refresh always reads from the database.
+// An ORDER BY in Jet's text order is applied in memory too. Rows
 // equal in every term of the order come as they were entered.
 //
 // Records inserted, edited or
@@ -76,6 +79,7 @@ protected:
     virtual void SqlChanged();
     void OpenCursor() override;
     void CloseCursor() override;
+    void RefreshCursor() override;
     bool MoreRecords() const override { return pending_ != nullptr; }
     void FetchRecords(int rows) override;
     void WriteRecord(int position, bool inserting) override;
@@ -92,20 +96,24 @@ private:
         int maxChars = 0;          // declared text size; 0 without a limit
     };
 
-    // What rows held were read under: the connection's opening, the changes
-    // made through it and by others, and the schema.
+    // What rows held were read under: the connection's opening, the commits
+    // of others and of this connection, the rows it changed (temporary tables
+    // too), and the schemas.
     struct TDataStamp {
         std::uint64_t connection = 0;
         std::int64_t dataVersion = -1;
+        std::uint32_t fileVersion = 0;
         std::int64_t changes = -1;
         std::int64_t schema = -1;
+        std::int64_t tempSchema = -1;
         bool operator==(const TDataStamp&) const = default;
     };
     struct TKeptRows;
     struct TPendingRead;
 
     sqlite3* Database() const;
-    TDataStamp Stamp(sqlite3* db) const;
+    // False when no stamp taken now can prove the rows current later.
+    bool Stamp(sqlite3* db, TDataStamp& stamp) const;
     // Reads the result of sql (translated already) into the records: its
     // first rows (0: all of them), the statement kept for the rest.
     void ReadRows(sqlite3* db, const std::string& sql, int rows = 0);
@@ -115,6 +123,7 @@ private:
     std::vector<std::string> FieldSignature() const;
     bool TakeKeptRows(const TOrderClause& clause, const TDataStamp& stamp);
     void KeepRows();
+    void DropKeptRows();
     void CheckTextLengths() const;
     // The database's row number of the record at position, found by key or by the values read.
     std::int64_t LocateRow(int position);

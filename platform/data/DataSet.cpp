@@ -183,6 +183,7 @@ void TDataSet::DoOpen()
         throw;
     }
     opening_ = false;
+    recordsAsRead_ = true;
     const auto n = static_cast<std::size_t>(fields_.Count());
     buffer_.assign(n, Variant());
     changed_.assign(n, 0);
@@ -370,6 +371,7 @@ void TDataSet::BeginInsertAppend(bool append)
     const int pos = append || current_ < 0 ? records_.Count() : current_;
     positionBeforeInsert_ = current_;
     records_.InsertRow(pos);
+    recordsAsRead_ = false;
     current_ = pos;
     bof_ = eof_ = false;
     buffer_.assign(static_cast<std::size_t>(fields_.Count()), Variant());
@@ -435,6 +437,7 @@ void TDataSet::Post()
         if (f->Required() && buffer_[static_cast<std::size_t>(f->index_)].IsNull())
             Error("Field '" + f->DisplayLabel() + "' must have a value");
     WriteRecord(current_, state_ == dsInsert);
+    recordsAsRead_ = false;
     for (int i = 0; i < fields_.Count(); ++i)
         records_.Set(current_, i, buffer_[static_cast<std::size_t>(i)]);
     std::fill(changed_.begin(), changed_.end(), 0);
@@ -470,6 +473,7 @@ void TDataSet::Delete()
     Fire(BeforeScroll, this);
     RemoveRecord(current_);
     records_.EraseRow(current_);
+    recordsAsRead_ = false;
     const int count = records_.Count();
     if (current_ >= count)
         current_ = count - 1;
@@ -485,21 +489,26 @@ void TDataSet::Delete()
 void TDataSet::Refresh()
 {
     CheckBrowseMode();
+    // A refresh that fails leaves the whole result, not rows that can no longer be read on.
+    ReadAllRecords();
     Fire(BeforeRefresh, this);
     const std::int64_t rowId = current_ >= 0 ? records_.RowId(current_) : TRecordStore::kNoRowId;
     const int oldPosition = current_;
+    // The records stay aside until the new ones are read; meanwhile the
+    // cursor holds none, which is no result to keep.
     TRecordStore saved = std::move(records_);
     records_ = TRecordStore();
+    recordsAsRead_ = false;
+    opening_ = true;
     try {
-        CloseCursor();
-        opening_ = true;
-        OpenCursor();
-        opening_ = false;
+        RefreshCursor();
     } catch (...) {
         opening_ = false;
         records_ = std::move(saved);
         throw;
     }
+    opening_ = false;
+    recordsAsRead_ = true;
     const int count = records_.Count();
     current_ = -1;
     if (rowId != TRecordStore::kNoRowId)

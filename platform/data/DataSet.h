@@ -110,7 +110,9 @@ public:
     void Cancel();
     // Deletes the current record (or cancels an insert).
     void Delete();
-    // Reads the records again and stays on the same record when it still exists.
+    // Reads the records again from the database, to show what others changed,
+    // and stays on the same record when it still exists (else on the same
+    // position). A refresh that fails leaves the records as they were.
     void Refresh();
     // Posts a modified record, cancels an unmodified one.
     void CheckBrowseMode();
@@ -141,6 +143,13 @@ protected:
     // Runs the query: binds or creates the fields (BindFields) and fills Records().
     virtual void OpenCursor() = 0;
     virtual void CloseCursor() {}
+    // Reads the result again for Refresh: from the database, never from rows
+    // kept from before. Records() is empty when it is called.
+    virtual void RefreshCursor()
+    {
+        CloseCursor();
+        OpenCursor();
+    }
     // A result read only in part: whether rows remain, and reading up to rows
     // more of them into Records() (rows <= 0: all). The rows OpenCursor should
     // read now are FirstRows() (0: all).
@@ -158,6 +167,9 @@ protected:
 
     // --- Helpers for concrete data sets ---
     TRecordStore& Records() noexcept { return records_; }
+    // Whether the records are as the cursor read them: none inserted, posted
+    // or deleted since, and none taken away.
+    bool RecordsAsRead() const noexcept { return recordsAsRead_; }
     // With persistent fields: checks each has a column (columnNames) and
     // returns, per field, its column index; without: creates a field per column
     // with create(columnIndex) and returns 0..n-1.
@@ -225,6 +237,7 @@ private:
     int disableCount_ = 0;
     bool changedWhileDisabled_ = false;
     bool opening_ = false;
+    bool recordsAsRead_ = false;
     int firstRows_ = 0;
 };
 
