@@ -6,6 +6,11 @@
 
 namespace app {
 
+std::string RefusedDateMessage(const std::string& typed, const std::string& fieldName)
+{
+    return "Text „" + typed + "“ v poli „" + fieldName + "“ není platné datum.";
+}
+
 namespace {
 const char* const kBlankPicture = "gg";
 }
@@ -73,8 +78,7 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
     // the user did not type. Leaving the field keeps the old date in it.
     FinishTyping();
     if (Refused() && !leaving_)
-        throw data::EDatabaseError("Text „" + RefusedText() + "“ v poli „" + field->DisplayLabel() +
-                                   "“ není platné datum.");
+        throw data::EDatabaseError(RefusedDateMessage(RefusedText(), field->DisplayLabel()));
     // A field that still shows its blank picture got no date from the user.
     if (Blank())
         return;

@@ -1,5 +1,6 @@
 #include "app/ExportForm.h"
 
+#include "app/DBDateTimePicker.h"
 #include "app/DataModule.h"
 #include "app/ExportCopies.h"
 #include "app/ExportCsv.h"
@@ -18,6 +19,7 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 #ifndef KONVERZE_CAK_EMAIL
 #error "KONVERZE_CAK_EMAIL (the default recipient of mailed exports) comes from the build settings"
@@ -143,6 +145,11 @@ void TExport_Form::Button3Click(core::TObject*)
 
 TExport_Form::TPeriod TExport_Form::Period() const
 {
+    // A picker whose typed date was refused still holds its former date:
+    // exporting that period would export one the user did not ask for.
+    for (const auto& [picker, label] : {std::pair{Od_DTP, Label2}, std::pair{Do_DTP, Label3}})
+        if (picker->Refused())
+            throw core::Exception(RefusedDateMessage(picker->RefusedText(), label->Caption()));
     return {Od_DTP->DateTime(), Do_DTP->DateTime()};
 }
 

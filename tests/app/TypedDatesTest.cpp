@@ -294,3 +294,29 @@ TEST_F(TypedDates, ThePeriodTypedIntoTheExportFormIsThePeriodExported)
     EXPECT_NE(csv.find("1/2011;15.02.2011"), std::string::npos) << csv;
     EXPECT_NE(csv.find("2/2011;15.02.2011"), std::string::npos) << csv;
 }
+
+TEST_F(TypedDates, WhileADateOfThePeriodIsRefusedNothingIsExported)
+{
+    Export()->Show();
+    QApplication::setActiveWindow(Export()->Widget());
+    Export()->CheckBox2->SetChecked(false);
+    for (ui::TDateTimePicker* picker : {Export()->Od_DTP, Export()->Do_DTP}) {
+        for (ui::TButton* button : {Export()->Button2, Export()->Button5}) {
+            SCOPED_TRACE(picker->Name() + " " + button->Caption());
+            dialogs_.Clear();
+            SetPeriod(core::EncodeDate(2011, 2, 1), core::EncodeDate(2011, 2, 28));
+            Export()->Edit1->SetText("");
+            TypeOver(picker, "31.4.2024");
+            QTest::mouseClick(button->Widget(), Qt::LeftButton);
+            const std::string label = picker == Export()->Od_DTP ? "Od" : "Do";
+            EXPECT_EQ(Messages(), std::vector<std::string>{"Text „31.4.2024“ v poli „" + label + "“ není platné datum."});
+            EXPECT_EQ(Export()->Edit1->Text(), "");
+            EXPECT_FALSE(FileBytes(temp_ + "evidence_01.02.2011-28.02.2011.csv").has_value());
+            EXPECT_FALSE(FileBytes(temp_ + "evidence_01.02.2011-28.02.2011.xls").has_value());
+            // Corrected, the date is taken again.
+            TypeOver(picker, picker == Export()->Od_DTP ? "1.2.2011" : "28.2.2011");
+            Export()->Button1->SetFocus();
+            EXPECT_FALSE(picker->Refused());
+        }
+    }
+}
