@@ -23,13 +23,6 @@ namespace {
 const char* const kRowLost =
     "Řádek nelze v databázi najít: jiný uživatel nebo program ho mezitím změnil nebo smazal.";
 
-// A count of characters with the Czech word that goes with it ("1 znak", "2 znaky", "5 znaků").
-std::string CharactersText(std::size_t count)
-{
-    const char* word = count == 1 ? "znak" : count >= 2 && count <= 4 ? "znaky" : "znaků";
-    return std::to_string(count) + " " + word;
-}
-
 struct ColumnInfo {
     std::string name;
     std::string declType; // upper case, empty for a computed column
@@ -720,9 +713,8 @@ void TADOQuery::CheckTextLengths() const
             continue;
         const std::size_t length = core::Utf8Length(value.AsString());
         if (length > static_cast<std::size_t>(b.maxChars))
-            throw EADOError("Text v poli „" + Fields()->Fields(k)->DisplayLabel() + "“ je dlouhý " +
-                            CharactersText(length) + ", pole pojme nejvýše " +
-                            CharactersText(static_cast<std::size_t>(b.maxChars)) + ".");
+            throw EADOError(TextTooLongMessage(Fields()->Fields(k)->DisplayLabel(), length,
+                                               static_cast<std::size_t>(b.maxChars)));
     }
 }
 

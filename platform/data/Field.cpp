@@ -16,7 +16,20 @@ namespace {
 
 bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
+// A count of characters with the Czech word that goes with it ("1 znak", "2 znaky", "5 znaků").
+std::string CharactersText(std::size_t count)
+{
+    const char* word = count == 1 ? "znak" : count >= 2 && count <= 4 ? "znaky" : "znaků";
+    return std::to_string(count) + " " + word;
+}
+
 } // namespace
+
+std::string TextTooLongMessage(const std::string& label, std::size_t length, std::size_t limit)
+{
+    return "Text v poli „" + label + "“ je dlouhý " + CharactersText(length) + ", pole pojme nejvýše " +
+           CharactersText(limit) + ".";
+}
 
 TField::TField(core::TComponent* owner) : TField(owner, ftUnknown) {}
 
@@ -84,6 +97,17 @@ Variant TField::Current() const
 }
 
 bool TField::IsNull() const { return Current().IsNull(); }
+
+void TField::NotAValue(const std::string& text, const char* what) const
+{
+    throw core::EConvertError("Text „" + text + "“ v poli „" + DisplayLabel() + "“ není " + what + ".");
+}
+
+void TField::OutOfRange(const std::string& value, std::int64_t min, std::int64_t max) const
+{
+    throw core::EConvertError("Hodnota " + value + " v poli „" + DisplayLabel() + "“ je mimo rozsah " +
+                              std::to_string(min) + " až " + std::to_string(max) + ".");
+}
 
 void TField::AccessError(const char* typeName) const
 {
@@ -233,7 +257,7 @@ Variant TLargeintField::Convert(const Variant& value) const
             return Variant();
         std::int64_t i;
         if (!core::TryStrToInt64(text, i))
-            throw core::EConvertError("'" + text + "' is not a valid integer value");
+            NotAValue(text, "celé číslo");
         result = i;
         break;
     }
@@ -241,16 +265,14 @@ Variant TLargeintField::Convert(const Variant& value) const
     case varDate: {
         const double d = value.AsFloat();
         if (!std::isfinite(d) || d < static_cast<double>(MinValue()) || d > static_cast<double>(MaxValue()))
-            throw core::EConvertError(value.AsString() + " is not a valid value for field '" + FieldName() + "'");
+            OutOfRange(value.AsString(), MinValue(), MaxValue());
         result = value.AsInt64();
         break;
     }
     default: result = value.AsInt64(); break;
     }
     if (result < MinValue() || result > MaxValue())
-        throw core::EConvertError(std::to_string(result) + " is not a valid value for field '" + FieldName() +
-                                  "'. The allowed range is " + std::to_string(MinValue()) + " to " +
-                                  std::to_string(MaxValue()));
+        OutOfRange(std::to_string(result), MinValue(), MaxValue());
     return Variant(result);
 }
 
@@ -264,7 +286,7 @@ Variant TFloatField::Convert(const Variant& value) const
             return Variant();
         double d;
         if (!core::TryStrToFloat(text, d))
-            throw core::EConvertError("'" + text + "' is not a valid floating point value");
+            NotAValue(text, "číslo");
         return Variant(d);
     }
     return Variant(value.AsFloat());
@@ -304,7 +326,7 @@ Variant TBooleanField::Convert(const Variant& value) const
         return Variant(true);
     if (starts(falseText_))
         return Variant(false);
-    throw core::EConvertError("'" + text + "' is not a valid boolean value for field '" + FieldName() + "'");
+    NotAValue(text, "platná hodnota");
 }
 
 // --- Date-times ---
@@ -317,7 +339,7 @@ Variant TDateTimeField::Convert(const Variant& value) const
             return Variant();
         double d;
         if (!core::TryStrToDateTime(text, d))
-            throw core::EConvertError("'" + text + "' is not a valid date and time");
+            NotAValue(text, "platné datum");
         return Variant::FromDateTime(d);
     }
     if (value.VarType() == varBoolean)

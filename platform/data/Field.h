@@ -41,6 +41,11 @@ enum TFieldType {
 
 using TFieldNotifyEvent = std::function<void(TField* sender)>;
 
+// The refusal of a text longer than its field, naming the field by its label:
+// "Text v poli „Označení vstupu“ je dlouhý 264 znaků, pole pojme nejvýše 255 znaků."
+// Lengths count characters, not bytes.
+std::string TextTooLongMessage(const std::string& label, std::size_t length, std::size_t limit);
+
 class TField : public core::TComponent {
 public:
     explicit TField(core::TComponent* owner);
@@ -109,8 +114,11 @@ public:
 protected:
     TField(core::TComponent* owner, TFieldType type);
     // Turns an incoming value into the field's kind (Null stays Null), raising
-    // EConvertError with the class library's messages for a value that does not fit.
+    // EConvertError for a value that does not fit (NotAValue, OutOfRange).
     virtual Variant Convert(const Variant& value) const;
+    // The user's text is not a value of this field: what ("platné datum") it is not.
+    [[noreturn]] void NotAValue(const std::string& text, const char* what) const;
+    [[noreturn]] void OutOfRange(const std::string& value, std::int64_t min, std::int64_t max) const;
     // The text of a non-null value, for display or for editing.
     virtual std::string GetText(const Variant& value, bool display) const;
     [[noreturn]] void AccessError(const char* typeName) const;

@@ -89,7 +89,7 @@ TEST_F(FieldTest, WritesConvertToTheFieldsKind)
         r.datum_sepsani_vstupu->SetAsString("31.2.2010");
         FAIL();
     } catch (const core::EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'31.2.2010' is not a valid date and time");
+        EXPECT_EQ(e.Message(), "Text „31.2.2010“ v poli „datum_sepsani_vstupu“ není platné datum.");
     }
     r.datum_konverze->SetAsString("");
     EXPECT_TRUE(r.datum_konverze->IsNull());
@@ -104,7 +104,7 @@ TEST_F(FieldTest, WritesConvertToTheFieldsKind)
         r.osvobozeni->SetAsString("možná");
         FAIL();
     } catch (const core::EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'možná' is not a valid boolean value for field 'osvobozeni'");
+        EXPECT_EQ(e.Message(), "Text „možná“ v poli „osvobozeni“ není platná hodnota.");
     }
 
     r.cislo_dokladu->SetAsInteger(77);
@@ -145,8 +145,7 @@ TEST_F(FieldTest, IntegerFieldsCheckTheirRange)
         id->SetAsLargeInt(3000000000LL);
         FAIL();
     } catch (const core::EConvertError& e) {
-        EXPECT_EQ(e.Message(),
-                  "3000000000 is not a valid value for field 'ID'. The allowed range is -2147483648 to 2147483647");
+        EXPECT_EQ(e.Message(), "Hodnota 3000000000 v poli „ID“ je mimo rozsah -2147483648 až 2147483647.");
     }
     query.Cancel();
     EXPECT_EQ(id->AsInteger(), 1);
