@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 
+#include <limits>
+
 namespace ui {
 namespace {
 
@@ -59,9 +61,24 @@ void TCustomEdit::SetReadOnly(bool readOnly)
 void TCustomEdit::SetMaxLength(int maxLength)
 {
     maxLength_ = maxLength;
+    ApplyMaxLength();
+}
+
+void TCustomEdit::SetLineEditKeepsMaxLength(bool keeps)
+{
+    lineEditKeepsMaxLength_ = keeps;
+    ApplyMaxLength();
+}
+
+void TCustomEdit::ApplyMaxLength()
+{
     // Qt counts UTF-16 units; characters outside the basic plane are rare in a register.
-    if (LineEdit() != nullptr)
-        LineEdit()->setMaxLength(maxLength > 0 ? maxLength : 32767);
+    if (LineEdit() == nullptr)
+        return;
+    if (!lineEditKeepsMaxLength_)
+        LineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    else
+        LineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
 }
 
 void TCustomEdit::SelectAll()

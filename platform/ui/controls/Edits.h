@@ -34,10 +34,16 @@ protected:
     virtual void Change();
     void ColorChanged() override;
     QLineEdit* LineEdit() const;
+    // The line edit refuses what goes past MaxLength without a word; an edit
+    // that cuts the text itself and tells the user turns that off.
+    void SetLineEditKeepsMaxLength(bool keeps);
 
 private:
+    void ApplyMaxLength();
+
     bool readOnly_ = false;
     int maxLength_ = 0;
+    bool lineEditKeepsMaxLength_ = true;
 };
 
 class TEdit : public TCustomEdit {

@@ -1,6 +1,8 @@
 #include "platform/ui/data/DBCtrls.h"
 
 #include "platform/core/Letters.h"
+#include "platform/data/DataError.h"
+#include "platform/ui/data/FieldTextLimit.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -71,19 +73,24 @@ TDBEdit::TDBEdit(core::TComponent* owner) : TCustomEdit(owner), link_(std::make_
     // Text that arrived without a key press first (an input method's, a paste
     // from the menu) still asks the data set to edit.
     QObject::connect(LineEdit(), &QLineEdit::textEdited, LineEdit(), [this](const QString& typed) {
-        if (link_->Editing())
-            return;
-        const int cursor = LineEdit()->cursorPosition();
-        bool editing = false;
-        Fire([&] { editing = link_->Edit(); });
-        if (!editing) {
-            link_->Reset();
-            return;
+        if (!link_->Editing()) {
+            const int cursor = LineEdit()->cursorPosition();
+            bool editing = false;
+            Fire([&] { editing = link_->Edit(); });
+            if (!editing) {
+                link_->Reset();
+                return;
+            }
+            // Going into edit state showed the record again: the user's text comes back.
+            SetText(typed.toStdString());
+            LineEdit()->setCursorPosition(cursor);
         }
-        // Going into edit state showed the record again: the user's text comes back.
-        SetText(typed.toStdString());
-        LineEdit()->setCursorPosition(cursor);
+        // Typing or a paste past what the field holds is cut, and the user told.
+        const std::string cut = link_->Field() != nullptr ? KeepWithinField(LineEdit(), *link_->Field()) : "";
+        if (!cut.empty())
+            Fire([&] { throw data::EDatabaseError(cut); });
     });
+    SetLineEditKeepsMaxLength(false);
     EditingChange();
 }
 

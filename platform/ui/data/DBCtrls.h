@@ -6,6 +6,8 @@
 // modified) and marks the link modified, and the value is written into the
 // field when the data set asks its controls (on post, or when the focus
 // leaves the control). A text set by the program is a change like a user's.
+// What the user types or pastes past the characters a text field holds is
+// cut, and the user told so.
 
 #include "platform/data/DataSource.h"
 #include "platform/ui/controls/Edits.h"

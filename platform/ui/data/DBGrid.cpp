@@ -1,32 +1,27 @@
 #include "platform/ui/data/DBGrid.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/data/DataError.h"
+#include "platform/ui/data/FieldTextLimit.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
+
+#include <limits>
+#include <utility>
 
 namespace ui {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// A table view that can write back the editor it has open.
-class GridView : public QTableView {
-public:
-    void CommitOpenEditor()
-    {
-        if (state() != QAbstractItemView::EditingState)
-            return;
-        QWidget* editor = QApplication::focusWidget();
-        if (editor != nullptr && viewport()->isAncestorOf(editor)) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
-};
 
 } // namespace
 
@@ -152,14 +147,16 @@ public:
         std::string text = value.toString().toStdString();
         if (field->Text() == text && set->State() == data::dsBrowse)
             return false;
-        bool written = false;
-        grid_->Fire([&] {
+        // What the field refuses is told by the view, once its editor is settled.
+        try {
             if (!grid_->link_->Edit())
-                return;
+                return false;
             field->SetText(text);
-            written = true;
-        });
-        return written;
+            return true;
+        } catch (...) {
+            grid_->refusal_ = std::current_exception();
+            return false;
+        }
     }
 
     void ResetAll()
@@ -194,6 +191,186 @@ public:
 private:
     TDBGrid* grid_;
     int rows_ = 0;
+};
+
+// ---- the view ----
+
+// A table view whose cell editor stays open while its text is refused, and
+// where Escape outside the editor gives up the row being edited.
+class TDBGrid::Table : public QTableView {
+public:
+    explicit Table(TDBGrid* grid) : grid_(grid) {}
+
+    // For the data set that asks its controls (a post, a move): the open
+    // editor's text goes into its field; a refusal keeps the editor and
+    // travels on to the one who asked, who tells the user.
+    void CommitOpenEditor()
+    {
+        QWidget* editor = editor_;
+        if (state() != EditingState || editor == nullptr)
+            return;
+        grid_->refusal_ = nullptr;
+        QTableView::commitData(editor);
+        if (std::exception_ptr refusal = std::exchange(grid_->refusal_, nullptr)) {
+            grid_->untold_ = nullptr;
+            held_ = true;
+            FocusEditor();
+            std::rethrow_exception(refusal);
+        }
+        held_ = false;
+        Close(editor, QAbstractItemDelegate::NoHint);
+    }
+    void EditorOpened(QWidget* editor)
+    {
+        editor_ = editor;
+        held_ = false;
+    }
+    // The rows were read again: Qt closed every editor.
+    void EditorsGone() { held_ = false; }
+    void FocusEditor()
+    {
+        if (!held_ || editor_ == nullptr)
+            return;
+        editor_->setFocus();
+        if (auto* line = qobject_cast<QLineEdit*>(editor_.data()))
+            line->selectAll();
+    }
+
+protected:
+    void commitData(QWidget* editor) override
+    {
+        // A refusal on the screen takes the focus; that commits nothing.
+        if (grid_->telling_)
+            return;
+        grid_->refusal_ = nullptr;
+        QTableView::commitData(editor);
+    }
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        if (hint == QAbstractItemDelegate::RevertModelCache) {
+            // Escape: the field's text comes back and the cell is left.
+            grid_->refusal_ = nullptr;
+            grid_->untold_ = nullptr;
+            held_ = false;
+            Close(editor, hint);
+            return;
+        }
+        if (grid_->telling_)
+            return;
+        if (std::exception_ptr refusal = std::exchange(grid_->refusal_, nullptr)) {
+            grid_->untold_ = refusal;
+            held_ = true;
+            grid_->TellRefusalLater();
+            return;
+        }
+        held_ = false;
+        Close(editor, hint);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape && state() != EditingState && grid_->CancelRow()) {
+            event->accept();
+            return;
+        }
+        QTableView::keyPressEvent(event);
+    }
+    // While a refused text waits in its editor, a click elsewhere in the grid
+    // does not leave it.
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (!Held(event))
+            QTableView::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (!Held(event))
+            QTableView::mouseReleaseEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (!Held(event))
+            QTableView::mouseDoubleClickEvent(event);
+    }
+
+private:
+    // Qt gives the grid the focus back only from an editor focused in the
+    // active window; the grid of a window not active keeps it too.
+    void Close(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+    {
+        const bool focused = editor->window()->focusWidget() == editor;
+        QTableView::closeEditor(editor, hint);
+        if (focused && !hasFocus())
+            setFocus();
+    }
+    bool Held(QMouseEvent* event)
+    {
+        if (!held_ || editor_ == nullptr)
+            return false;
+        event->accept();
+        return true;
+    }
+
+    TDBGrid* grid_;
+    QPointer<QWidget> editor_;
+    bool held_ = false;
+};
+
+// The cells' editors: one line edit for every column, which for a text
+// column takes no more characters than its field holds.
+class TDBGrid::CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(TDBGrid* grid) : grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            // The editor's own limit would cut without a word.
+            line->setMaxLength(std::numeric_limits<int>::max());
+            QObject::connect(line, &QLineEdit::textEdited, line, [grid = grid_, line, section = index.column()] {
+                // The first change of a cell's text puts the data set into edit state.
+                if (!grid->link_->Editing()) {
+                    bool editing = false;
+                    grid->Fire([&] { editing = grid->link_->Edit(); });
+                    if (!editing)
+                        return;
+                }
+                TColumn* column = grid->model_->ColumnAt(section);
+                data::TField* field = column != nullptr ? column->Field() : nullptr;
+                const std::string message = field != nullptr ? KeepWithinField(line, *field) : std::string();
+                if (!message.empty())
+                    grid->Fire([&] { throw data::EDatabaseError(message); });
+            });
+        }
+        static_cast<Table*>(grid_->View())->EditorOpened(editor);
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        // What the user typed stays while the row changes under it (going
+        // into edit state, another field set).
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line != nullptr && line->isModified())
+            return;
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        // A message box or a menu takes the focus for a while: the cell stays
+        // open and is not written for that.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return false;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    TDBGrid* grid_;
 };
 
 void TDBGrid::Link::ActiveChanged()
@@ -330,8 +507,9 @@ TDBGrid::TDBGrid(core::TComponent* owner)
     : TWinControl(owner), link_(std::make_unique<Link>(this)), model_(std::make_unique<Model>(this)),
       columns_(this)
 {
-    auto* view = new GridView;
+    auto* view = new Table(this);
     view->setModel(model_.get());
+    view->setItemDelegate(new CellDelegate(this));
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setWordWrap(false);
     view->horizontalHeader()->setSectionsClickable(true);
@@ -499,11 +677,14 @@ void TDBGrid::ResetRows()
 {
     if (model_ == nullptr || View() == nullptr)
         return;
+    // The rows read again keep the column the user was in.
+    const int column = View()->currentIndex().column();
     syncing_ = true;
     model_->ResetAll();
     syncing_ = false;
+    static_cast<Table*>(View())->EditorsGone();
     ApplyWidths();
-    ShowCurrentRow();
+    ShowCurrentRow(column);
 }
 
 bool TDBGrid::WidgetEvent(QWidget* source, QEvent* event)
@@ -563,7 +744,7 @@ void TDBGrid::ApplyWidths()
     syncing_ = false;
 }
 
-void TDBGrid::ShowCurrentRow()
+void TDBGrid::ShowCurrentRow(int column)
 {
     QTableView* view = View();
     data::TDataSet* set = link_->DataSet();
@@ -572,7 +753,8 @@ void TDBGrid::ShowCurrentRow()
     int row = set->CurrentPosition();
     if (row < 0 || row >= model_->rowCount({}) || model_->columnCount({}) == 0)
         return;
-    int column = view->currentIndex().isValid() ? view->currentIndex().column() : 0;
+    if (column < 0)
+        column = view->currentIndex().isValid() ? view->currentIndex().column() : 0;
     QModelIndex index = model_->index(row, std::min(column, model_->columnCount({}) - 1));
     syncing_ = true;
     QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
@@ -598,8 +780,36 @@ void TDBGrid::RowChosen(int row)
 
 void TDBGrid::CommitEditor()
 {
-    if (auto* view = static_cast<GridView*>(View()))
+    if (auto* view = static_cast<Table*>(View()))
         view->CommitOpenEditor();
+}
+
+void TDBGrid::TellRefusalLater()
+{
+    QTimer::singleShot(0, View(), [this] { TellRefusal(); });
+}
+
+void TDBGrid::TellRefusal()
+{
+    // Several tries in one event (the focus leaving, the current cell
+    // moving) are told once.
+    const std::exception_ptr refusal = std::exchange(untold_, nullptr);
+    if (!refusal)
+        return;
+    telling_ = true;
+    Fire([&] { std::rethrow_exception(refusal); });
+    telling_ = false;
+    static_cast<Table*>(View())->FocusEditor();
+}
+
+bool TDBGrid::CancelRow()
+{
+    data::TDataSet* set = link_->DataSet();
+    if (!(options_ & dgEditing) || readOnly_ || set == nullptr || !link_->Active() ||
+        (set->State() != data::dsEdit && set->State() != data::dsInsert))
+        return false;
+    Fire([&] { set->Cancel(); });
+    return true;
 }
 
 int TDBGrid::SelectedIndex() const

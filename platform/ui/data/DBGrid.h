@@ -6,10 +6,16 @@
 // without columns shows every visible field. A title click and a cell click
 // report the column; an editable grid writes a cell's new text into its field
 // (the data set goes into edit state first).
+//
+// A cell's text that its field refuses is told to the user and stays in the
+// cell's editor; Escape there takes the field's text back and ends the cell's
+// editing, and Escape once more gives up the row. The editor of a text
+// column takes no more characters than its field holds and says what it cut.
 
 #include "platform/data/DataSource.h"
 #include "platform/ui/kernel/WinControl.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -128,16 +134,24 @@ protected:
 private:
     class Link;
     class Model;
+    class Table;
+    class CellDelegate;
     friend class TColumn;
     friend class TDBGridColumns;
 
     void ColumnsChanged();
     void ResetRows();
-    void ShowCurrentRow();
+    // Shows the data set's current record, in that column (-1: the current one).
+    void ShowCurrentRow(int column = -1);
     void RowChosen(int row);
     void ApplyOptions();
     void ApplyWidths();
     void CommitEditor();
+    // Shows the refusal of a cell's text once the event that met it is done.
+    void TellRefusalLater();
+    void TellRefusal();
+    // Escape outside a cell's editor: the row being edited is given up.
+    bool CancelRow();
     // A data set read in part: the rows read so far, showing those the view
     // has not heard of, and reading on a step (from the event loop).
     int RowsRead() const;
@@ -151,6 +165,10 @@ private:
     TDBGridOptions options_ = DefaultGridOptions;
     bool readOnly_ = false;
     bool syncing_ = false;
+    // What the last write of a cell's text met; the refusal still to be told.
+    std::exception_ptr refusal_;
+    std::exception_ptr untold_;
+    bool telling_ = false;
     QTimer* readTimer_ = nullptr; // owned by the view
 };
 
