@@ -94,6 +94,26 @@ void TKonverze_Form::FormCreate(core::TObject*)
     PageControl1->SetActivePage(TabSheet1);
 }
 
+void TKonverze_Form::FormCloseQuery(core::TObject*, bool& CanClose)
+{
+    try {
+        SaveRowBeingTyped();
+        return;
+    } catch (...) {
+        // The refusal first (the post rules have told theirs already).
+        if (ui::Application != nullptr)
+            ui::Application->HandleException(this);
+    }
+    data::TADOQuery* query = DM->Konverze_ADOQuery;
+    if (query->State() != data::dsEdit && query->State() != data::dsInsert)
+        return;
+    if (ui::MessageDlg("Rozepsaný řádek nelze uložit. Zavřít program bez něj?", ui::TMsgDlgType::mtConfirmation,
+                       ui::mbYes | ui::mbNo) == ui::mrYes)
+        query->Cancel();
+    else
+        CanClose = false;
+}
+
 void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)
 {
     // Written at every close, changed or not. A setting that cannot be

@@ -111,6 +111,9 @@ public:
 
     // Handlers.
     void FormCreate(core::TObject* Sender);
+    // A row being typed is saved before the window closes; one that cannot
+    // be saved is given up only when the user says so.
+    void FormCloseQuery(core::TObject* Sender, bool& CanClose);
     void FormClose(core::TObject* Sender, ui::TCloseAction& Action);
     void FormDestroy(core::TObject* Sender);
     void Hledani_EditChange(core::TObject* Sender);

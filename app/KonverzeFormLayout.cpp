@@ -339,6 +339,7 @@ void TKonverze_Form::BindHandlers()
     for (ui::TButton* button : {Button6, Button7, Button8, Button9, Button4})
         button->OnClick = [this](core::TObject* sender) { Button6Click(sender); };
     Button5->OnClick = [this](core::TObject* sender) { Button5Click(sender); };
+    OnCloseQuery = [this](core::TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnClose = [this](core::TObject* sender, ui::TCloseAction& action) { FormClose(sender, action); };
     Aktualizace_Button->OnClick = [this](core::TObject* sender) { Aktualizace_ButtonClick(sender); };
     Label26->OnClick = [this](core::TObject* sender) { Label26Click(sender); };

@@ -1,7 +1,8 @@
 #pragma once
-// The register's row being typed, as a search, a clear of the search or a
-// title click meets it: they reopen the register, which would throw the row
-// away, so it is saved first, as leaving it in the grid does.
+// The register's row being typed, as a search, a clear of the search, a
+// title click or the closing of the window meets it: they reopen or leave the
+// register, which would throw the row away, so it is saved first, as leaving
+// it in the grid does.
 //
 // A new row that holds nothing but what the insert rules put into it is
 // dropped instead, without a word, as if it had never been begun. A row the
