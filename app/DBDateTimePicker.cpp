@@ -1,15 +1,11 @@
 #include "app/DBDateTimePicker.h"
 
 #include "platform/data/DataError.h"
+#include "platform/data/Field.h"
 
 #include <QCalendarWidget>
 
 namespace app {
-
-std::string RefusedDateMessage(const std::string& typed, const std::string& fieldName)
-{
-    return "Text „" + typed + "“ v poli „" + fieldName + "“ není platné datum.";
-}
 
 namespace {
 const char* const kBlankPicture = "gg";
@@ -78,7 +74,7 @@ void TadpDBDateTimePicker::UpdateData(core::TObject*)
     // the user did not type. Leaving the field keeps the old date in it.
     FinishTyping();
     if (Refused() && !leaving_)
-        throw data::EDatabaseError(RefusedDateMessage(RefusedText(), field->DisplayLabel()));
+        throw data::EDatabaseError(data::NotADateMessage(RefusedText(), field->DisplayLabel()));
     // A field that still shows its blank picture got no date from the user.
     if (Blank())
         return;

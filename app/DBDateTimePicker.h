@@ -15,9 +15,6 @@
 
 namespace app {
 
-// The refusal of a date typed as `typed` into the field the user knows as fieldName.
-std::string RefusedDateMessage(const std::string& typed, const std::string& fieldName);
-
 class TadpDBDateTimePicker : public ui::TDateTimePicker {
 public:
     explicit TadpDBDateTimePicker(core::TComponent* owner);

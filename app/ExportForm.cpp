@@ -1,6 +1,5 @@
 #include "app/ExportForm.h"
 
-#include "app/DBDateTimePicker.h"
 #include "app/DataModule.h"
 #include "app/ExportCopies.h"
 #include "app/ExportCsv.h"
@@ -11,6 +10,7 @@
 #include "app/MapiMail.h"
 #include "app/RegisterLoan.h"
 #include "platform/core/Files.h"
+#include "platform/data/Field.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/IniFile.h"
 #include "platform/office/ExcelApplication.h"
@@ -149,7 +149,7 @@ TExport_Form::TPeriod TExport_Form::Period() const
     // exporting that period would export one the user did not ask for.
     for (const auto& [picker, label] : {std::pair{Od_DTP, Label2}, std::pair{Do_DTP, Label3}})
         if (picker->Refused())
-            throw core::Exception(RefusedDateMessage(picker->RefusedText(), label->Caption()));
+            throw core::Exception(data::NotADateMessage(picker->RefusedText(), label->Caption()));
     return {Od_DTP->DateTime(), Do_DTP->DateTime()};
 }
 

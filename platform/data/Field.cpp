@@ -98,9 +98,19 @@ Variant TField::Current() const
 
 bool TField::IsNull() const { return Current().IsNull(); }
 
+std::string NotAValueMessage(const std::string& text, const std::string& label, const std::string& what)
+{
+    return "Text „" + text + "“ v poli „" + label + "“ není " + what + ".";
+}
+
+std::string NotADateMessage(const std::string& text, const std::string& label)
+{
+    return NotAValueMessage(text, label, "platné datum");
+}
+
 void TField::NotAValue(const std::string& text, const char* what) const
 {
-    throw core::EConvertError("Text „" + text + "“ v poli „" + DisplayLabel() + "“ není " + what + ".");
+    throw core::EConvertError(NotAValueMessage(text, DisplayLabel(), what));
 }
 
 void TField::OutOfRange(const std::string& value, std::int64_t min, std::int64_t max) const
@@ -339,7 +349,7 @@ Variant TDateTimeField::Convert(const Variant& value) const
             return Variant();
         double d;
         if (!core::TryStrToDateTime(text, d))
-            NotAValue(text, "platné datum");
+            throw core::EConvertError(NotADateMessage(text, DisplayLabel()));
         return Variant::FromDateTime(d);
     }
     if (value.VarType() == varBoolean)

@@ -46,6 +46,13 @@ using TFieldNotifyEvent = std::function<void(TField* sender)>;
 // Lengths count characters, not bytes.
 std::string TextTooLongMessage(const std::string& label, std::size_t length, std::size_t limit);
 
+// The refusal of a text that is not a value of the field the user knows as
+// label, what saying what it would have to be:
+// "Text „29.2.2023“ v poli „Datum konverze“ není platné datum."
+std::string NotAValueMessage(const std::string& text, const std::string& label, const std::string& what);
+// The same for a text that names no date.
+std::string NotADateMessage(const std::string& text, const std::string& label);
+
 class TField : public core::TComponent {
 public:
     explicit TField(core::TComponent* owner);
