@@ -4,7 +4,10 @@
 #include "platform/ui/kernel/ShellItems.h"
 #include "platform/ui/kernel/Windows.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFocusEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -28,6 +31,100 @@ QWidget* ParkingWindow()
 
 } // namespace
 
+// The control's window. It takes the control's place in the window's tab order and
+// stands there for the engine's widgets, which Tab never reaches by themselves: the
+// engine makes them at the end of the window's focus chain (again for every page it
+// shows in a process of its own), where Tab would come to them after the last
+// control and leave them to the first.
+// - The focus coming to this window goes on into the engine with its reason, so
+//   Tab enters the page at its first element and Shift+Tab at its last.
+// - When the page gives the focus away (Tab past its last element, Shift+Tab before
+//   its first), it moves on from this window's place to the next or previous control.
+// Its own focus changes are no entering or leaving of the control: they stay here.
+class TBrowserWrapper::EngineContainer : public QWidget {
+public:
+    EngineContainer()
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+    // Installed after the control's own filter, so that this one hears the focus first.
+    void HearFocusFirst() { installEventFilter(this); }
+
+    // Keeps the engine's widgets, now and whenever it makes new ones, out of Tab's way.
+    void Watch(QWidget* engineWindow)
+    {
+        engine_ = engineWindow;
+        engineWindow->installEventFilter(this);
+        KeepEngineOutOfTabChain();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (watched == this && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
+            if (type == QEvent::FocusIn && !leaving_)
+                EnterEngine(static_cast<QFocusEvent*>(event)->reason());
+            return true;
+        }
+        if (watched != this && (type == QEvent::ChildAdded || type == QEvent::ChildRemoved) && !pending_) {
+            // The engine chooses its new focus widget once the child is made.
+            pending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                pending_ = false;
+                KeepEngineOutOfTabChain();
+            });
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == nullptr || (focus != this && !isAncestorOf(focus)))
+            return QWidget::focusNextPrevChild(next);
+        leaving_ = true;
+        setFocus(Qt::OtherFocusReason);
+        QWidget::focusNextPrevChild(next);
+        leaving_ = false;
+        // No other control to go to: round again through the page.
+        if (QApplication::focusWidget() == this)
+            EnterEngine(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+
+private:
+    // The engine's window while it is placed here (not while it is kept away).
+    QWidget* EngineWindow() const { return engine_ && engine_->parentWidget() == this ? engine_.data() : nullptr; }
+
+    void EnterEngine(Qt::FocusReason reason)
+    {
+        QWidget* target = EngineWindow();
+        if (target == nullptr)
+            return;
+        while (target->focusProxy() != nullptr)
+            target = target->focusProxy();
+        target->setFocus(reason);
+    }
+
+    void KeepEngineOutOfTabChain()
+    {
+        QWidget* window = EngineWindow();
+        if (window == nullptr)
+            return;
+        for (QWidget* widget : window->findChildren<QWidget*>())
+            if (widget->focusPolicy() & Qt::TabFocus)
+                widget->setFocusPolicy(Qt::ClickFocus);
+    }
+
+    QPointer<QWidget> engine_;
+    bool leaving_ = false;
+    bool pending_ = false;
+};
+
 TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, std::unique_ptr<web::IWebHostSite> site)
     : TBrowserWrapper(owner, site.get())
 {
@@ -37,10 +134,9 @@ TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, std::unique_ptr<web::I
 TBrowserWrapper::TBrowserWrapper(core::TComponent* owner, web::IWebHostSite* site)
     : TWinControl(owner), browser_(std::make_unique<web::TWebBrowser>(site))
 {
-    auto* container = new QWidget;
-    auto* layout = new QVBoxLayout(container);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* container = new EngineContainer;
     SetWidget(container);
+    container->HearFocusFirst();
     AttachEngineWindow(browser_->Window());
     SetBounds(0, 0, 300, 150);
 
@@ -95,6 +191,7 @@ void TBrowserWrapper::AttachEngineWindow(QWidget* window)
     container->layout()->addWidget(window);
     window->setGeometry(0, 0, container->width(), container->height());
     window->show();
+    static_cast<EngineContainer*>(container)->Watch(window);
     ui::RegisterWindow(window, EngineWindowClass, [this, window](ui::TMessage& message) {
         EngineWindowProc(window, message);
     });

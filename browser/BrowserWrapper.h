@@ -132,6 +132,7 @@ private:
                     const std::function<void(core::TObject*, bool)>& event);
     void AttachEngineWindow(QWidget* window);
     void EngineWindowProc(QWidget* window, ui::TMessage& message);
+    class EngineContainer;
 
     std::unique_ptr<web::IWebHostSite> ownedSite_;
     std::unique_ptr<web::TWebBrowser> browser_;
