@@ -17,9 +17,9 @@ TContextMenuTemplate PageMenu()
         {IDM_SELECTALL, "Vybrat vše"},
         {IDM_PASTE, "Vložit"},
         Separator,
-        {IDM_VIEWSOURCE, "Zobrazit zdroj"},
+        {IDM_VIEWSOURCE, "Zobrazit zdrojový kód"},
         Separator,
-        {IDM_REFRESH, "Aktualizovat"},
+        {IDM_REFRESH, "Znovu načíst"},
     };
 }
 
@@ -34,7 +34,7 @@ TContextMenuTemplate ImageMenu()
         Separator,
         {IDM_COPYLINK, "Kopírovat adresu odkazu"},
         Separator,
-        {IDM_REFRESH, "Aktualizovat"},
+        {IDM_REFRESH, "Znovu načíst"},
     };
 }
 
@@ -59,7 +59,7 @@ TContextMenuTemplate SelectionMenu()
         Separator,
         {IDM_SELECTALL, "Vybrat vše"},
         Separator,
-        {IDM_VIEWSOURCE, "Zobrazit zdroj"},
+        {IDM_VIEWSOURCE, "Zobrazit zdrojový kód"},
     };
 }
 
@@ -73,7 +73,7 @@ TContextMenuTemplate AnchorMenu()
         {IDM_COPY, "Kopírovat"},
         {IDM_COPYLINK, "Kopírovat adresu odkazu"},
         Separator,
-        {IDM_REFRESH, "Aktualizovat"},
+        {IDM_REFRESH, "Znovu načíst"},
     };
 }
 

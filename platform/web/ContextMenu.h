@@ -1,7 +1,8 @@
 #pragma once
 // The engine's context menus as a resource: one menu for each kind of place
 // clicked (CONTEXT_MENU_DEFAULT ... CONTEXT_MENU_DEBUG), each entry a command
-// that the engine runs (TWebBrowser::ExecMenuCommand). A host that builds its
+// that the engine runs (TWebBrowser::ExecMenuCommand). The engine shows the menu
+// of the kind itself when its site leaves the menu to it; a host that builds its
 // own context menu takes one of these, leaves out what it does not want and
 // sends the command picked back to the engine.
 //

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace web {
 
@@ -22,33 +23,70 @@ constexpr std::int32_t PackRange(int low, int high)
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) | static_cast<std::uint32_t>(low));
 }
 
+// The web engine's action that carries out a command of the context menus.
+std::optional<QWebEnginePage::WebAction> MenuAction(std::uint32_t command)
+{
+    switch (command) {
+    case IDM_COPY: return QWebEnginePage::Copy;
+    case IDM_CUT: return QWebEnginePage::Cut;
+    case IDM_PASTE: return QWebEnginePage::Paste;
+    case IDM_UNDO: return QWebEnginePage::Undo;
+    case IDM_REDO: return QWebEnginePage::Redo;
+    case IDM_SELECTALL: return QWebEnginePage::SelectAll;
+    case IDM_OPENLINK: return QWebEnginePage::OpenLinkInThisWindow;
+    case IDM_OPENINNEWWINDOW: return QWebEnginePage::OpenLinkInNewWindow;
+    case IDM_VIEWSOURCE: return QWebEnginePage::ViewSource;
+    case IDM_COPYLINK: return QWebEnginePage::CopyLinkToClipboard;
+    case IDM_SAVETARGET: return QWebEnginePage::DownloadLinkToDisk;
+    case IDM_SAVEPICTURE: return QWebEnginePage::DownloadImageToDisk;
+    case IDM_COPYPICTURE: return QWebEnginePage::CopyImageToClipboard;
+    case IDM_SAVEPAGE: return QWebEnginePage::SavePage;
+    case IDM_BACK: return QWebEnginePage::Back;
+    case IDM_FORWARD: return QWebEnginePage::Forward;
+    case IDM_REFRESH: return QWebEnginePage::Reload;
+    default: return std::nullopt;
+    }
+}
+
 } // namespace
 
 HRESULT TWebBrowser::Impl::ExecMenuCommand(std::uint32_t command)
 {
-    QWebEnginePage::WebAction action;
-    switch (command) {
-    case IDM_COPY: action = QWebEnginePage::Copy; break;
-    case IDM_CUT: action = QWebEnginePage::Cut; break;
-    case IDM_PASTE: action = QWebEnginePage::Paste; break;
-    case IDM_UNDO: action = QWebEnginePage::Undo; break;
-    case IDM_REDO: action = QWebEnginePage::Redo; break;
-    case IDM_SELECTALL: action = QWebEnginePage::SelectAll; break;
-    case IDM_OPENLINK: action = QWebEnginePage::OpenLinkInThisWindow; break;
-    case IDM_OPENINNEWWINDOW: action = QWebEnginePage::OpenLinkInNewWindow; break;
-    case IDM_VIEWSOURCE: action = QWebEnginePage::ViewSource; break;
-    case IDM_COPYLINK: action = QWebEnginePage::CopyLinkToClipboard; break;
-    case IDM_SAVETARGET: action = QWebEnginePage::DownloadLinkToDisk; break;
-    case IDM_SAVEPICTURE: action = QWebEnginePage::DownloadImageToDisk; break;
-    case IDM_COPYPICTURE: action = QWebEnginePage::CopyImageToClipboard; break;
-    case IDM_SAVEPAGE: action = QWebEnginePage::SavePage; break;
-    case IDM_BACK: action = QWebEnginePage::Back; break;
-    case IDM_FORWARD: action = QWebEnginePage::Forward; break;
-    case IDM_REFRESH: action = QWebEnginePage::Reload; break;
-    default: return OLECMDERR_E_NOTSUPPORTED;
-    }
-    page_->triggerAction(action);
+    const auto action = MenuAction(command);
+    if (!action)
+        return OLECMDERR_E_NOTSUPPORTED;
+    page_->triggerAction(*action);
     return S_OK;
+}
+
+bool TWebBrowser::Impl::MenuCommandEnabled(std::uint32_t command, const QWebEngineContextMenuRequest* request)
+{
+    const auto action = MenuAction(command);
+    if (!action)
+        return false;
+    if (request != nullptr) {
+        // What the place clicked allows.
+        using Request = QWebEngineContextMenuRequest;
+        const Request::EditFlags edit = request->editFlags();
+        const bool image = request->mediaType() == Request::MediaTypeImage && request->mediaUrl().isValid();
+        switch (command) {
+        case IDM_UNDO: return edit.testFlag(Request::CanUndo);
+        case IDM_REDO: return edit.testFlag(Request::CanRedo);
+        case IDM_CUT: return edit.testFlag(Request::CanCut);
+        case IDM_COPY: return edit.testFlag(Request::CanCopy) || !request->selectedText().isEmpty();
+        case IDM_PASTE: return edit.testFlag(Request::CanPaste);
+        case IDM_SELECTALL: return edit.testFlag(Request::CanSelectAll);
+        case IDM_OPENLINK:
+        case IDM_OPENINNEWWINDOW:
+        case IDM_COPYLINK:
+        case IDM_SAVETARGET: return request->linkUrl().isValid();
+        case IDM_SAVEPICTURE:
+        case IDM_COPYPICTURE: return image;
+        default: break;
+        }
+    }
+    // The page's own state: the history, a load in progress.
+    return page_->action(*action)->isEnabled();
 }
 
 void TWebBrowser::Impl::ApplyZoom()

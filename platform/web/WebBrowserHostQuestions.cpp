@@ -1,10 +1,12 @@
 #include "platform/web/WebBrowserImpl.h"
 
 #include "platform/core/Ole.h"
+#include "platform/web/ContextMenu.h"
 
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
@@ -87,10 +89,8 @@ bool TWebBrowser::Impl::OwnConfirm(const QString& text)
     return answer == QMessageBox::Ok;
 }
 
-bool TWebBrowser::Impl::ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request)
+void TWebBrowser::Impl::ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request)
 {
-    if (!site_)
-        return false;
     std::uint32_t kind = CONTEXT_MENU_DEFAULT;
     if (request) {
         if (request->mediaType() == QWebEngineContextMenuRequest::MediaTypeImage)
@@ -103,7 +103,31 @@ bool TWebBrowser::Impl::ContextMenu(QContextMenuEvent* event, QWebEngineContextM
             kind = CONTEXT_MENU_ANCHOR;
     }
     const QPoint global = event->globalPos();
-    return site_->ShowContextMenu(kind, TPoint{global.x(), global.y()}) == S_OK;
+    if (site_ && site_->ShowContextMenu(kind, TPoint{global.x(), global.y()}) == S_OK)
+        return; // the site showed a menu of its own, or none
+    OwnContextMenu(kind, global, request);
+}
+
+void TWebBrowser::Impl::OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint,
+                                       const QWebEngineContextMenuRequest* request)
+{
+    const auto& menus = ContextMenuResource();
+    if (kind >= menus.size() || !view_)
+        return;
+    // Not waited for: the page goes on while the menu is open, and the menu goes with the window.
+    auto* menu = new QMenu(view_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const TContextMenuEntry& entry : menus[kind]) {
+        if (entry.IsSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromStdString(entry.Caption));
+        action->setData(static_cast<uint>(entry.Command));
+        action->setEnabled(MenuCommandEnabled(entry.Command, request));
+        connect(action, &QAction::triggered, this, [this, command = entry.Command] { ExecMenuCommand(command); });
+    }
+    menu->popup(screenPoint);
 }
 
 bool TWebBrowser::Impl::Key(QKeyEvent* event)

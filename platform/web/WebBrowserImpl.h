@@ -88,7 +88,10 @@ public:
     int ScriptConfirm(const QString& text); // -1: the engine asks itself
     void OwnAlert(const QString& text);
     bool OwnConfirm(const QString& text);
-    bool ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request);
+    void ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request);
+    // The engine's own menu of that kind (ContextMenu.h), for the place the request describes.
+    void OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint, const QWebEngineContextMenuRequest* request);
+    bool MenuCommandEnabled(std::uint32_t command, const QWebEngineContextMenuRequest* request);
     bool Key(QKeyEvent* event);
     bool Drag(QObject* watched, QEvent* event);
     HRESULT ExecMenuCommand(std::uint32_t command);
@@ -174,11 +177,8 @@ protected:
         engine_.page_.get();
         QWebEngineView::showEvent(event);
     }
-    void contextMenuEvent(QContextMenuEvent* event) override
-    {
-        if (!engine_.ContextMenu(event, lastContextMenuRequest()))
-            QWebEngineView::contextMenuEvent(event);
-    }
+    // The menu is the site's or the engine's own, never the web engine's (its texts are not Czech).
+    void contextMenuEvent(QContextMenuEvent* event) override { engine_.ContextMenu(event, lastContextMenuRequest()); }
     // Keys reach the page through a child widget of the view: watch every child.
     bool eventFilter(QObject* watched, QEvent* event) override
     {

@@ -9,6 +9,8 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QMimeData>
 
 #include <algorithm>
@@ -206,6 +208,66 @@ TEST_F(HostSiteTest, NoMenuAtAllWhenMenusAreSwitchedOff)
     MenuAnswer answer(0);
     EXPECT_EQ(b->Browser().Site()->ShowContextMenu(web::CONTEXT_MENU_DEFAULT, web::TPoint{1, 1}), S_OK);
     EXPECT_TRUE(answer.shown.empty());
+}
+
+// A right click on the page, as the mouse gives it to the engine; answers the
+// menu that opens (separators as "-", disabled entries in brackets), or nothing.
+std::vector<std::string> RightClickMenu(THostedBrowser* b, const std::string& elementId, int waitMs = 10000)
+{
+    const std::string centre = "(() => { const r = document.getElementById('" + elementId
+        + "').getBoundingClientRect(); return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / 2); })()";
+    const QStringList xy = QString::fromStdString(b->Browser().Evaluate(centre).AsString()).split(',');
+    const QPointF at(xy[0].toInt(), xy[1].toInt());
+    QWidget* engine = b->EngineWindow()->focusProxy();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, engine->mapToGlobal(at), Qt::RightButton,
+                          type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(engine, &click);
+    }
+    QMenu* menu = nullptr;
+    testsupport::WaitUntil([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
+                           waitMs);
+    std::vector<std::string> entries;
+    if (menu == nullptr)
+        return entries;
+    for (const QAction* action : menu->actions()) {
+        const std::string text = action->text().toStdString();
+        entries.push_back(action->isSeparator() ? "-" : action->isEnabled() ? text : "(" + text + ")");
+    }
+    menu->close();
+    return entries;
+}
+
+TEST_F(HostSiteTest, TheEnginesOwnMenuSpeaksCzech)
+{
+    THostedBrowser* b = Make();
+    b->Loaded();
+    form->Show();
+    server.ServeHtml("/menu.html", "<p id=text>Úschovna dokumentů</p><p><a id=link href=/jinam>odkaz</a></p>"
+                                   "<p><input id=field value=číslo></p>");
+    Load(b, "/menu.html");
+    // Every entry of every menu the engine shows is the engine's own Czech one: none of the web engine's texts.
+    const struct {
+        const char* element;
+        std::vector<std::string> menu;
+    } places[]{
+        {"text",
+         {"(Zpět)", "(Vpřed)", "-", "Uložit stránku jako…", "-", "Vybrat vše", "(Vložit)", "-", "Zobrazit zdrojový kód",
+          "-", "Znovu načíst"}},
+        {"link",
+         {"Otevřít odkaz", "Otevřít odkaz v novém okně", "Uložit cíl jako…", "-", "(Kopírovat)",
+          "Kopírovat adresu odkazu", "-", "Znovu načíst"}},
+        {"field", {"(Zpět)", "(Znovu)", "-", "(Vyjmout)", "(Kopírovat)", "Vložit", "-", "Vybrat vše"}},
+    };
+    for (const auto& place : places)
+        EXPECT_EQ(RightClickMenu(b, place.element), place.menu) << place.element;
+
+    // The control's options still decide whether a menu comes at all.
+    b->RightClickMenu().SetAnchorMenu(false);
+    EXPECT_TRUE(RightClickMenu(b, "link", 1000).empty());
+    EXPECT_EQ(RightClickMenu(b, "text").size(), places[0].menu.size());
+    b->RightClickMenu().SetDisableAllMenus(false);
+    EXPECT_TRUE(RightClickMenu(b, "text", 1000).empty());
 }
 
 TEST_F(HostSiteTest, CtrlKeysAreSwallowedOnlyAsAsked)
