@@ -130,7 +130,7 @@ bool TProhlizec_Form::FormFieldHolds(const web::THTMLDocument& document, int for
     const std::string& tag = field.TagName();
     if (tag != "INPUT" && tag != "SELECT" && tag != "TEXTAREA")
         return false;
-    return !field.Disabled() && !field.ReadOnly() && field.Value() == value;
+    return field.SendsValue() && !field.ReadOnly() && field.Value() == value;
 }
 
 TPageWaitResult TProhlizec_Form::NavigateAndWait(const std::string& url)

@@ -27,8 +27,9 @@ public:
                            const std::string& value) const;
     // True when the field name of form number formIndex holds value and the page
     // will take it from there: the field is there, takes a value, is neither
-    // disabled nor read-only, and reads back as value (a select without such an
-    // option reads back otherwise).
+    // disabled (also by a disabled fieldset around it) nor read-only, and reads
+    // back as value (a select without such an option reads back otherwise; one
+    // whose option is disabled does not send it).
     bool FormFieldHolds(const web::THTMLDocument& document, int formIndex, const std::string& name,
                         const std::string& value) const;
 

@@ -59,6 +59,14 @@ const char* const DomScript = R"JS(
     node.dispatchEvent(new Event('input', { bubbles: true }));
     node.dispatchEvent(new Event('change', { bubbles: true }));
     return {};
+  case 'sendsvalue':
+    if (!hasValue(node)) return { novalue: true };
+    // Disabled by itself or by a disabled fieldset around it (outside its first legend).
+    if (node.matches(':disabled')) return { value: 'false' };
+    if (!(node instanceof HTMLSelectElement)) return { value: 'true' };
+    for (var j = 0; j < node.selectedOptions.length; j++)
+      if (!node.selectedOptions[j].matches(':disabled')) return { value: 'true' };
+    return { value: 'false' };
   case 'windowname': return { value: window.name };
   }
   return { unknown: true };
@@ -253,6 +261,11 @@ void THTMLElement::SetValue(const std::string& value) const
 bool THTMLElement::Disabled() const
 {
     return Call("property", "disabled").AsString() == "true";
+}
+
+bool THTMLElement::SendsValue() const
+{
+    return Call("sendsvalue").AsString() == "true";
 }
 
 bool THTMLElement::ReadOnly() const

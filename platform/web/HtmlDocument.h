@@ -87,6 +87,11 @@ public:
     // (and a disabled one is not sent with its form).
     bool Disabled() const;
     bool ReadOnly() const;
+    // Whether the element's form would send its value: not when the element is disabled,
+    // by itself or by a disabled fieldset around it (outside that fieldset's first
+    // legend), nor for a select whose chosen option is disabled (or in a disabled group).
+    // Raises EOleError as Value does.
+    bool SendsValue() const;
 
     // A form's controls, and a form's item by name (see THTMLElementCollection::Item).
     THTMLElementCollection Elements() const;

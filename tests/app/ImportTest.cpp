@@ -562,6 +562,18 @@ TEST_F(Import, DisabledAndReadOnlyFieldsAreNamedForFillingByHand)
     EXPECT_EQ(Stored("12/2024", "poradove_cislo"), "12/2024");
 }
 
+TEST_F(Import, FieldsInADisabledFieldsetAndDisabledOptionsAreNamedForFillingByHand)
+{
+    server_.ServeHtml(PagePath, R"(<html><body><form><fieldset disabled><legend>Konverze</legend>
+<input name="konverze"></fieldset><select name="pruvodka"><option value="">-</option>
+<option value="AB12CD" disabled>AB12CD</option></select></form></body></html>)");
+    AnswerDoneAndYes();
+    Run(Write("a.xml", DataFile().Text()));
+    ASSERT_EQ(dialogs_.Questions().size(), 3u) << dialogs_.Describe();
+    EXPECT_EQ(dialogs_.Questions()[2].Text, "Formulář na stránce úschovny nepřijal všechny údaje. Vyplňte je ručně. "
+                                            "Pořadové číslo: 12/2024, identifikátor v úschovně: AB12CD.");
+}
+
 TEST_F(Import, AFormWithoutTheSerialNumbersFieldNamesItForFillingByHand)
 {
     server_.ServeHtml(PagePath, R"(<html><body><form><input name="pruvodka"></form></body></html>)");
@@ -578,7 +590,11 @@ TEST_F(Import, AFieldHoldsAValueOnlyWhenThePageTakesItFromThere)
     server_.ServeHtml("/drzi.html", R"(<html><body><form>
 <input name="volne" value="A"><input name="vypnute" value="A" disabled><input name="jen_cteni" value="A" readonly>
 <select name="vyber"><option value="A">A</option></select><textarea name="text">A</textarea>
-<button name="tlacitko" value="A">A</button></form></body></html>)");
+<button name="tlacitko" value="A">A</button>
+<fieldset disabled><legend><input name="v_legende" value="A"></legend><input name="v_sade" value="A">
+<legend><input name="v_druhe_legende" value="A"></legend></fieldset>
+<select name="vyber_vypnuty"><option value="A" disabled>A</option><optgroup label="B" disabled>
+<option value="B">B</option></optgroup><option value="C">C</option></select></form></body></html>)");
     Viewer()->HostedBrowser1->Navigate(server_.Url("/drzi.html"));
     ASSERT_TRUE(WaitUntil([&] { return Viewer()->HostedBrowser1->ReadyState() == 4; }));
     auto document = Viewer()->HostedBrowser1->Document();
@@ -591,6 +607,17 @@ TEST_F(Import, AFieldHoldsAValueOnlyWhenThePageTakesItFromThere)
     EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "vyber", "B"));
     EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "text", "A"));
     EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "tlacitko", "A"));
+    // A disabled fieldset disables all but what its first legend holds; a disabled option
+    // (or one in a disabled group) may be chosen but is not sent.
+    EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "v_legende", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "v_sade", "A"));
+    EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "v_druhe_legende", "A"));
+    for (const char* option : {"A", "B"}) {
+        Viewer()->SetFormFieldValue(*document, 0, "vyber_vypnuty", option);
+        EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "vyber_vypnuty", option)) << option;
+    }
+    Viewer()->SetFormFieldValue(*document, 0, "vyber_vypnuty", "C");
+    EXPECT_TRUE(Viewer()->FormFieldHolds(*document, 0, "vyber_vypnuty", "C"));
     EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 0, "chybi", ""));
     EXPECT_FALSE(Viewer()->FormFieldHolds(*document, 1, "volne", "A"));
 }
