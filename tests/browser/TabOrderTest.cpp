@@ -1,11 +1,8 @@
-// The browser among other controls: Tab and Shift+Tab reach it in its place of
-// the tab order and leave it to its neighbours, also after the engine has made
-// its widgets anew for a page of another site.
-//
-// What a user expects of a page in the chain: Tab into the browser lands on the
-// page's first field and goes on through its fields as in any browser; after the
-// last one it leaves to the next control. Shift+Tab comes in at the last field
-// and leaves from the first to the previous control.
+// Tab and Shift+Tab through edit, browser, edit. What a careful user expects:
+// Tab into the browser lands on the page's first field and goes on through its
+// fields as in any browser, after the last it leaves to the next control;
+// Shift+Tab comes in at the last field and leaves from the first to the previous
+// control. A page without fields takes the focus once (its keys scroll it).
 
 #include "tests/browser/BrowserFixture.h"
 
@@ -14,24 +11,21 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include <string>
-#include <vector>
-
 using namespace browser;
-using browsertest::BrowserFixture;
 
 namespace {
 
-class TabOrderTest : public BrowserFixture {
+class TabOrderTest : public browsertest::BrowserFixture {
 protected:
     void SetUp() override
     {
         BrowserFixture::SetUp();
-        before = Edit(0);
-        b = Make();
-        b->SetAlign(ui::TAlign::alNone);
+        for (auto* edit : {before, after}) {
+            edit->SetParent(form);
+            edit->SetBounds(10, edit == before ? 0 : 350, 100, 24);
+        }
+        b->SetParent(form);
         b->SetBounds(10, 40, 400, 300);
-        after = Edit(350);
         b->SetTabOrder(1);
         b->Loaded();
         form->Show();
@@ -39,46 +33,31 @@ protected:
         server.ServeHtml("/fields.html", "<p>úschovna</p><input id=konverze><input id=pruvodka>");
     }
 
-    ui::TEdit* Edit(int top)
-    {
-        auto* edit = new ui::TEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, top, 100, 24);
-        return edit;
-    }
-
-    // Where the focus is: "before", "after", or the browser and the id of the page's focused element.
+    // "before", "after", or "browser:" and the id of the page's focused element.
     std::string FocusPlace()
     {
-        if (before->Focused())
-            return "before";
-        if (after->Focused())
-            return "after";
         QWidget* focus = QApplication::focusWidget();
+        if (before->Focused() || after->Focused())
+            return before->Focused() ? "before" : "after";
         if (focus == nullptr || !b->Widget()->isAncestorOf(focus))
             return "elsewhere";
-        return "browser:" + b->Browser().Evaluate("document.activeElement ? document.activeElement.id : ''").AsString();
+        return "browser:" + b->Browser().Evaluate("document.activeElement.id").AsString();
     }
 
-    // Presses the key where the focus is, as the keyboard does (Shift+Tab comes as Backtab).
+    // Presses Tab (Shift+Tab comes as Backtab, as from the keyboard) and waits for the focus to arrive.
     bool Press(bool backwards, const std::string& expected)
     {
-        const Qt::Key key = backwards ? Qt::Key_Backtab : Qt::Key_Tab;
-        const Qt::KeyboardModifiers modifiers = backwards ? Qt::ShiftModifier : Qt::NoModifier;
+        const auto key = backwards ? Qt::Key_Backtab : Qt::Key_Tab;
+        const auto modifiers = backwards ? Qt::ShiftModifier : Qt::NoModifier;
         QWidget* target = QApplication::focusWidget();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-        QApplication::sendEvent(target, &release);
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, modifiers);
+            QApplication::sendEvent(target, &event);
+        }
         return testsupport::WaitUntil([&] { return FocusPlace() == expected; }, 5000);
     }
 
-    struct Step {
-        bool backwards;
-        const char* expected;
-    };
-
-    // The engine passes keys on unread until a new page has been drawn: wait for that.
+    // The engine passes keys on unread until a new page has been drawn: waits for that.
     void WaitUntilDrawn()
     {
         b->Browser().Evaluate("window.drawn = false;"
@@ -86,26 +65,26 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return b->Browser().Evaluate("window.drawn").AsBoolean(); }));
     }
 
-    void WalkThrough(const std::vector<Step>& steps)
+    // From the focus in the first edit, each step a key and the place the focus goes.
+    void WalkThrough(const std::vector<std::pair<bool, std::string>>& steps)
     {
         WaitUntilDrawn();
         before->SetFocus();
         ASSERT_TRUE(WaitUntil([&] { return before->Focused(); }));
-        for (std::size_t i = 0; i < steps.size(); ++i)
-            EXPECT_TRUE(Press(steps[i].backwards, steps[i].expected))
-                << "step " << i << ": expected " << steps[i].expected << ", focus at " << FocusPlace();
+        for (const auto& [backwards, expected] : steps)
+            EXPECT_TRUE(Press(backwards, expected)) << expected << ", focus at " << FocusPlace();
     }
 
-    ui::TEdit* before = nullptr;
-    THostedBrowser* b = nullptr;
-    ui::TEdit* after = nullptr;
+    ui::TEdit* before = new ui::TEdit(form);
+    THostedBrowser* b = new THostedBrowser(form);
+    ui::TEdit* after = new ui::TEdit(form);
 };
 
 TEST_F(TabOrderTest, TabAndShiftTabPassThroughTheBrowserInItsPlace)
 {
-    const std::vector<Step> throughFields{
+    const std::vector<std::pair<bool, std::string>> throughFields{
         {false, "browser:konverze"}, {false, "browser:pruvodka"}, {false, "after"},
-        {false, "before"}, // from the last control round to the first, not into the page again
+        {false, "before"}, // round from the last control to the first, not into the page again
         {true, "after"},   {true, "browser:pruvodka"}, {true, "browser:konverze"}, {true, "before"},
     };
     Load(b, "/fields.html");
@@ -114,12 +93,10 @@ TEST_F(TabOrderTest, TabAndShiftTabPassThroughTheBrowserInItsPlace)
     // A page of another site: the engine shows it in widgets made anew.
     QWidget* engineFocus = b->EngineWindow()->focusProxy();
     std::string other = server.Url("/fields.html");
-    other.replace(other.find("127.0.0.1"), 9, "localhost");
-    b->Navigate(other);
+    b->Navigate(other.replace(other.find("127.0.0.1"), 9, "localhost"));
     ASSERT_TRUE(WaitUntil([&] { return b->ReadyState() == 4 && b->EngineWindow()->focusProxy() != engineFocus; }));
     WalkThrough(throughFields);
 
-    // A page without fields takes the focus once, so that its keys scroll it.
     server.ServeHtml("/text.html", "<p>jen text</p>");
     Load(b, "/text.html");
     WalkThrough({{false, "browser:"}, {false, "after"}, {true, "browser:"}, {true, "before"}});
@@ -128,16 +105,12 @@ TEST_F(TabOrderTest, TabAndShiftTabPassThroughTheBrowserInItsPlace)
     after->SetVisible(false);
     Load(b, "/fields.html");
     WalkThrough({{false, "browser:konverze"}, {false, "browser:pruvodka"}, {false, "before"}});
-    before->SetVisible(false);
-    Load(b, "/fields.html");
-    WaitUntilDrawn();
-    b->SetFocus();
-    ASSERT_TRUE(WaitUntil([&] { return FocusPlace() == "browser:"; }));
-    EXPECT_TRUE(Press(false, "browser:konverze"));
+    before->SetVisible(false); // the focus goes on from the hidden edit into the page
+    EXPECT_TRUE(WaitUntil([&] { return FocusPlace() == "browser:konverze"; }));
     EXPECT_TRUE(Press(false, "browser:pruvodka"));
     EXPECT_TRUE(Press(false, "browser:konverze"));
 
-    // Without a tab stop the browser is passed by.
+    // Without its tab stop the browser is passed by.
     before->SetVisible(true);
     after->SetVisible(true);
     b->SetTabStop(false);
