@@ -215,7 +215,8 @@ TEST_F(HostSiteTest, NoMenuAtAllWhenMenusAreSwitchedOff)
 std::vector<std::string> RightClickMenu(THostedBrowser* b, const std::string& elementId, int waitMs = 10000)
 {
     const std::string centre = "(() => { const r = document.getElementById('" + elementId
-        + "').getBoundingClientRect(); return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / 2); })()";
+        + "').getBoundingClientRect();"
+          " return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / 2); })()";
     const QStringList xy = QString::fromStdString(b->Browser().Evaluate(centre).AsString()).split(',');
     const QPointF at(xy[0].toInt(), xy[1].toInt());
     QWidget* engine = b->EngineWindow()->focusProxy();
