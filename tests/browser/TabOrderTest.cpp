@@ -20,6 +20,9 @@ protected:
     void SetUp() override
     {
         BrowserFixture::SetUp();
+        before = new ui::TEdit(form);
+        b = new THostedBrowser(form);
+        after = new ui::TEdit(form);
         for (auto* edit : {before, after}) {
             edit->SetParent(form);
             edit->SetBounds(10, edit == before ? 0 : 350, 100, 24);
@@ -75,9 +78,9 @@ protected:
             EXPECT_TRUE(Press(backwards, expected)) << expected << ", focus at " << FocusPlace();
     }
 
-    ui::TEdit* before = new ui::TEdit(form);
-    THostedBrowser* b = new THostedBrowser(form);
-    ui::TEdit* after = new ui::TEdit(form);
+    ui::TEdit* before = nullptr;
+    THostedBrowser* b = nullptr;
+    ui::TEdit* after = nullptr;
 };
 
 TEST_F(TabOrderTest, TabAndShiftTabPassThroughTheBrowserInItsPlace)
