@@ -253,7 +253,6 @@ private:
     void CallSavedWindowProc(ui::TMessage& message);
     bool ContainsFocus() const;
     bool MenuKindAllowed(std::uint32_t kind) const;
-    HRESULT RebuildContextMenu(std::uint32_t kind, const ui::TPoint* ppt, IUnknown* pcmdtReserved);
     HRESULT ScriptErrorCommand(TOleVariant* pvaOut, HRESULT answer);
     void RefuseDrop(std::uint32_t& dwEffect);
     // Raises OnDragEnter or OnDropEvent (when assigned), then chooses the effect.
