@@ -48,7 +48,40 @@ std::string QuotedStr(const std::string& text)
     return quoted + "'";
 }
 
+// A user row being typed is posted; a new or edited one that nothing was
+// typed into is dropped, as if never begun.
+void SaveUserBeingTyped()
+{
+    data::TDataSet* users = DM->Uzivatel_ADOQuery;
+    if (users->State() != data::dsEdit && users->State() != data::dsInsert)
+        return;
+    users->UpdateRecord();
+    if (users->Modified())
+        users->Post();
+    else
+        users->Cancel();
+}
+
 } // namespace
+
+bool TKonverze_Form::SavedOrGivenUp(data::TDataSet& rows, const std::function<void()>& save)
+{
+    try {
+        save();
+        return true;
+    } catch (...) {
+        // The refusal first (the post rules have told theirs already).
+        if (ui::Application != nullptr)
+            ui::Application->HandleException(this);
+    }
+    if (rows.State() != data::dsEdit && rows.State() != data::dsInsert)
+        return true;
+    if (ui::MessageDlg("Rozepsaný řádek nelze uložit. Zavřít program bez něj?", ui::TMsgDlgType::mtConfirmation,
+                       ui::mbYes | ui::mbNo) != ui::mrYes)
+        return false;
+    rows.Cancel();
+    return true;
+}
 
 void TKonverze_Form::FormCreate(core::TObject*)
 {
@@ -96,22 +129,10 @@ void TKonverze_Form::FormCreate(core::TObject*)
 
 void TKonverze_Form::FormCloseQuery(core::TObject*, bool& CanClose)
 {
-    try {
-        SaveRowBeingTyped();
-        return;
-    } catch (...) {
-        // The refusal first (the post rules have told theirs already).
-        if (ui::Application != nullptr)
-            ui::Application->HandleException(this);
-    }
-    data::TADOQuery* query = DM->Konverze_ADOQuery;
-    if (query->State() != data::dsEdit && query->State() != data::dsInsert)
-        return;
-    if (ui::MessageDlg("Rozepsaný řádek nelze uložit. Zavřít program bez něj?", ui::TMsgDlgType::mtConfirmation,
-                       ui::mbYes | ui::mbNo) == ui::mrYes)
-        query->Cancel();
-    else
-        CanClose = false;
+    // The rows being typed in the register and among the users are saved
+    // before the window goes; the register's by its own rules.
+    CanClose = SavedOrGivenUp(*DM->Konverze_ADOQuery, [this] { SaveRowBeingTyped(); }) &&
+               SavedOrGivenUp(*DM->Uzivatel_ADOQuery, [] { SaveUserBeingTyped(); });
 }
 
 void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)

@@ -16,6 +16,7 @@
 #include "platform/ui/kernel/Forms.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -159,6 +160,9 @@ private:
     // failure travels on; with quietWhileRefused, only when it was not
     // refused before as it is.
     void SaveRowBeingTyped(bool quietWhileRefused = false);
+    // Saves rows being typed (save), or, when they cannot be saved, asks
+    // whether to give them up; false keeps them and the window.
+    bool SavedOrGivenUp(data::TDataSet& rows, const std::function<void()>& save);
     // Sets the register query's line (1 the filter, 2 the order), closing and
     // reopening it, once the row being typed is saved. A line the register
     // cannot open with is taken back, the register opened again as it was,

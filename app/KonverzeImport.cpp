@@ -122,7 +122,8 @@ void TKonverze_Form::Button10Click(core::TObject*)
     query->Insert();
     query->FieldByName("poradove_cislo")->SetAsString(data.SerialNumber);
     query->FieldByName("oznaceni_vstupu")->SetAsString(data.Designation);
-    query->FieldByName("datum_sepsani_vstupu")->SetAsDateTime(ImportDate(data.DateText));
+    data::TField* drawnUp = query->FieldByName("datum_sepsani_vstupu");
+    drawnUp->SetAsDateTime(ImportDate(data.DateText, drawnUp->DisplayLabel()));
     query->Post();
 
     ui::Application->MessageBox("Proces načítání dat byl dokončen.", "Dokončeno. ", ui::MB_OK | ui::MB_ICONINFORMATION);

@@ -2,6 +2,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/data/Field.h"
 
 namespace app {
 
@@ -43,14 +44,17 @@ TConversionData ReadConversionData(const xml::TXmlDocument& document)
     return data;
 }
 
-core::TDateTime ImportDate(const std::string& text)
+core::TDateTime ImportDate(const std::string& text, const std::string& fieldLabel)
 {
     core::TFormatSettings settings = core::GetLocaleFormatSettings();
     settings.DateSeparator = ".";
     settings.ShortDateFormat = "dd.mmm.yyyy";
     settings.TimeSeparator = ":";
     settings.LongTimeFormat = "hh:nn";
-    return core::StrToDate(text, settings);
+    core::TDateTime date = 0;
+    if (!core::TryStrToDate(text, date, settings))
+        throw core::EConvertError(data::NotADateMessage(text, fieldLabel));
+    return date;
 }
 
 std::string MissingElementMessage(const std::string& fileName, const std::string& element)

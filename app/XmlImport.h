@@ -34,8 +34,9 @@ private:
 TConversionData ReadConversionData(const xml::TXmlDocument& document);
 
 // The date drawn up as the data file writes it: day, month and year separated
-// by "."; an EConvertError naming the text when it is no date.
-core::TDateTime ImportDate(const std::string& text);
+// by "."; when it is no date, an EConvertError in Czech naming the text and
+// the register field (fieldLabel) it was meant for.
+core::TDateTime ImportDate(const std::string& text, const std::string& fieldLabel);
 
 // What the user reads when the file lacks an element.
 std::string MissingElementMessage(const std::string& fileName, const std::string& element);

@@ -87,15 +87,15 @@ TEST(ImportReading, EachMissingElementIsNamed)
 
 TEST(ImportReading, DatesAreDayMonthAndYearSeparatedByPoints)
 {
-    EXPECT_DOUBLE_EQ(ImportDate("3.2.2024"), core::EncodeDate(2024, 2, 3));
-    EXPECT_DOUBLE_EQ(ImportDate("03.02.2024"), core::EncodeDate(2024, 2, 3));
-    EXPECT_DOUBLE_EQ(ImportDate(" 29.2.2024 "), core::EncodeDate(2024, 2, 29));
+    EXPECT_DOUBLE_EQ(ImportDate("3.2.2024", "D"), core::EncodeDate(2024, 2, 3));
+    EXPECT_DOUBLE_EQ(ImportDate("03.02.2024", "D"), core::EncodeDate(2024, 2, 3));
+    EXPECT_DOUBLE_EQ(ImportDate(" 29.2.2024 ", "D"), core::EncodeDate(2024, 2, 29));
     for (const char* bad : {"30.2.2024", "2024-02-03", "3/2/2024", "", "třetího února"}) {
         try {
-            ImportDate(bad);
+            ImportDate(bad, "Datum sepsání vstupu");
             ADD_FAILURE() << bad;
         } catch (const core::EConvertError& error) {
-            EXPECT_EQ(std::string(error.what()), "'" + std::string(bad) + "' is not a valid date");
+            EXPECT_EQ(std::string(error.what()), "Text „" + std::string(bad) + "“ v poli „Datum sepsání vstupu“ není platné datum.");
         }
     }
 }

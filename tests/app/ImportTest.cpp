@@ -298,7 +298,7 @@ TEST_F(Import, ABadDateLeavesTheRowInInsertState)
     file.date = "31.2.2024";
     Run(Write("datum.xml", file.Text()));
     ASSERT_EQ(dialogs_.Questions().size(), 1u) << dialogs_.Describe();
-    EXPECT_EQ(dialogs_.Questions()[0].Text, "'31.2.2024' is not a valid date.");
+    EXPECT_EQ(dialogs_.Questions()[0].Text, "Text „31.2.2024“ v poli „Datum sepsání vstupu“ není platné datum.");
     EXPECT_EQ(Register()->State(), data::dsInsert);
     EXPECT_EQ(Register()->FieldByName("poradove_cislo")->AsString(), "12/2024");
     EXPECT_EQ(Register()->FieldByName("oznaceni_vstupu")->AsString(), "Kupní smlouva Novák & Dvořák");

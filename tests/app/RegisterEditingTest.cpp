@@ -189,3 +189,20 @@ TEST_F(Editing, ClosingTheWindowSavesTheRowBeingTypedOrAsksWhetherToCloseWithout
         app::DM->ADOConnection->Execute("DELETE FROM konverze WHERE poradove_cislo = '9/2010'");
     }
 }
+
+TEST_F(Editing, ClosingTheWindowSavesAUserBeingTypedAndDropsAnUntouchedOne)
+{
+    AddUser("JUDr. Jana Nováková", "Petr Novák");
+    app::DM->Uzivatel_ADOQuery->Close();
+    app::DM->Uzivatel_ADOQuery->Open();
+    for (const char* typed : {"", "Mgr. Eva Mala"}) {
+        SCOPED_TRACE(typed);
+        dialogs_.Clear();
+        Form()->DBNavigator2->Buttons(ui::nbInsert).Widget()->click();
+        QTest::keyClicks(Form()->DBEdit1->Widget(), typed);
+        EXPECT_TRUE(CloseWindow());
+        EXPECT_EQ(Messages(), std::vector<std::string>{});
+        EXPECT_EQ(app::DM->Uzivatel_ADOQuery->State(), data::dsBrowse);
+        EXPECT_EQ(StoredUserNames(), *typed ? "JUDr. Jana Nováková|Mgr. Eva Mala" : "JUDr. Jana Nováková");
+    }
+}

@@ -161,6 +161,15 @@ bool RegisterFixture::StoredIsNull(const std::string& serial, const std::string&
     return null;
 }
 
+std::string RegisterFixture::StoredUserNames()
+{
+    Reader reader(folder_ + "konverze.mdb");
+    std::string text;
+    bool null = false;
+    reader.Value("SELECT group_concat(jmeno_prijmeni, '|') FROM uzivatel", text, null);
+    return text;
+}
+
 void RegisterFixture::GoTo(const std::string& serial)
 {
     Register()->First();

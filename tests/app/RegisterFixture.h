@@ -45,6 +45,8 @@ protected:
     // One text value of the row with that serial number, read from the database.
     std::string Stored(const std::string& serial, const std::string& column);
     bool StoredIsNull(const std::string& serial, const std::string& column);
+    // The names of the users in the database file, in their order there.
+    std::string StoredUserNames();
     // Moves the register to the row with that serial number.
     void GoTo(const std::string& serial);
     // Searches the register: the radio group's item where, then the text in "Hledání".
