@@ -105,14 +105,6 @@ std::string ExportFixture::RegisterSql() const
     return Register()->SQL()->Text();
 }
 
-std::vector<std::string> ExportFixture::Messages() const
-{
-    std::vector<std::string> texts;
-    for (const ui::TDialogQuestion& question : dialogs_.Questions())
-        texts.push_back(question.Text);
-    return texts;
-}
-
 std::vector<std::string> ExportFixture::Opened()
 {
     std::optional<std::vector<std::string>> arguments = opener_->Arguments();

@@ -35,8 +35,6 @@ protected:
     app::TExport_Form* Export() const { return app::Export_Form; }
     // The register's SQL lines joined, for comparisons.
     std::string RegisterSql() const;
-    // The messages shown, in order.
-    std::vector<std::string> Messages() const;
     // Waits for the desktop's opener to be started and returns what it was
     // given (empty when it never ran); the next start is recorded afresh.
     std::vector<std::string> Opened();

@@ -114,13 +114,6 @@ protected:
             count += request.Path == std::string(PagePath) + "?page=stahnout_soubor";
         return count;
     }
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& question : dialogs_.Questions())
-            texts.push_back(question.Text);
-        return texts;
-    }
     void AnswerDoneAndYes()
     {
         dialogs_.AnswerButton(ui::IDOK);
@@ -146,7 +139,7 @@ bool Import::ImportWhileTheProgramEnds()
     AnswerDoneAndYes();
     QTimer::singleShot(200, [] { QCoreApplication::exit(0); });
     Run(Write("a.xml", DataFile().Text()));
-    const bool quiet = Texts() == std::vector<std::string>{Done, Ask};
+    const bool quiet = Messages() == std::vector<std::string>{Done, Ask};
     const bool saved = Stored("12/2024", "poradove_cislo") == "12/2024";
     return quiet && saved && !Viewer()->WaitingForPage();
 }
@@ -203,7 +196,7 @@ TEST_F(Import, NoAnswerYesNoPageAndWithoutOutputNoQuestion)
     dialogs_.AnswerButton(ui::IDOK);
     dialogs_.AnswerButton(ui::IDNO);
     Run(Write("a.xml", DataFile().Text()));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done, Ask}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done, Ask}));
     EXPECT_EQ(Register()->RecordCount(), 1);
 
     dialogs_.Clear();
@@ -211,7 +204,7 @@ TEST_F(Import, NoAnswerYesNoPageAndWithoutOutputNoQuestion)
     withoutOutput.serial = "13/2024";
     withoutOutput.output = false;
     Run(Write("b.xml", withoutOutput.Text()));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done}));
     EXPECT_EQ(Register()->RecordCount(), 2);
     EXPECT_EQ(Stored("13/2024", "oznaceni_vstupu"), "Kupní smlouva Novák & Dvořák");
     EXPECT_FALSE(Viewer()->Visible());
@@ -223,7 +216,7 @@ TEST_F(Import, ElementNamesInOtherLetterCaseAreFoundButNotARootSpelledOtherwise)
     Run(Write("velka.xml", "<d:root><D:EVIDENCE_PROVEDENYCH_KONVERZI><D:Poradove_Cislo>14/2024</D:Poradove_Cislo>"
                            "<D:Oznaceni_Vstupu>Žádost</D:Oznaceni_Vstupu><D:Datum_Sepsani>1.3.2024</D:Datum_Sepsani>"
                            "</D:EVIDENCE_PROVEDENYCH_KONVERZI></d:root>"));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done}));
     EXPECT_EQ(Stored("14/2024", "oznaceni_vstupu"), "Žádost");
 
     dialogs_.Clear();
@@ -262,7 +255,7 @@ TEST_F(Import, AMissingElementIsNamedAndTheRegisterIsUntouched)
     std::string noId = DataFile().Text();
     noId.replace(noId.find("<d:id>AB12CD</d:id>"), 19, "");
     Run(Write("bez id.xml", noId));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
                            "V souboru \"bez id.xml\" chybí prvek \"d:id\". Do evidence nebylo nic zapsáno."}));
     EXPECT_EQ(Register()->RecordCount(), 1);
 }
@@ -321,7 +314,7 @@ TEST_F(Import, ThreeFilesDroppedAtOnceImportTheLastOnce)
     ui::HDROP drop = ui::NewDropHandle({a, b, c});
     EXPECT_EQ(Form()->DBGrid1->Perform(ui::WM_DROPFILES, reinterpret_cast<ui::WPARAM>(drop)), 0);
 
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done}));
     EXPECT_EQ(Register()->RecordCount(), 1);
     EXPECT_EQ(Stored("3/2024", "poradove_cislo"), "3/2024");
     EXPECT_FALSE(ui::DropHandleLive(drop));
@@ -350,7 +343,7 @@ TEST_F(Import, TheGridTakesFilesDroppedOnItAndPassesEverythingElseOn)
     QApplication::sendEvent(view->viewport(), &dropped);
     ASSERT_TRUE(WaitUntil([&] { return !dialogs_.Questions().empty(); }, 5000));
     EXPECT_EQ(passed, 1);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done}));
     EXPECT_EQ(Stored("12/2024", "oznaceni_vstupu"), "Kupní smlouva Novák & Dvořák");
 
     Form()->FormDestroy(Form());
@@ -439,7 +432,7 @@ TEST_F(Import, ClosingTheViewerEndsTheWaitQuietly)
     AnswerDoneAndYes();
     QTimer::singleShot(200, [] { app::Prohlizec_Form->Close(); });
     Run(Write("a.xml", DataFile().Text()));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done, Ask}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done, Ask}));
     EXPECT_FALSE(Viewer()->Visible());
     EXPECT_FALSE(Viewer()->WaitingForPage());
     EXPECT_EQ(Stored("12/2024", "poradove_cislo"), "12/2024");
@@ -469,7 +462,7 @@ TEST_F(Import, ASecondImportWhileOneWaitsForItsPageIsRefused)
     ASSERT_TRUE(dropped);
     const std::string refused =
         "Předchozí načítání souboru XML ještě neskončilo. Další soubor lze načíst, až skončí.";
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done, Ask, refused, refused}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done, Ask, refused, refused}));
     EXPECT_EQ(dialogs_.Questions()[2].Caption, "Import XML");
     EXPECT_EQ(Register()->RecordCount(), 1);
     EXPECT_EQ(Stored("99/2024", "poradove_cislo"), "<no row>");
@@ -481,7 +474,7 @@ TEST_F(Import, ASecondImportWhileOneWaitsForItsPageIsRefused)
     dialogs_.Clear();
     other.output = false;
     Run(Write("treti.xml", other.Text()));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{Done}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Done}));
     EXPECT_EQ(Register()->RecordCount(), 2);
 }
 

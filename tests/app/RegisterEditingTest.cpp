@@ -28,13 +28,6 @@ protected:
         Form()->Show();
         QApplication::setActiveWindow(Form()->Widget());
     }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const ui::TDialogQuestion& question : dialogs_.Questions())
-            texts.push_back(question.Text);
-        return texts;
-    }
     QTableView* Grid() const { return Form()->DBGrid1->View(); }
     // Opens the editor of the first row's cell with F2, as the user does.
     QLineEdit* OpenCell(int column)

@@ -161,6 +161,14 @@ bool RegisterFixture::StoredIsNull(const std::string& serial, const std::string&
     return null;
 }
 
+std::vector<std::string> RegisterFixture::Messages() const
+{
+    std::vector<std::string> texts;
+    for (const ui::TDialogQuestion& question : dialogs_.Questions())
+        texts.push_back(question.Text);
+    return texts;
+}
+
 std::string RegisterFixture::StoredUserNames()
 {
     Reader reader(folder_ + "konverze.mdb");

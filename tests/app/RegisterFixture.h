@@ -52,6 +52,9 @@ protected:
     // Searches the register: the radio group's item where, then the text in "Hledání".
     void Search(int where, const std::string& text);
 
+    // The texts of the messages and questions shown, in order.
+    std::vector<std::string> Messages() const;
+
     data::TADOQuery* Register() const { return app::DM->Konverze_ADOQuery; }
     app::TKonverze_Form* Form() const { return app::Konverze_Form; }
 

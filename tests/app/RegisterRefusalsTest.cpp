@@ -35,13 +35,6 @@ protected:
     // Types into "Hledání" key by key, as the user does.
     void TypeSearch(const char* keys) { QTest::keyClicks(Form()->Hledani_Edit->Widget(), keys); }
 
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const ui::TDialogQuestion& question : dialogs_.Questions())
-            texts.push_back(question.Text);
-        return texts;
-    }
     // A click on a button as the user gives it: a refusal ends at the application's handler.
     static void Click(ui::TButton* button) { QTest::mouseClick(button->Widget(), Qt::LeftButton); }
     void ClickNavigator(ui::TNavigateBtn button) { Form()->Konverze_DBNavigator->Buttons(button).Widget()->click(); }

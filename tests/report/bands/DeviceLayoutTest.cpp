@@ -239,10 +239,6 @@ TEST_F(DeviceLayout, LinesAndPagesAreTheSameInTheStoredPagesAndOnEveryPrinter)
     EXPECT_EQ(StoredRun(), screen);
 }
 
-} // namespace report::testing
-
-namespace report::testing {
-
 // Tabs advance to the same stops in the stored pages and on paper at every
 // resolution: eight average character widths of the font apart, so the
 // words after them line up in columns.
