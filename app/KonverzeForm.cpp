@@ -48,20 +48,6 @@ std::string QuotedStr(const std::string& text)
     return quoted + "'";
 }
 
-// A user row being typed is posted; a new or edited one that nothing was
-// typed into is dropped, as if never begun.
-void SaveUserBeingTyped()
-{
-    data::TDataSet* users = DM->Uzivatel_ADOQuery;
-    if (users->State() != data::dsEdit && users->State() != data::dsInsert)
-        return;
-    users->UpdateRecord();
-    if (users->Modified())
-        users->Post();
-    else
-        users->Cancel();
-}
-
 } // namespace
 
 bool TKonverze_Form::SavedOrGivenUp(data::TDataSet& rows, const std::function<void()>& save)
@@ -130,9 +116,11 @@ void TKonverze_Form::FormCreate(core::TObject*)
 void TKonverze_Form::FormCloseQuery(core::TObject*, bool& CanClose)
 {
     // The rows being typed in the register and among the users are saved
-    // before the window goes; the register's by its own rules.
+    // before the window goes; the register's by its own rules, a user row
+    // posted, or dropped when nothing was typed into it.
+    data::TADOQuery* users = DM->Uzivatel_ADOQuery;
     CanClose = SavedOrGivenUp(*DM->Konverze_ADOQuery, [this] { SaveRowBeingTyped(); }) &&
-               SavedOrGivenUp(*DM->Uzivatel_ADOQuery, [] { SaveUserBeingTyped(); });
+               SavedOrGivenUp(*users, [users] { users->CheckBrowseMode(); });
 }
 
 void TKonverze_Form::FormClose(core::TObject*, ui::TCloseAction&)
