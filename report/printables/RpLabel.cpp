@@ -9,6 +9,7 @@
 #include "report/printer/RpPrinter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace report {
 
@@ -281,12 +282,17 @@ void TRpCustomLabel::FormatParagraph(const std::string& text)
         AddLine(text);
         return;
     }
-    // A word runs up to and including the next blank or hyphen.
+    // A word runs up to and including the next blank or hyphen. A tab is a
+    // place to break as well: it begins a word, so the word after it can go
+    // to the next line with it.
     const std::size_t linesBefore = formattedLines_.size();
     std::size_t start = 0;
     while (start < text.size() && !lineEnded_) {
-        std::size_t end = text.find_first_of(" -", start);
-        end = end == std::string::npos ? text.size() : end + 1;
+        std::size_t end = text.find_first_of(" -\t", text[start] == '\t' ? start + 1 : start);
+        if (end == std::string::npos)
+            end = text.size();
+        else if (text[end] != '\t')
+            ++end;
         AddWord(text.substr(start, end - start));
         start = end;
     }
@@ -302,6 +308,15 @@ void TRpCustomLabel::AddWord(std::string word)
     const long double width = Size().NativeWidth();
     if (LineWidth(lineBuffer_ + word) <= width) {
         lineBuffer_ += word;
+        return;
+    }
+    // A word behind a tab that does not fit begins a line; the tab advances
+    // there only when the word still fits after it.
+    const bool tabbed = wordWrap_ && word.front() == '\t';
+    if (tabbed && lineBuffer_.empty()) {
+        word.erase(0, 1);
+        if (!word.empty())
+            AddWord(std::move(word));
         return;
     }
     if (lineBuffer_.empty()) {
@@ -323,6 +338,8 @@ void TRpCustomLabel::AddWord(std::string word)
         lineEnded_ = true;
         return;
     }
+    if (tabbed && LineWidth(word) > width)
+        word.erase(0, 1);
     if (!word.empty() && LineWidth(word) > width) {
         while (!word.empty() && LineWidth(word) > width)
             DropLastChar(word);

@@ -4,10 +4,10 @@
 // for test reports that are controls.
 
 #include "platform/core/Component.h"
-#include "platform/core/Unicode.h"
 #include "platform/ui/kernel/Graphics.h"
 #include "report/layout/RpReportSite.h"
 #include "report/printer/RpReportPrinterSettings.h"
+#include <cmath>
 
 #include <string>
 #include <vector>
@@ -29,10 +29,17 @@ public:
     TRpUnit ReportUnits() const override { return Units; }
     std::int32_t ReportZoom() const override { return Zoom; }
     // Fixed metrics in native units: every character TextWidthPerChar wide, a
-    // line TextHeight high.
+    // tab to the next stop eight characters apart, a line TextHeight high.
     long double ReportTextWidth(const ui::TFont&, const std::string& text) override
     {
-        return static_cast<long double>(core::Utf8Length(text)) * TextWidthPerChar;
+        long double width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\t')
+                width = (std::floor(width / (8 * TextWidthPerChar)) + 1) * 8 * TextWidthPerChar;
+            else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+                width += TextWidthPerChar;
+        }
+        return width;
     }
     long double ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
     void DesignBoundsChanged() override { ++DesignInvalidations; }

@@ -124,17 +124,26 @@ PlacedLines StoredWords(const gfx::TMetafile& page)
 {
     const long double perNative = gfx::ScreenPixelsPerInch() / 254.0L;
     std::vector<PlacedWord> words;
+    std::uint32_t align = 0;
     gfx::EnumerateMetafileRecords(page, [&](const gfx::TEmfRecord& record, const std::uint8_t* data) {
+        const gfx::emf::TRecordReader r(data, record.Size);
+        if (record.Type == gfx::emf::EMR_SETTEXTALIGN)
+            align = r.U32(8);
         const std::optional<std::u16string> text = gfx::TextRecordString(record, data);
         if (!text)
             return true;
-        const gfx::emf::TRecordReader r(data, record.Size);
         const bool hasRect = (r.U32(52) & gfx::ETO_NO_RECT) == 0;
         const std::uint32_t dx = r.U32(hasRect ? 72 : 56);
         const std::u16string& line = *text;
         std::vector<long double> x(line.size() + 1, r.I32(36));
         for (std::size_t i = 0; i < line.size(); ++i)
             x[i + 1] = x[i] + r.I32(dx + 4 * static_cast<std::uint32_t>(i));
+        // The reference point is the line's right end or middle where the text is so aligned.
+        const long double shift = (align & gfx::TA_CENTER) == gfx::TA_CENTER ? (x.back() - x.front()) / 2
+                                  : (align & gfx::TA_RIGHT) != 0           ? x.back() - x.front()
+                                                                           : 0;
+        for (long double& at : x)
+            at -= shift;
         for (std::size_t i = 0, end; i < line.size(); i = end + 1) {
             end = std::min(line.find_first_of(u" \t", i), line.size());
             if (end > i)
@@ -143,6 +152,34 @@ PlacedLines StoredWords(const gfx::TMetafile& page)
         return true;
     });
     return ByLines(words);
+}
+
+// Printed on the PDF printer at 300, 600 and 1200 dpi, the first page holds
+// the words of the stored one, each where the stored page has it.
+void ExpectPaperAsStored(TRpReport& report, const PlacedLines& stored, const std::string& name)
+{
+    ScopedTempFolder temp{name};
+    // One screen pixel is the stored pages' step.
+    const long double pixel = 254.0L / gfx::ScreenPixelsPerInch();
+    for (int dpi : {300, 600, 1200}) {
+        const std::string pdf = temp.File(name + std::to_string(dpi) + ".pdf");
+        report.PrinterSettings().SetPrintQuality(dpi);
+        report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
+            sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
+        };
+        report.PrintReport();
+        const PlacedLines paper = PdfWords(pdf);
+        ASSERT_EQ(paper.size(), stored.size()) << dpi << " dpi";
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            ASSERT_EQ(paper[i].size(), stored[i].size()) << dpi << " dpi, line " << i;
+            for (std::size_t w = 0; w < stored[i].size(); ++w) {
+                EXPECT_EQ(paper[i][w].Text, stored[i][w].Text) << dpi << " dpi, line " << i;
+                EXPECT_NEAR(paper[i][w].X, stored[i][w].X, pixel + 1)
+                    << dpi << " dpi, line " << i << ", " << stored[i][w].Text;
+            }
+        }
+    }
+    report.BeforePrint = nullptr;
 }
 
 class DeviceLayout : public ::testing::Test {
@@ -292,26 +329,64 @@ TEST(DeviceLayoutTabs, TabbedWordsStandAtTheSamePlacesOnEveryDevice)
     EXPECT_GT(stop, 100);
     EXPECT_NEAR(stored[4][1].X - kLeft, 2 * stop, 2 * pixel) << "two tabs, two stops";
 
-    ScopedTempFolder temp{"tabs"};
-    for (int dpi : {300, 600, 1200}) {
-        const std::string pdf = temp.File("tabs" + std::to_string(dpi) + ".pdf");
-        report.PrinterSettings().SetPrintQuality(dpi);
-        report.BeforePrint = [&](TCustomRpReport* sender, bool&) {
-            sender->RpPrinter()->Printer()->SetOutputFileName(pdf);
-        };
-        report.PrintReport();
-        const PlacedLines paper = PdfWords(pdf);
-        ASSERT_EQ(paper.size(), stored.size()) << dpi << " dpi";
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            ASSERT_EQ(paper[i].size(), stored[i].size()) << dpi << " dpi, line " << i;
-            for (std::size_t w = 0; w < stored[i].size(); ++w) {
-                EXPECT_EQ(paper[i][w].Text, stored[i][w].Text) << dpi << " dpi, line " << i;
-                EXPECT_NEAR(paper[i][w].X, stored[i][w].X, pixel + 1)
-                    << dpi << " dpi, line " << i << ", " << stored[i][w].Text;
-            }
-        }
+    ExpectPaperAsStored(report, stored, "tabs");
+}
+
+// A tab is a place where a wrapped line may break: the word behind it begins
+// the next line whole, in every font, size and alignment, on paper as in the
+// preview.
+TEST(DeviceLayoutTabs, WordsBehindTabsWrapWhole)
+{
+    struct Case {
+        const char* Text;
+        const char* Face;
+        int Size;
+        long double Width, Height;
+        ui::TAlignment Alignment;
+    };
+    const Case cases[] = {
+        {"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk \tlll mmm \tnnn ooo ppp", "Liberation Sans", 36, 700, 1500,
+         ui::TAlignment::taLeftJustify},
+        {"Kód\tZboží\tcena dodavatel", "DejaVu Sans", 24, 500, 450, ui::TAlignment::taLeftJustify},
+        {"číslo jednací\t12/2024 ověřená\tlistina strana\t3 z 10", "Liberation Serif", 14, 600, 300,
+         ui::TAlignment::taRightJustify},
+        {"jméno\tNovák příjmení\tNováková\tJUDr. advokátka", "DejaVu Sans", 10, 400, 200,
+         ui::TAlignment::taCenter},
+    };
+    ReportForm f(Rows(1));
+    f.Query()->Open();
+    TRpReport& report = *f.Report();
+    A4(report);
+    report.SetShowProgress(false);
+    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", 2600);
+    f.AddBand(TRpBandType::rbDetail, "Detail", 10);
+    long double top = 0;
+    std::vector<std::string> expected;
+    for (const Case& c : cases) {
+        auto* label = Place<TRpLabel>(f.Form(), title, 0, top, c.Width, c.Height);
+        top += c.Height + 10;
+        label->SetAutoSize(false);
+        label->SetAutoStretch(true);
+        label->SetAlignment(c.Alignment);
+        label->Font().SetName(c.Face);
+        label->Font().SetSize(c.Size);
+        label->SetCaption(c.Text);
+        for (const std::string& word : Words(c.Text))
+            expected.push_back(word);
     }
-    report.BeforePrint = nullptr;
+
+    f.Generate();
+    std::unique_ptr<gfx::TMetafile> page = report.RpPrinter()->GetPage(1);
+    ASSERT_NE(page, nullptr);
+    const PlacedLines stored = StoredWords(*page);
+    std::vector<std::string> words;
+    for (const auto& line : stored)
+        for (const PlacedWord& word : line)
+            words.push_back(word.Text);
+    EXPECT_EQ(words, expected);
+    EXPECT_GT(stored.size(), std::size(cases) * 2) << "the captions wrap";
+
+    ExpectPaperAsStored(report, stored, "wrap");
 }
 
 } // namespace report::testing

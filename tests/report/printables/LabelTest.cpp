@@ -161,6 +161,13 @@ TEST_F(LabelTest, WordsWrapAtBlanksAndHyphens)
     EXPECT_EQ(Format("one two\r\nthree four five"), (Lines{"one two", "three ", "four five"}));
     // Exactly the width still fits.
     EXPECT_EQ(Format("abcdefghij"), (Lines{"abcdefghij"}));
+    // A tab (stops eight characters apart) is a break too: the word behind it
+    // begins the next line, after the tab only where it fits there.
+    EXPECT_EQ(Format("ab\tcd"), (Lines{"ab\tcd"}));
+    EXPECT_EQ(Format("ab\tcdef"), (Lines{"ab", "cdef"}));
+    EXPECT_EQ(Format("abcdefghi\tx"), (Lines{"abcdefghi", "\tx"}));
+    EXPECT_EQ(Format("Kód\tZboží\tcena dodavatel"), (Lines{"Kód", "Zboží", "cena ", "dodavatel"}));
+    EXPECT_EQ(Format("abc def\tgh ij"), (Lines{"abc def", "gh ij"}));
 }
 
 TEST_F(LabelTest, AWordWiderThanTheLabelKeepsWhatFits)
@@ -173,6 +180,9 @@ TEST_F(LabelTest, AWordWiderThanTheLabelKeepsWhatFits)
     // After other words: cut from its end to the width, on a line of its own.
     EXPECT_EQ(Format("ab abcdefghijklmno"), (Lines{"ab ", "abcdefghij"}));
     EXPECT_EQ(Format("ab abcdefghijklmno\rz"), (Lines{"ab ", "abcdefghij", "z"}));
+    // Behind a tab too, whether the tab began the line or not.
+    EXPECT_EQ(Format("\tabcdefghijklmno"), (Lines{"abcdefghi"}));
+    EXPECT_EQ(Format("ab\tabcdefghijklmno"), (Lines{"ab", "abcdefghij"}));
     // Characters, not bytes, are moved.
     EXPECT_EQ(Format("ččččččččččččč"), (Lines{"ččččččččč"}));
     label.SetWidth(0);
