@@ -19,6 +19,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #ifndef KONVERZE_CAK_EMAIL
@@ -102,6 +103,11 @@ TExport_Form::TExport_Form(core::TComponent* owner) : ui::TForm(owner)
     Button2->OnClick = [this](core::TObject* sender) { Button2Click(sender); };
     Button5->OnClick = [this](core::TObject* sender) { Button5Click(sender); };
     Button4->OnClick = [this](core::TObject* sender) { Button4Click(sender); };
+    // Any change to the default target makes it the user's own.
+    Edit1->OnChange = [this](core::TObject*) {
+        if (Edit1->Text() != defaultTarget_)
+            defaultTarget_.clear();
+    };
 }
 
 void TExport_Form::FormCreate(core::TObject*)
@@ -139,8 +145,16 @@ void TExport_Form::CheckBox1Click(core::TObject*)
 
 void TExport_Form::Button3Click(core::TObject*)
 {
-    if (SaveDialog1->Execute())
+    // The dialog opens at the file the target names, else where the
+    // default target would go.
+    const std::string target = Edit1->Text();
+    const std::string folder = core::ExtractFilePath(target);
+    SaveDialog1->SetInitialDir(!folder.empty() && core::DirectoryExists(folder) ? folder : core::TempFolder());
+    SaveDialog1->SetFileName(core::ExtractFileName(target));
+    if (SaveDialog1->Execute()) {
         Edit1->SetText(SaveDialog1->FileName());
+        defaultTarget_.clear(); // chosen, even where it is the default's name
+    }
 }
 
 TExport_Form::TPeriod TExport_Form::Period() const
@@ -155,9 +169,13 @@ TExport_Form::TPeriod TExport_Form::Period() const
 
 std::string TExport_Form::TargetFor(const TPeriod& period, const std::string& extension)
 {
-    const std::string fallback = core::TempFolder() + ExportFileName(period.Start, period.End, ".", extension);
-    const std::string target = ExportTarget(Edit1->Text(), extension, fallback);
+    // The default filled in for an earlier export follows the period.
+    const bool filledIn = !defaultTarget_.empty() && Edit1->Text() == defaultTarget_;
+    const std::optional<std::string> given = filledIn ? std::nullopt : ExportTarget(Edit1->Text(), extension);
+    const std::string target =
+        given ? *given : core::TempFolder() + ExportFileName(period.Start, period.End, ".", extension);
     Edit1->SetText(target);
+    defaultTarget_ = given ? std::string() : target;
     return target;
 }
 

@@ -68,6 +68,10 @@ private:
     bool MailExport(const TPeriod& period, const std::string& file) const;
     template <class T>
     T* Make(ui::TWinControl* parent, const char* name, int left, int top, int width, int height);
+
+    // The default target as filled into Edit1 for the last export, until the
+    // user changes or chooses the name; empty when Edit1 holds the user's.
+    std::string defaultTarget_;
 };
 
 extern TExport_Form* Export_Form;

@@ -18,6 +18,9 @@ std::string DateText(const char* format, core::TDateTime value, const std::strin
     return core::FormatDateTime(format, value, settings);
 }
 
+// The extensions of the two exports, workbook and text.
+const std::string kExportExtensions[] = {".xls", ".csv"};
+
 } // namespace
 
 core::TDateTime EndOfMonth(core::TDateTime start)
@@ -45,14 +48,20 @@ std::string ExportFileName(core::TDateTime start, core::TDateTime end, const std
            extension;
 }
 
-std::string ExportTarget(const std::string& given, const std::string& extension, const std::string& fallback)
+std::optional<std::string> ExportTarget(const std::string& given, const std::string& extension)
 {
     if (given.empty() || core::ExtractFileName(given).empty() || core::DirectoryExists(given) ||
         !core::DirectoryExists(core::ExtractFilePath(given)))
-        return fallback;
-    const bool hasExtension = given.size() > extension.size() &&
-                              core::SameText(given.substr(given.size() - extension.size()), extension);
-    return hasExtension ? given : given + extension;
+        return std::nullopt;
+    const auto endsWith = [&given](const std::string& ending) {
+        return given.size() > ending.size() && core::SameText(given.substr(given.size() - ending.size()), ending);
+    };
+    if (endsWith(extension))
+        return given;
+    for (const std::string& other : kExportExtensions)
+        if (endsWith(other))
+            return given.substr(0, given.size() - other.size()) + extension;
+    return given + extension;
 }
 
 } // namespace app

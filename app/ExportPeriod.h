@@ -5,6 +5,7 @@
 
 #include "platform/core/DateTime.h"
 
+#include <optional>
 #include <string>
 
 namespace app {
@@ -23,10 +24,12 @@ std::string ExportSql(core::TDateTime start, core::TDateTime end);
 std::string ExportFileName(core::TDateTime start, core::TDateTime end, const std::string& separator,
                            const std::string& extension);
 
-// The file an export is saved to. A given name whose folder exists is used,
-// with the extension appended unless the name already ends with it (in any
-// letter case); an empty name, a name without folder or with a folder that
-// does not exist, and a name of a folder give fallback.
-std::string ExportTarget(const std::string& given, const std::string& extension, const std::string& fallback);
+// The file an export given this name is saved to, or none when the name
+// cannot serve: an empty name, one without folder or with a folder that does
+// not exist, and the name of a folder. The extension is appended unless the
+// name already ends with it (in any letter case); a name that ends with the
+// other export's extension gets it replaced, so exports of both kinds in
+// turn do not pile extensions up.
+std::optional<std::string> ExportTarget(const std::string& given, const std::string& extension);
 
 } // namespace app

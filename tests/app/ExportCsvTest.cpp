@@ -125,6 +125,43 @@ TEST_F(CsvExport, TargetGetsTheExtensionUnlessItEndsWithIt)
     EXPECT_EQ(Export()->Edit1->Text(), folder_ + "vypis.csv.old.csv");
 }
 
+TEST_F(CsvExport, TargetEndsWithItsExportsExtensionOnce)
+{
+    struct Case {
+        std::string given, extension, expected;
+    };
+    for (const Case& c : {Case{"vypis", ".csv", "vypis.csv"}, Case{"vypis.xls", ".csv", "vypis.csv"},
+                          Case{"VYPIS.XLS", ".csv", "VYPIS.csv"}, Case{"vypis.Csv", ".xls", "vypis.xls"},
+                          Case{"vypis.xls", ".xls", "vypis.xls"}, Case{"vypis.xlsx", ".csv", "vypis.xlsx.csv"}})
+        EXPECT_EQ(app::ExportTarget(folder_ + c.given, c.extension), folder_ + c.expected) << c.given;
+}
+
+TEST_F(CsvExport, TheDefaultTargetFollowsThePeriodAChosenOneStays)
+{
+    const std::string may = temp_ + "evidence_01.05.2010-31.05.2010.csv";
+    const std::string june = temp_ + "evidence_01.06.2010-30.06.2010.csv";
+    Export()->Edit1->SetText("");
+    Export()->Button5Click(nullptr);
+    ASSERT_EQ(Export()->Edit1->Text(), may);
+    const std::optional<std::string> mayBytes = FileBytes(may);
+    SetPeriod(core::EncodeDate(2010, 6, 1), core::EncodeDate(2010, 6, 30));
+    Export()->Button5Click(nullptr);
+    EXPECT_EQ(Export()->Edit1->Text(), june);
+    EXPECT_EQ(FileBytes(may), mayBytes) << "the earlier period's file is not overwritten";
+
+    // Chosen in the dialog, even under the default's own name, or typed: kept.
+    dialogs_.AnswerFile(june);
+    Export()->Button3->Click();
+    SetPeriod(core::EncodeDate(2010, 5, 1), core::EncodeDate(2010, 5, 31));
+    Export()->Button5Click(nullptr);
+    EXPECT_EQ(Export()->Edit1->Text(), june);
+    Export()->Edit1->SetText(folder_ + "vypis");
+    Export()->Button5Click(nullptr);
+    SetPeriod(core::EncodeDate(2010, 6, 1), core::EncodeDate(2010, 6, 30));
+    Export()->Button5Click(nullptr);
+    EXPECT_EQ(Export()->Edit1->Text(), folder_ + "vypis.csv");
+}
+
 TEST_F(CsvExport, TargetInAMissingFolderBecomesTheDefaultNameInTemp)
 {
     for (const std::string& given : {folder_ + "chybi/vypis.csv", std::string(), std::string("vypis.csv"), folder_}) {

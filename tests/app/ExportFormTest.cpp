@@ -113,6 +113,19 @@ TEST_F(FormTest, FileDialogFillsTheTargetOnlyWhenAFileIsChosen)
     ASSERT_EQ(dialogs_.Questions().size(), 2u);
     EXPECT_TRUE(dialogs_.Questions()[1].File.Save);
     EXPECT_EQ(dialogs_.Questions()[1].File.DefaultExt, "xls");
+
+    // It opens at the file the target names; in a folder that is not there,
+    // or with no target, where the default target goes.
+    struct Case {
+        std::string target, folder, name;
+    };
+    for (const Case& c : {Case{folder_ + "jiny.csv", folder_, "jiny.csv"}, Case{"", temp_, ""},
+                          Case{"/home/jana/kveten.xls", temp_, "kveten.xls"}}) {
+        Export()->Edit1->SetText(c.target);
+        Export()->Button3->Click();
+        EXPECT_EQ(dialogs_.Questions().back().File.InitialDir, c.folder) << c.target;
+        EXPECT_EQ(dialogs_.Questions().back().File.FileName, c.name) << c.target;
+    }
 }
 
 // --- the recipient ------------------------------------------------------------------
