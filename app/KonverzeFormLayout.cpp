@@ -38,6 +38,9 @@ TKonverze_Form::TKonverze_Form(core::TComponent* owner) : ui::TForm(owner)
     SetCaption("Konverze");
     SetClientWidth(739);
     SetClientHeight(538);
+    // The pages' controls are placed for this size, none of them follows the
+    // window: any smaller and they are cut off.
+    SetConstraints({Width(), Height()});
     SetPosition(ui::TPosition::poScreenCenter);
     Font().SetName("Tahoma");
     Font().SetSize(8);

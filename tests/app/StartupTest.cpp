@@ -136,6 +136,28 @@ TEST_F(StartUp, FormsAreCreatedInOrderAndTheMainFormIsTheRegister)
     EXPECT_TRUE(dialogs_.Questions().empty()) << dialogs_.Describe();
 }
 
+TEST_F(StartUp, TheRegisterWindowIsNeverSmallerThanItsPagesNeed)
+{
+    Form()->Show();
+    Form()->SetBounds(Form()->Left(), Form()->Top(), 400, 300); // by the program
+    Form()->Widget()->resize(400, 300);                        // by the user
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Form()->ClientWidth(), 739);
+    EXPECT_EQ(Form()->ClientHeight(), 538);
+    EXPECT_EQ(Form()->Widget()->size(), QSize(739, 538));
+    for (int page = 0; page < Form()->PageControl1->PageCount(); ++page) {
+        ui::TTabSheet* sheet = Form()->PageControl1->Pages(page);
+        Form()->PageControl1->SetActivePage(sheet);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < sheet->ControlCount(); ++i) {
+            const ui::TControl* control = sheet->Controls(i);
+            EXPECT_LE(control->Left() + control->Width(), sheet->ClientWidth()) << control->Name();
+            EXPECT_LE(control->Top() + control->Height(), sheet->ClientHeight()) << control->Name();
+        }
+    }
+    Form()->Hide();
+}
+
 TEST_F(StartUp, TheViewersEngineWaitsUntilTheViewerIsFirstShown)
 {
     // The browser control is made with the viewer form; its engine is not started.

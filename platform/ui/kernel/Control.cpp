@@ -150,13 +150,21 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     left_ = left;
     top_ = top;
-    width_ = width < 0 ? 0 : width;
-    height_ = height < 0 ? 0 : height;
+    width_ = std::max({width, constraints_.MinWidth, 0});
+    height_ = std::max({height, constraints_.MinHeight, 0});
     if (parent_ != nullptr && align_ != TAlign::alNone)
         parent_->Realign();
     else
         ApplyBounds();
     KeepAnchorOrigin();
+}
+
+void TControl::SetConstraints(const TSizeConstraints& constraints)
+{
+    constraints_ = constraints;
+    if (widget_ != nullptr)
+        widget_->setMinimumSize(std::max(constraints.MinWidth, 0), std::max(constraints.MinHeight, 0));
+    SetBounds(left_, top_, width_, height_);
 }
 
 void TControl::SetAnchors(TAnchors anchors)

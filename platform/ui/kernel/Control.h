@@ -26,6 +26,13 @@ namespace ui {
 class TPopupMenu;
 class TWinControl;
 
+// The least size a control takes, whoever sizes it: the program or, for a
+// window, the user (0: no limit).
+struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+};
+
 class TControl : public core::TComponent {
 public:
     explicit TControl(core::TComponent* owner);
@@ -54,6 +61,9 @@ public:
     virtual void SetBounds(int left, int top, int width, int height);
     virtual int ClientWidth() const { return width_; }
     virtual int ClientHeight() const { return height_; }
+    const TSizeConstraints& Constraints() const { return constraints_; }
+    // Grows the control to the new least size where it is smaller.
+    void SetConstraints(const TSizeConstraints& constraints);
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
@@ -191,6 +201,7 @@ private:
     bool parentShowHint_ = true;
     bool syncingBounds_ = false;
     TAnchors anchors_ = akLeft | akTop;
+    TSizeConstraints constraints_;
     QRect anchorBounds_;       // the bounds the anchors keep to
     QSize anchorParentClient_; // the parent's client size then (empty: not yet known)
     TPopupMenu* popupMenu_ = nullptr;
