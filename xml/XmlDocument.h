@@ -18,7 +18,8 @@
 // changes it. Some calls change a document although they look like reads,
 // and stay on one thread: writing it in any form, SearchAll (the list takes
 // its array from the document's memory), TxAttribute::ValueNode (made on
-// first call), IndentText and NodeIndent, and SymbolTable().SortedSymbols.
+// first call), IndentText, NodeIndent and IndentFor (they grow a cache the
+// document shares), and SymbolTable().SortedSymbols.
 //
 // This is the library's chief header: it brings every node class along.
 
@@ -168,7 +169,7 @@ public:
     void SetStoreDefaults(bool store) noexcept { storeDefaults_ = store; }
 
     // IndentText depth times in the readable layout, else empty; valid until
-    // the next call.
+    // the next call, which may grow the cache it lies in: one thread only.
     std::string_view IndentFor(int depth) const;
 
     // --- parsing state ------------------------------------------------------------------------
