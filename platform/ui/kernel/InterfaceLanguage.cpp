@@ -5,19 +5,37 @@
 #include <QTranslator>
 
 namespace ui {
+namespace {
 
-QLocale InterfaceLocale(const QLocale& system)
+// Qt's catalogue. Qt 6 asks for its icon provider's texts (a folder's type,
+// "Drive", "Shortcut", "Unknown") under a context that the Czech catalogue
+// lacks; it has them under the file dialog's, where Qt 5 asked for them.
+class TQtCatalogue : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override
+    {
+        QString text = QTranslator::translate(context, sourceText, disambiguation, n);
+        if (text.isEmpty() && qstrcmp(context, "QAbstractFileIconProvider") == 0)
+            text = QTranslator::translate("QFileDialog", sourceText, nullptr, n);
+        return text;
+    }
+};
+
+} // namespace
+
+QLocale InterfaceLocale()
 {
-    if (system.language() == QLocale::C)
-        return QLocale(QLocale::Czech, QLocale::Czechia);
-    return system;
+    return QLocale(QLocale::Czech, QLocale::Czechia);
 }
 
-QTranslator* InstallInterfaceLanguage(const QLocale& system)
+QTranslator* InstallInterfaceLanguage()
 {
-    const QLocale locale = InterfaceLocale(system);
+    const QLocale locale = InterfaceLocale();
     QLocale::setDefault(locale);
-    auto* translation = new QTranslator(QCoreApplication::instance());
+    auto* translation = new TQtCatalogue(QCoreApplication::instance());
     if (!translation->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         !QCoreApplication::installTranslator(translation)) {

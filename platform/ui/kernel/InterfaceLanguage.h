@@ -8,13 +8,13 @@ class QTranslator;
 
 namespace ui {
 
-// The desktop's language, or Czech where the desktop names none (the plain C
-// locale): the program's own texts and its format settings are Czech then.
-QLocale InterfaceLocale(const QLocale& system);
+// Czech, whatever the desktop's language: the program's own texts and its
+// format settings are Czech, and Qt's texts beside them are too.
+QLocale InterfaceLocale();
 
-// Makes the language of system's interface locale the default of every widget
-// made from now on and loads Qt's translation for it, owned by the running Qt
-// application. Gives the translation, or nullptr when there is none.
-QTranslator* InstallInterfaceLanguage(const QLocale& system = QLocale::system());
+// Makes the interface locale the default of every widget and text made from now
+// on and loads Qt's translation for it, owned by the running Qt application.
+// Gives the translation, or nullptr when there is none.
+QTranslator* InstallInterfaceLanguage();
 
 } // namespace ui

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -64,6 +66,24 @@ QMessageBox::Icon IconOfFlags(unsigned flags)
     default: return QMessageBox::NoIcon;
     }
 }
+
+// The file system model writes sizes and dates in the desktop's locale; the
+// file dialog shows them in the program's, as it does everything else.
+class TInterfaceLocaleFiles : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        enum { kSizeColumn = 1, kDateColumn = 3 };
+        const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
+        if (role == Qt::DisplayRole && index.column() == kDateColumn)
+            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        if (role == Qt::DisplayRole && index.column() == kSizeColumn && !files->isDir(mapToSource(index)))
+            return QLocale().formattedDataSize(files->size(mapToSource(index)));
+        return QIdentityProxyModel::data(index, role);
+    }
+};
 
 const ButtonSpec kOk{QMessageBox::Ok, "OK", IDOK};
 const ButtonSpec kCancel{QMessageBox::Cancel, "Storno", IDCANCEL};
@@ -143,6 +163,9 @@ bool TQtDialogService::InputQuery(const std::string& caption, const std::string&
 bool TQtDialogService::FileDialog(TFileDialogRequest& request)
 {
     QFileDialog dialog(DialogParent(), Q(request.Title));
+    // Qt's own dialog, not the desktop's, which would speak the desktop's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new TInterfaceLocaleFiles(&dialog));
     dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;

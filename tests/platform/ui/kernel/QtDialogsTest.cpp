@@ -1,15 +1,30 @@
 #include "platform/ui/kernel/QtDialogs.h"
+#include "platform/ui/kernel/InterfaceLanguage.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
+#include <QTreeView>
 
+#include <chrono>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 
 using namespace ui;
 
@@ -79,4 +94,71 @@ TEST(QtDialogs, MessageBoxIsWideEnoughForItsCaption)
     const int captionWidth = QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromUtf8(caption));
     EXPECT_GE(width, captionWidth + 120);
     EXPECT_EQ(buttons, QStringList({"Ano", "Ne"}));
+}
+
+TEST(QtDialogs, FileDialogSpeaksCzechWhateverTheDesktop)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Spisy"));
+    QFile file(folder.filePath("zaznam.xml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("<a/>") == 4);
+    file.close();
+    const std::chrono::seconds modified(QDateTime(QDate(2010, 5, 31), QTime(13, 8, 33)).toSecsSinceEpoch());
+    for (const char* name : {"Spisy", "zaznam.xml"})
+        std::filesystem::last_write_time(folder.filePath(name).toStdString(),
+                                         std::chrono::file_clock::from_sys(std::chrono::sys_seconds(modified)));
+    // Qt starts with the desktop's locale as its default; then the program installs its language.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const std::unique_ptr<QTranslator> translation(InstallInterfaceLanguage());
+
+    std::map<std::string, QString> seen;
+    WhenTheDialogShows([&](QWidget* dialog) {
+        const QTreeView* view = dialog->findChild<QTreeView*>("treeView");
+        auto columns = [view](const QModelIndex& row) {
+            QStringList texts;
+            for (int column = 0; column < 4; ++column)
+                texts << (row.isValid() ? row.siblingAtColumn(column).data()
+                                        : view->model()->headerData(column, Qt::Horizontal))
+                             .toString();
+            return texts.join('|');
+        };
+        auto entry = [&](const char* name) {
+            const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+            return columns(view->model()->match(first, Qt::DisplayRole, name, 1, Qt::MatchExactly).value(0));
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return entry("zaznam.xml").startsWith("zaznam.xml|4"); }));
+        seen = {{"columns", columns({})}, {"folder", entry("Spisy")}, {"file", entry("zaznam.xml")},
+                {"title", dialog->windowTitle()}, {"name", dialog->findChild<QLabel*>("fileNameLabel")->text()},
+                {"detail view", dialog->findChild<QToolButton*>("detailModeButton")->toolTip()}};
+        for (QPushButton* button : dialog->findChild<QDialogButtonBox*>("buttonBox")->findChildren<QPushButton*>())
+            seen["buttons"] += button->text() + "|";
+        QTimer::singleShot(0, [&] {
+            if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen["overwrite"] = question->text();
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("zaznam.xml");
+        static_cast<QDialog*>(dialog)->accept();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    TFileDialogRequest request;
+    request.Save = true;
+    request.InitialDir = folder.path().toStdString();
+    EXPECT_FALSE(TQtDialogService().FileDialog(request));
+    QLocale::setDefault(saved);
+
+    const std::map<std::string, std::string> czech{
+        {"columns", "Název|Velikost|Typ|Datum změny"},
+        {"folder", "Spisy||Složka|31.05.10 13:08"},
+        {"file", "zaznam.xml|4 bajty|dokument XML|31.05.10 13:08"},
+        {"title", "Uložit jako"},
+        {"name", "Název &souboru:"},
+        {"detail view", "Podrobný pohled"},
+        {"buttons", "&Uložit|Zrušit|"},
+        {"overwrite", "Soubor zaznam.xml již existuje.\nChcete jej nahradit?"},
+    };
+    for (const auto& [what, text] : czech)
+        EXPECT_EQ(seen[what].toStdString(), text) << what;
 }
