@@ -68,7 +68,8 @@ QMessageBox::Icon IconOfFlags(unsigned flags)
 }
 
 // The file system model writes sizes and dates in the desktop's locale; the
-// file dialog shows them in the program's, as it does everything else.
+// file dialog shows them in the program's, as it does everything else, the
+// dates with the year in full as the register has them.
 class TInterfaceLocaleFiles : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -78,7 +79,7 @@ public:
         enum { kSizeColumn = 1, kDateColumn = 3 };
         const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
         if (role == Qt::DisplayRole && index.column() == kDateColumn)
-            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+            return QLocale().toString(files->lastModified(mapToSource(index)), QStringLiteral("dd.MM.yyyy H:mm"));
         if (role == Qt::DisplayRole && index.column() == kSizeColumn && !files->isDir(mapToSource(index)))
             return QLocale().formattedDataSize(files->size(mapToSource(index)));
         return QIdentityProxyModel::data(index, role);

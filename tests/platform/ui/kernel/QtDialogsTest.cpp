@@ -151,8 +151,8 @@ TEST(QtDialogs, FileDialogSpeaksCzechWhateverTheDesktop)
 
     const std::map<std::string, std::string> czech{
         {"columns", "Název|Velikost|Typ|Datum změny"},
-        {"folder", "Spisy||Složka|31.05.10 13:08"},
-        {"file", "zaznam.xml|4 bajty|dokument XML|31.05.10 13:08"},
+        {"folder", "Spisy||Složka|31.05.2010 13:08"},
+        {"file", "zaznam.xml|4 bajty|dokument XML|31.05.2010 13:08"},
         {"title", "Uložit jako"},
         {"name", "Název &souboru:"},
         {"detail view", "Podrobný pohled"},
