@@ -128,8 +128,9 @@ HRESULT THostedBrowser::ShowContextMenu(std::uint32_t dwID, const ui::TPoint* pp
     if (!any)
         return S_FALSE; // the engine shows its own menu
 
-    // Rebuild the engine's menu of this kind without the removed commands; the engine
-    // runs the command picked. Whatever fails leaves the engine its own menu.
+    // Rebuild the engine's menu of this kind without the removed commands, each entry
+    // enabled as the engine's own would be; the engine runs the command picked.
+    // Whatever fails leaves the engine its own menu.
     auto* engineWindow = QueryInterfaceAs<IOleWindow>(pcmdtReserved, IID_IOleWindow);
     ui::HWND engine = nullptr;
     if (engineWindow == nullptr || core::Failed(engineWindow->GetWindow(engine)) || engine == nullptr)
@@ -143,7 +144,9 @@ HRESULT THostedBrowser::ShowContextMenu(std::uint32_t dwID, const ui::TPoint* pp
             menu.push_back(ui::MenuSeparator());
             continue;
         }
-        menu.push_back(ui::MenuItem(entry.Command, entry.Caption));
+        ui::TMenuItem item = ui::MenuItem(entry.Command, entry.Caption);
+        item.Enabled = Browser().MenuCommandEnabled(entry.Command);
+        menu.push_back(std::move(item));
     }
     for (const auto& [flag, command] : removed)
         if (flag)

@@ -3,8 +3,9 @@
 // clicked (CONTEXT_MENU_DEFAULT ... CONTEXT_MENU_DEBUG), each entry a command
 // that the engine runs (TWebBrowser::ExecMenuCommand). The engine shows the menu
 // of the kind itself when its site leaves the menu to it; a host that builds its
-// own context menu takes one of these, leaves out what it does not want and
-// sends the command picked back to the engine.
+// own context menu takes one of these, leaves out what it does not want, enables
+// the rest as TWebBrowser::MenuCommandEnabled says and sends the command picked
+// back to the engine.
 //
 // Only commands the engine can carry out are listed.
 

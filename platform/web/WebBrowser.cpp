@@ -600,6 +600,11 @@ HRESULT TWebBrowser::ExecMenuCommand(std::uint32_t command)
     return impl_->ExecMenuCommand(command);
 }
 
+bool TWebBrowser::MenuCommandEnabled(std::uint32_t command) const
+{
+    return impl_->MenuCommandEnabled(command);
+}
+
 HRESULT TWebBrowser::TranslateAccelerator(const TKeyMessage& message)
 {
     // The engine has no accelerators beyond what its window does with a key

@@ -91,6 +91,10 @@ public:
     // Runs a command of the engine's context menus (ContextMenu.h) for the place last
     // clicked; OLECMDERR_E_NOTSUPPORTED for a command the menus do not have.
     HRESULT ExecMenuCommand(std::uint32_t command);
+    // Whether a command of the context menus can be done now: at the place clicked
+    // while a menu is being asked for there (also while the site builds a menu of its
+    // own), else on the page as it stands. The engine's own menu asks the same.
+    bool MenuCommandEnabled(std::uint32_t command) const;
     // The engine's own handling of a key before it is delivered: S_OK when it took the key.
     HRESULT TranslateAccelerator(const TKeyMessage& message);
 

@@ -4,6 +4,10 @@
 #include "platform/core/Ole.h"
 #include "platform/web/ContextMenu.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
 #include <array>
 #include <cmath>
 #include <optional>
@@ -48,6 +52,14 @@ std::optional<QWebEnginePage::WebAction> MenuAction(std::uint32_t command)
     }
 }
 
+// The clipboard holds what the place can take: text, and in a rich editing place
+// also formatted text or a picture.
+bool ClipboardFits(bool rich)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && (data->hasText() || (rich && (data->hasHtml() || data->hasImage())));
+}
+
 } // namespace
 
 HRESULT TWebBrowser::Impl::ExecMenuCommand(std::uint32_t command)
@@ -59,34 +71,36 @@ HRESULT TWebBrowser::Impl::ExecMenuCommand(std::uint32_t command)
     return S_OK;
 }
 
-bool TWebBrowser::Impl::MenuCommandEnabled(std::uint32_t command, const QWebEngineContextMenuRequest* request)
+bool TWebBrowser::Impl::MenuCommandEnabled(std::uint32_t command) const
 {
     const auto action = MenuAction(command);
-    if (!action)
+    if (!action || !page_.Made())
         return false;
-    if (request != nullptr) {
-        // What the place clicked allows.
-        using Request = QWebEngineContextMenuRequest;
-        const Request::EditFlags edit = request->editFlags();
-        const bool image = request->mediaType() == Request::MediaTypeImage && request->mediaUrl().isValid();
-        switch (command) {
-        case IDM_UNDO: return edit.testFlag(Request::CanUndo);
-        case IDM_REDO: return edit.testFlag(Request::CanRedo);
-        case IDM_CUT: return edit.testFlag(Request::CanCut);
-        case IDM_COPY: return edit.testFlag(Request::CanCopy) || !request->selectedText().isEmpty();
-        case IDM_PASTE: return edit.testFlag(Request::CanPaste);
-        case IDM_SELECTALL: return edit.testFlag(Request::CanSelectAll);
-        case IDM_OPENLINK:
-        case IDM_OPENINNEWWINDOW:
-        case IDM_COPYLINK:
-        case IDM_SAVETARGET: return request->linkUrl().isValid();
-        case IDM_SAVEPICTURE:
-        case IDM_COPYPICTURE: return image;
-        default: break;
-        }
+    using Request = QWebEngineContextMenuRequest;
+    const Request* place = menuPlace_;
+    // Editing needs an editable place; the web engine's flags alone say a field may
+    // take a paste whatever the clipboard holds.
+    const bool editable = place != nullptr && place->isContentEditable();
+    const Request::EditFlags edit = place != nullptr ? place->editFlags() : Request::EditFlags();
+    switch (command) {
+    case IDM_UNDO: return editable && edit.testFlag(Request::CanUndo);
+    case IDM_REDO: return editable && edit.testFlag(Request::CanRedo);
+    case IDM_CUT: return editable && edit.testFlag(Request::CanCut);
+    case IDM_PASTE:
+        return editable && edit.testFlag(Request::CanPaste) && ClipboardFits(edit.testFlag(Request::CanEditRichly));
+    case IDM_COPY:
+        return place != nullptr ? edit.testFlag(Request::CanCopy) || !place->selectedText().isEmpty()
+                                : page_->hasSelection();
+    case IDM_SELECTALL: return place != nullptr ? edit.testFlag(Request::CanSelectAll) : everNavigated_;
+    case IDM_OPENLINK:
+    case IDM_OPENINNEWWINDOW:
+    case IDM_COPYLINK:
+    case IDM_SAVETARGET: return place != nullptr && place->linkUrl().isValid();
+    case IDM_SAVEPICTURE:
+    case IDM_COPYPICTURE:
+        return place != nullptr && place->mediaType() == Request::MediaTypeImage && place->mediaUrl().isValid();
+    default: return page_->action(*action)->isEnabled(); // the history, a load in progress
     }
-    // The page's own state: the history, a load in progress.
-    return page_->action(*action)->isEnabled();
 }
 
 void TWebBrowser::Impl::ApplyZoom()

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -103,13 +104,14 @@ void TWebBrowser::Impl::ContextMenu(QContextMenuEvent* event, QWebEngineContextM
             kind = CONTEXT_MENU_ANCHOR;
     }
     const QPoint global = event->globalPos();
+    menuPlace_ = request;
+    const auto forget = qScopeGuard([this] { menuPlace_ = nullptr; });
     if (site_ && site_->ShowContextMenu(kind, TPoint{global.x(), global.y()}) == S_OK)
         return; // the site showed a menu of its own, or none
-    OwnContextMenu(kind, global, request);
+    OwnContextMenu(kind, global);
 }
 
-void TWebBrowser::Impl::OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint,
-                                       const QWebEngineContextMenuRequest* request)
+void TWebBrowser::Impl::OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint)
 {
     const auto& menus = ContextMenuResource();
     if (kind >= menus.size() || !view_)
@@ -124,7 +126,7 @@ void TWebBrowser::Impl::OwnContextMenu(std::uint32_t kind, const QPoint& screenP
         }
         QAction* action = menu->addAction(QString::fromStdString(entry.Caption));
         action->setData(static_cast<uint>(entry.Command));
-        action->setEnabled(MenuCommandEnabled(entry.Command, request));
+        action->setEnabled(MenuCommandEnabled(entry.Command));
         connect(action, &QAction::triggered, this, [this, command = entry.Command] { ExecMenuCommand(command); });
     }
     menu->popup(screenPoint);

@@ -89,9 +89,9 @@ public:
     void OwnAlert(const QString& text);
     bool OwnConfirm(const QString& text);
     void ContextMenu(QContextMenuEvent* event, QWebEngineContextMenuRequest* request);
-    // The engine's own menu of that kind (ContextMenu.h), for the place the request describes.
-    void OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint, const QWebEngineContextMenuRequest* request);
-    bool MenuCommandEnabled(std::uint32_t command, const QWebEngineContextMenuRequest* request);
+    // The engine's own menu of that kind (ContextMenu.h), for the place clicked.
+    void OwnContextMenu(std::uint32_t kind, const QPoint& screenPoint);
+    bool MenuCommandEnabled(std::uint32_t command) const;
     bool Key(QKeyEvent* event);
     bool Drag(QObject* watched, QEvent* event);
     HRESULT ExecMenuCommand(std::uint32_t command);
@@ -104,6 +104,8 @@ public:
     QPointer<EngineView> view_;
     std::shared_ptr<THTMLDocument> document_;
     std::shared_ptr<THTMLEventObj> currentEvent_;
+    // The place clicked, while its context menu is being asked for.
+    const QWebEngineContextMenuRequest* menuPlace_ = nullptr;
 
     std::uint64_t generation_ = 0;
     bool everNavigated_ = false;

@@ -36,6 +36,13 @@ protected:
         control->Navigate(server.Url(path));
         ASSERT_TRUE(testsupport::WaitUntil([&] { return control->ReadyState() == 4; }, 30000)) << path;
     }
+    // The engine drops keys and clicks until a new page has been drawn: waits for that.
+    static void WaitUntilDrawn(browser::THostedBrowser* control)
+    {
+        control->Browser().Evaluate("window.drawn = false;"
+                                    "requestAnimationFrame(() => requestAnimationFrame(() => window.drawn = true)); 0");
+        ASSERT_TRUE(WaitUntil([&] { return control->Browser().Evaluate("window.drawn").AsBoolean(); }));
+    }
     static bool WaitUntil(const std::function<bool()>& condition)
     {
         return testsupport::WaitUntil(condition, 30000);

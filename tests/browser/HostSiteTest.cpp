@@ -6,12 +6,14 @@
 #include "platform/web/ContextMenu.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QMimeData>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -211,9 +213,18 @@ TEST_F(HostSiteTest, NoMenuAtAllWhenMenusAreSwitchedOff)
 }
 
 // A right click on the page, as the mouse gives it to the engine; answers the
-// menu that opens (separators as "-", disabled entries in brackets), or nothing.
+// menu that opens, the engine's or the control's own (separators as "-",
+// disabled entries in brackets), or nothing.
 std::vector<std::string> RightClickMenu(THostedBrowser* b, const std::string& elementId, int waitMs = 10000)
 {
+    auto entry = [](const std::string& text, bool enabled) { return enabled ? text : "(" + text + ")"; };
+    std::vector<std::string> entries;
+    const auto userWas = ui::SetPopupMenuHandler([&](const ui::TMenu& shown, ui::TPoint, ui::HWND) {
+        for (const ui::TMenuItem& item : shown)
+            entries.push_back(item.Separator ? "-" : entry(item.Caption, item.Enabled));
+        return ui::UINT(0);
+    });
+    const auto restore = qScopeGuard([&] { ui::SetPopupMenuHandler(userWas); });
     const std::string centre = "(() => { const r = document.getElementById('" + elementId
         + "').getBoundingClientRect();"
           " return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / 2); })()";
@@ -226,42 +237,61 @@ std::vector<std::string> RightClickMenu(THostedBrowser* b, const std::string& el
         QApplication::sendEvent(engine, &click);
     }
     QMenu* menu = nullptr;
-    testsupport::WaitUntil([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
-                           waitMs);
-    std::vector<std::string> entries;
+    testsupport::WaitUntil(
+        [&] { return !entries.empty() || (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
+        waitMs);
     if (menu == nullptr)
         return entries;
-    for (const QAction* action : menu->actions()) {
-        const std::string text = action->text().toStdString();
-        entries.push_back(action->isSeparator() ? "-" : action->isEnabled() ? text : "(" + text + ")");
-    }
+    for (const QAction* action : menu->actions())
+        entries.push_back(action->isSeparator() ? "-" : entry(action->text().toStdString(), action->isEnabled()));
     menu->close();
     return entries;
 }
 
-TEST_F(HostSiteTest, TheEnginesOwnMenuSpeaksCzech)
+TEST_F(HostSiteTest, BothMenusSpeakCzechAndEnableWhatCanBeDone)
 {
     THostedBrowser* b = Make();
     b->Loaded();
     form->Show();
+    server.ServeHtml("/first.html", "<p>předchozí</p>");
     server.ServeHtml("/menu.html", "<p id=text>Úschovna dokumentů</p><p><a id=link href=/jinam>odkaz</a></p>"
-                                   "<p><input id=field value=číslo></p>");
-    Load(b, "/menu.html");
-    // Every entry of every menu the engine shows is the engine's own Czech one: none of the web engine's texts.
+                                   "<p><input id=field size=5 value=číslo></p>");
+    Load(b, "/first.html");
+    Load(b, "/menu.html"); // back in the history, nothing forward
+    WaitUntilDrawn(b);
+    // Every entry is the engine's own Czech one, enabled as the place, the selection,
+    // the clipboard and the history allow; the control's own menu (built when it
+    // removes a command, here one no menu has) shows the same.
     const struct {
         const char* element;
+        const char* clipboard;
+        bool selected;
         std::vector<std::string> menu;
     } places[]{
-        {"text",
-         {"(Zpět)", "(Vpřed)", "-", "Uložit stránku jako…", "-", "Vybrat vše", "(Vložit)", "-", "Zobrazit zdrojový kód",
+        {"text", "vložit", false,
+         {"Zpět", "(Vpřed)", "-", "Uložit stránku jako…", "-", "Vybrat vše", "(Vložit)", "-", "Zobrazit zdrojový kód",
           "-", "Znovu načíst"}},
-        {"link",
+        {"link", "", false,
          {"Otevřít odkaz", "Otevřít odkaz v novém okně", "Uložit cíl jako…", "-", "(Kopírovat)",
           "Kopírovat adresu odkazu", "-", "Znovu načíst"}},
-        {"field", {"(Zpět)", "(Znovu)", "-", "(Vyjmout)", "(Kopírovat)", "Vložit", "-", "Vybrat vše"}},
+        {"field", "", false, {"(Zpět)", "(Znovu)", "-", "(Vyjmout)", "(Kopírovat)", "(Vložit)", "-", "Vybrat vše"}},
+        {"field", "vložit", false, {"(Zpět)", "(Znovu)", "-", "(Vyjmout)", "(Kopírovat)", "Vložit", "-", "Vybrat vše"}},
+        {"field", "", true, {"(Zpět)", "(Znovu)", "-", "Vyjmout", "Kopírovat", "(Vložit)", "-", "Vybrat vše"}},
     };
-    for (const auto& place : places)
-        EXPECT_EQ(RightClickMenu(b, place.element), place.menu) << place.element;
+    for (const auto& place : places) {
+        if (*place.clipboard != 0)
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(place.clipboard));
+        else
+            QGuiApplication::clipboard()->clear();
+        for (bool own : {false, true}) {
+            b->RightClickShortCuts().SetDisableCopyBkg(own);
+            if (place.selected)
+                b->Browser().Evaluate("(f => { f.focus(); f.select(); return 0; })(document.getElementById('field'))");
+            EXPECT_EQ(RightClickMenu(b, place.element), place.menu)
+                << place.element << " " << place.clipboard << (own ? ", the control's menu" : "");
+        }
+    }
+    b->RightClickShortCuts().SetDisableCopyBkg(false);
 
     // The control's options still decide whether a menu comes at all.
     b->RightClickMenu().SetAnchorMenu(false);
