@@ -40,6 +40,9 @@ QWidget* ParkingWindow()
 //   Tab enters the page at its first element and Shift+Tab at its last.
 // - When the page gives the focus away (Tab past its last element, Shift+Tab before
 //   its first), it moves on from this window's place to the next or previous control.
+// - For a page of another site the engine drops the widget that has the focus for a
+//   new one, whenever it gets round to it; the focus that was in the page goes to the
+//   new widget, unless it went somewhere else meanwhile.
 // Its own focus changes are no entering or leaving of the control: they stay here.
 class TBrowserWrapper::EngineContainer : public QWidget {
 public:
@@ -48,6 +51,7 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
+        connect(qApp, &QApplication::focusChanged, this, &EngineContainer::FocusChanged);
     }
 
     // Installed after the control's own filter, so that this one hears the focus first.
@@ -76,6 +80,7 @@ protected:
             QTimer::singleShot(0, this, [this] {
                 pending_ = false;
                 KeepEngineOutOfTabChain();
+                KeepFocusInEngine();
             });
         }
         return QWidget::eventFilter(watched, event);
@@ -97,6 +102,22 @@ protected:
     }
 
 private:
+    // A focus that leaves for nowhere is the window's being deactivated or the
+    // engine's widget going; the window remembers its focus only in the first case.
+    void FocusChanged(QWidget* old, QWidget* now)
+    {
+        if (now != nullptr)
+            focusHere_ = now == this || isAncestorOf(now);
+        else if (old != nullptr && isAncestorOf(old))
+            QMetaObject::invokeMethod(this, &EngineContainer::KeepFocusInEngine, Qt::QueuedConnection);
+    }
+
+    void KeepFocusInEngine()
+    {
+        if (focusHere_ && window()->focusWidget() == nullptr && isVisible())
+            EnterEngine(Qt::OtherFocusReason);
+    }
+
     // The engine's window while it is placed here (not while it is kept away).
     QWidget* EngineWindow() const { return engine_ && engine_->parentWidget() == this ? engine_.data() : nullptr; }
 
@@ -121,6 +142,7 @@ private:
     }
 
     QPointer<QWidget> engine_;
+    bool focusHere_ = false; // the focus was last seen in the control
     bool leaving_ = false;
     bool pending_ = false;
 };
