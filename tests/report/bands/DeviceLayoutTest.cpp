@@ -246,40 +246,25 @@ protected:
     ScopedTempFolder temp{"paper"};
 };
 
-// A report of one record on A4 whose title band holds labels of tabbed text.
-class TabbedLabels {
-public:
-    explicit TabbedLabels(long double titleHeight) : f_(Rows(1))
-    {
-        f_.Query()->Open();
-        A4(Report());
-        Report().SetShowProgress(false);
-        title_ = f_.AddBand(TRpBandType::rbTitle, "Title", titleHeight);
-        f_.AddBand(TRpBandType::rbDetail, "Detail", 10);
-    }
-    TRpLabel* Add(long double top, long double width, long double height, const char* face, int size,
-                  const char* text)
-    {
-        auto* label = Place<TRpLabel>(f_.Form(), title_, 0, top, width, height);
-        label->SetAutoSize(false);
-        label->Font().SetName(face);
-        label->Font().SetSize(size);
-        label->SetCaption(text);
-        return label;
-    }
-    // The words of the first stored page, line by line.
-    PlacedLines Stored()
-    {
-        f_.Generate();
-        const std::unique_ptr<gfx::TMetafile> page = Report().RpPrinter()->GetPage(1);
-        return page != nullptr ? StoredWords(*page) : PlacedLines{};
-    }
-    TRpReport& Report() { return *f_.Report(); }
+// A one-record report on A4 for labels of tabbed text; its title band, of
+// the height given, holds them.
+TRpBand* TabbedLabelsReport(ReportForm& f, long double titleHeight)
+{
+    f.Query()->Open();
+    A4(*f.Report());
+    f.Report()->SetShowProgress(false);
+    TRpBand* title = f.AddBand(TRpBandType::rbTitle, "Title", titleHeight);
+    f.AddBand(TRpBandType::rbDetail, "Detail", 10);
+    return title;
+}
 
-private:
-    ReportForm f_;
-    TRpBand* title_ = nullptr;
-};
+// The words of the first stored page, line by line.
+PlacedLines FirstPageWords(ReportForm& f)
+{
+    f.Generate();
+    const std::unique_ptr<gfx::TMetafile> page = f.Report()->RpPrinter()->GetPage(1);
+    return page != nullptr ? StoredWords(*page) : PlacedLines{};
+}
 
 } // namespace
 
@@ -329,11 +314,17 @@ TEST(DeviceLayoutTabs, TabbedWordsStandAtTheSamePlacesOnEveryDevice)
         {"a\t\tdvě zarážky", "DejaVu Sans", 10},
         {"číslo\t12/2024\tstrana 3", "Liberation Serif", 14},
     };
-    TabbedLabels page(1200);
+    ReportForm f(Rows(1));
+    TRpBand* title = TabbedLabelsReport(f, 1200);
     constexpr long double kLeft = 100; // the left margin
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        page.Add(150.0L * static_cast<long double>(i), 1900, 140, cases[i].Face, cases[i].Size, cases[i].Text);
-    const PlacedLines stored = page.Stored();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto* label = Place<TRpLabel>(f.Form(), title, 0, 150.0L * static_cast<long double>(i), 1900, 140);
+        label->SetAutoSize(false);
+        label->Font().SetName(cases[i].Face);
+        label->Font().SetSize(cases[i].Size);
+        label->SetCaption(cases[i].Text);
+    }
+    const PlacedLines stored = FirstPageWords(f);
     ASSERT_EQ(stored.size(), std::size(cases));
     for (std::size_t i = 0; i < stored.size(); ++i) {
         std::vector<std::string> words;
@@ -349,7 +340,7 @@ TEST(DeviceLayoutTabs, TabbedWordsStandAtTheSamePlacesOnEveryDevice)
     EXPECT_GT(stop, 100);
     EXPECT_NEAR(stored[4][1].X - kLeft, 2 * stop, 2 * pixel) << "two tabs, two stops";
 
-    ExpectPaperAsStored(page.Report(), stored, "tabs");
+    ExpectPaperAsStored(*f.Report(), stored, "tabs");
 }
 
 // A tab is a place where a wrapped line may break: the word behind it begins
@@ -373,18 +364,23 @@ TEST(DeviceLayoutTabs, WordsBehindTabsWrapWhole)
         {"jméno\tNovák příjmení\tNováková\tJUDr. advokátka", "DejaVu Sans", 10, 400, 200,
          ui::TAlignment::taCenter},
     };
-    TabbedLabels page(2600);
+    ReportForm f(Rows(1));
+    TRpBand* title = TabbedLabelsReport(f, 2600);
     long double top = 0;
     std::vector<std::string> expected;
     for (const Case& c : cases) {
-        TRpLabel* label = page.Add(top, c.Width, c.Height, c.Face, c.Size, c.Text);
+        auto* label = Place<TRpLabel>(f.Form(), title, 0, top, c.Width, c.Height);
         top += c.Height + 10;
+        label->SetAutoSize(false);
         label->SetAutoStretch(true);
         label->SetAlignment(c.Alignment);
+        label->Font().SetName(c.Face);
+        label->Font().SetSize(c.Size);
+        label->SetCaption(c.Text);
         for (const std::string& word : Words(c.Text))
             expected.push_back(word);
     }
-    const PlacedLines stored = page.Stored();
+    const PlacedLines stored = FirstPageWords(f);
     std::vector<std::string> words;
     for (const auto& line : stored)
         for (const PlacedWord& word : line)
@@ -392,7 +388,7 @@ TEST(DeviceLayoutTabs, WordsBehindTabsWrapWhole)
     EXPECT_EQ(words, expected);
     EXPECT_GT(stored.size(), std::size(cases) * 2) << "the captions wrap";
 
-    ExpectPaperAsStored(page.Report(), stored, "wrap");
+    ExpectPaperAsStored(*f.Report(), stored, "wrap");
 }
 
 } // namespace report::testing

@@ -29,6 +29,8 @@ TEST(InterfaceLanguage, QtsOwnDialogsAndCalendarsSpeakCzechWhateverTheDesktop)
         {"QFileDialog", "File &name:", nullptr, "Název &souboru:"},
         {"QFileDialog", "%1\nFile not found.\nPlease verify the correct file name was given.", nullptr,
          "%1\nSoubor se nepodařilo nalézt.\nOvěřte, prosím, že byl zadán správný název souboru."},
+        {"QFileDialog", "%1 already exists.\nDo you want to replace it?", nullptr,
+         "Soubor %1 již existuje.\nChcete jej nahradit?"},
         {"QAbstractFileIconProvider", "Folder", "All other platforms", "Složka"},
     };
     for (const auto& text : texts)
