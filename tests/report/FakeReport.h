@@ -4,6 +4,7 @@
 // for test reports that are controls.
 
 #include "platform/core/Component.h"
+#include "platform/core/Unicode.h"
 #include "platform/ui/kernel/Graphics.h"
 #include "report/layout/RpReportSite.h"
 #include "report/printer/RpReportPrinterSettings.h"
@@ -32,14 +33,16 @@ public:
     // tab to the next stop eight characters apart, a line TextHeight high.
     long double ReportTextWidth(const ui::TFont&, const std::string& text) override
     {
+        const long double stop = 8 * TextWidthPerChar;
         long double width = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\t')
-                width = (std::floor(width / (8 * TextWidthPerChar)) + 1) * 8 * TextWidthPerChar;
-            else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-                width += TextWidthPerChar;
-        }
-        return width;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
+            width = (std::floor((width + WidthOfChars(text.substr(start, tab - start))) / stop) + 1) * stop;
+        return width + WidthOfChars(text.substr(start));
+    }
+    long double WidthOfChars(const std::string& text) const
+    {
+        return static_cast<long double>(core::Utf8Length(text)) * TextWidthPerChar;
     }
     long double ReportTextHeight(const ui::TFont&, const std::string&) override { return TextHeight; }
     void DesignBoundsChanged() override { ++DesignInvalidations; }
